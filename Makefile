@@ -1,0 +1,49 @@
+# Front door: `make run` builds and starts the editor, `make test` builds and runs every test.
+BUILD       ?= build
+ASAN_BUILD  ?= build-asan
+BENCH_BUILD ?= build-release
+FUZZ_BUILD  ?= build-fuzz
+JOBS        ?= $(shell nproc)
+SAMPLE      ?= data/samples/payroll.cbl
+
+.PHONY: all deps build run test test-asan bench fuzz format clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/tavoe $(SAMPLE)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVOE_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done
+	@if [ -x bench/run_timed.sh ]; then bench/run_timed.sh $(BENCH_BUILD); fi
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVOE_FUZZ=ON \
+	    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for f in $(FUZZ_BUILD)/bin/fuzz_*; do echo "== $$f"; $$f -max_total_time=60 -rss_limit_mb=2048 || exit 1; done
+
+format:
+	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

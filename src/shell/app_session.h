@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell/message.h"
+
+// Receives the messages of an instance once the window system is connected: the message line, a
+// message box, and the beep that goes with them.
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    virtual void ShowLine(const std::string& text) = 0;
+    virtual void ShowBox(const std::string& text, Beep beep) = 0;
+    virtual void Sound(Beep beep) = 0;
+};
+
+// The record of one running instance. Every operation receives it explicitly, so a test can run
+// several instances in one process.
+struct AppSession {
+    int messageCapacity = 79;     // characters the message line can show
+    bool messageShown = false;    // a message is standing on the message line
+    bool hasCurrentEditSession = false;
+    MessageSink* messageSink = nullptr;
+    std::vector<ShownMessage> messages;  // every message shown, in order (tests read them)
+};
