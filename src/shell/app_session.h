@@ -1,8 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "macro/var_store.h"
 #include "shell/message.h"
 
 // Receives the messages of an instance once the window system is connected: the message line, a
@@ -18,9 +20,10 @@ public:
 // The record of one running instance. Every operation receives it explicitly, so a test can run
 // several instances in one process.
 struct AppSession {
-    int messageCapacity = 79;     // characters the message line can show
-    bool messageShown = false;    // a message is standing on the message line
+    int messageCapacity = 79;   // characters the message line can show
+    bool messageShown = false;  // a message is standing on the message line
     bool hasCurrentEditSession = false;
     MessageSink* messageSink = nullptr;
     std::vector<ShownMessage> messages;  // every message shown, in order (tests read them)
+    std::unique_ptr<VarStore> varStore;  // the variable store, created on its first use
 };
