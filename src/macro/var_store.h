@@ -52,6 +52,11 @@ struct VarStore {
 // rejected name or a full slot table.
 VarRecord* VarLocate(AppSession& app, std::string_view name);
 
+// The record for the name when it exists, without creating it and without any message; null for
+// a missing variable or an unacceptable name. For readers that must not disturb the store, such as
+// the message routine reading ZMSGSOUNDS while it reports a store error.
+VarRecord* VarFind(AppSession& app, std::string_view name);
+
 // The value; "" when unset or the name is rejected. Creates the variable as a side effect.
 std::string VarGetValue(AppSession& app, std::string_view name);
 
@@ -60,7 +65,8 @@ std::string VarGetValue(AppSession& app, std::string_view name);
 int VarSetValue(AppSession& app, std::string_view name, std::string_view value);
 
 // Pushes value onto the front of the most-recently-used list listName.1 .. listName.n, whose
-// capacity is listName.SIZE (4..32) and count listName.0.
+// capacity is listName.SIZE (4..32) and count listName.0. An equal entry moves to the front; a full
+// list drops its last entry. An empty value is not pushed. Uses the scratch list VSTACKTEMP.
 void VarPushValue(AppSession& app, std::string_view listName, std::string_view value);
 
 // Sets the persist flag; null after reporting a rejected name.
@@ -78,6 +84,7 @@ VarRecord* VarNext(AppSession& app);
 int VarLongestName(AppSession& app);
 
 // Readers of typed settings. A number is its leading decimal digits (0 when there are none); a
-// boolean is true only for the exact text "TRUE".
+// boolean is true only for the exact text "TRUE". VarSetNumber stores a number as decimal text.
 long VarGetNumber(AppSession& app, std::string_view name);
+int VarSetNumber(AppSession& app, std::string_view name, long number);
 bool VarIsTrue(AppSession& app, std::string_view name);

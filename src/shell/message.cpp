@@ -1,6 +1,19 @@
 #include "shell/message.h"
 
+#include "macro/var_store.h"
 #include "shell/app_session.h"
+
+namespace {
+
+// Sounds are on only when ZMSGSOUNDS is exactly "TRUE". The variable is looked up without creating
+// it, because the store itself reports through this routine (a full slot table would otherwise
+// report again while reporting).
+bool SoundsOn(AppSession& app) {
+    const VarRecord* rec = VarFind(app, "ZMSGSOUNDS");
+    return rec != nullptr && rec->Value() == "TRUE";
+}
+
+}  // namespace
 
 void ShowMessage(AppSession& app, std::string_view text, MsgTo to, Beep beep) {
     int type = static_cast<int>(beep);
@@ -19,7 +32,7 @@ void ShowMessage(AppSession& app, std::string_view text, MsgTo to, Beep beep) {
         app.messageShown = true;
     }
     if (app.messageSink != nullptr) {
-        if (beep != Beep::None) {
+        if (beep != Beep::None && SoundsOn(app)) {
             app.messageSink->Sound(beep);
         }
         if (shown.to == MsgTo::Line) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "macro/var_store.h"
 #include "platform/format.h"
 #include "shell/app_session.h"
 
@@ -32,4 +33,44 @@ TEST(ShowMessage, UnknownBeepTypeIsReportedFirst) {
     EXPECT_EQ(app.messages[0].text, "Next message out had unknown beep type.");
     EXPECT_EQ(app.messages[0].beep, Beep::Error);
     EXPECT_EQ(app.messages[1].text, "hello");
+}
+
+namespace {
+
+// Records what reaches the window system.
+class RecordingSink : public MessageSink {
+public:
+    void ShowLine(const std::string& text) override { lines.push_back(text); }
+    void ShowBox(const std::string& text, Beep) override { boxes.push_back(text); }
+    void Sound(Beep beep) override { sounds.push_back(beep); }
+    std::vector<std::string> lines;
+    std::vector<std::string> boxes;
+    std::vector<Beep> sounds;
+};
+
+}  // namespace
+
+TEST(ShowMessage, BeepsOnlyWhenMsgSoundsIsExactlyTrue) {
+    AppSession app;
+    RecordingSink sink;
+    app.messageSink = &sink;
+    ShowMessage(app, "unset", MsgTo::Box, Beep::Exclamation);
+    EXPECT_TRUE(sink.sounds.empty());
+    EXPECT_EQ(app.messages[0].beep, Beep::Exclamation);  // the type is kept even when silent
+    EXPECT_EQ(app.varStore, nullptr);                    // reading the switch creates nothing
+
+    VarSetValue(app, "ZMSGSOUNDS", "true");
+    ShowMessage(app, "lower case", MsgTo::Box, Beep::Error);
+    EXPECT_TRUE(sink.sounds.empty());
+
+    VarSetValue(app, "ZMSGSOUNDS", "TRUE");
+    ShowMessage(app, "on", MsgTo::Box, Beep::Question);
+    ShowMessage(app, "no beep", MsgTo::Box, Beep::None);
+    ShowMessage(app, "odd", MsgTo::Box, static_cast<Beep>(9));
+    EXPECT_EQ(sink.sounds, (std::vector<Beep>{Beep::Question, Beep::Error}));
+    EXPECT_EQ(sink.boxes.back(), "odd");
+
+    VarSetValue(app, "ZMSGSOUNDS", "FALSE");
+    ShowMessage(app, "off", MsgTo::Box, Beep::Information);
+    EXPECT_EQ(sink.sounds.size(), 2u);
 }
