@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "buffer/charset_state.h"
 #include "macro/var_store.h"
 #include "shell/message.h"
 
@@ -26,4 +27,5 @@ struct AppSession {
     MessageSink* messageSink = nullptr;
     std::vector<ShownMessage> messages;  // every message shown, in order (tests read them)
     std::unique_ptr<VarStore> varStore;  // the variable store, created on its first use
+    CharsetState charset;                // substitution characters kept for the run
 };

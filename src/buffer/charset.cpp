@@ -1,0 +1,245 @@
+#include "buffer/charset.h"
+
+#include <cstring>
+
+#include "buffer/charset_tables.h"
+#include "macro/var_store.h"
+#include "platform/format.h"
+#include "shell/app_session.h"
+
+namespace {
+
+using Table = std::array<std::uint8_t, 256>;
+
+constexpr char kDefaultSubChar = '?';
+
+// Whether the destination starts inside the source, so a forward walk would read bytes it has
+// already written.
+bool OverlapsAhead(const std::uint8_t* source, const std::uint8_t* destination, int count) {
+    return destination > source && destination < source + count;
+}
+
+// One table lookup per byte: the whole cost of translating a record.
+void TranslateBytes(const Table& table, const std::uint8_t* source, std::uint8_t* destination, int count) {
+    if (OverlapsAhead(source, destination, count)) {
+        for (int i = count - 1; i >= 0; --i) {
+            destination[i] = table[source[i]];
+        }
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        destination[i] = table[source[i]];
+    }
+}
+
+// As TranslateBytes, but codes without a translation become sub.
+template <bool (*Untranslatable)(std::uint8_t)>
+void TranslateSubstituting(const Table& table, std::uint8_t sub, const std::uint8_t* source,
+                           std::uint8_t* destination, int count) {
+    auto one = [&](int i) {
+        std::uint8_t code = source[i];
+        destination[i] = Untranslatable(code) ? sub : table[code];
+    };
+    if (OverlapsAhead(source, destination, count)) {
+        for (int i = count - 1; i >= 0; --i) {
+            one(i);
+        }
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        one(i);
+    }
+}
+
+// A scan of the source before translating, because a translation in place loses the source codes.
+// Untranslatable codes are rare, so the common case pays one cheap pass and a plain table walk.
+template <bool (*Untranslatable)(std::uint8_t)>
+bool HasUntranslatable(const std::uint8_t* source, int count) {
+    bool found = false;
+    for (int i = 0; i < count; ++i) {
+        found |= Untranslatable(source[i]);
+    }
+    return found;
+}
+
+bool Usable(const char* source, const char* destination, int count) {
+    return source != nullptr && destination != nullptr && count >= 1;
+}
+
+const std::uint8_t* Bytes(const char* p) {
+    return reinterpret_cast<const std::uint8_t*>(p);
+}
+
+std::uint8_t* Bytes(char* p) {
+    return reinterpret_cast<std::uint8_t*>(p);
+}
+
+XlateResult TranslatePlain(const Table& table, const char* source, char* destination, int count) {
+    if (Usable(source, destination, count)) {
+        TranslateBytes(table, Bytes(source), Bytes(destination), count);
+    }
+    return XlateResult::Clean;
+}
+
+template <bool (*Untranslatable)(std::uint8_t)>
+XlateResult TranslateChecked(AppSession& app, const Table& table, CharSet to, const char* source,
+                             char* destination, int count) {
+    if (!Usable(source, destination, count)) {
+        return XlateResult::Clean;
+    }
+    if (!HasUntranslatable<Untranslatable>(Bytes(source), count)) {
+        TranslateBytes(table, Bytes(source), Bytes(destination), count);
+        return XlateResult::Clean;
+    }
+    auto sub = static_cast<std::uint8_t>(SubstitutionChar(app, to));
+    TranslateSubstituting<Untranslatable>(table, sub, Bytes(source), Bytes(destination), count);
+    return XlateResult::Substituted;
+}
+
+}  // namespace
+
+const std::array<CharacterSetChoice, 4> kCharacterSetChoices = {{
+    {{CharSet::AsciiIso8859, CharSet::AsciiIso8859}, "Disk(ASCII-ISO8859).Display(ASCII-ISO8859)"},
+    {{CharSet::AsciiIbmPc, CharSet::AsciiIbmPc}, "Disk(ASCII-IBMPC).Display(ASCII-IBMPC)"},
+    {{CharSet::Ebcdic, CharSet::AsciiIso8859}, "Disk(EBCDIC).Display(ASCII-ISO8859)"},
+    {{CharSet::Ebcdic, CharSet::AsciiIbmPc}, "Disk(EBCDIC).Display(ASCII-IBMPC)"},
+}};
+
+std::string_view CharSetName(CharSet set) {
+    switch (set) {
+        case CharSet::Ebcdic:
+            return "EBCDIC";
+        case CharSet::AsciiIbmPc:
+            return "ASCII-IBMPC";
+        case CharSet::AsciiIso8859:
+            break;
+    }
+    return "ASCII-ISO8859";
+}
+
+std::optional<CharSet> ParseCharSetName(std::string_view text, PlainAscii plainAscii) {
+    for (CharSet set : {CharSet::AsciiIso8859, CharSet::AsciiIbmPc, CharSet::Ebcdic}) {
+        if (text == CharSetName(set)) {
+            return set;
+        }
+    }
+    if (plainAscii == PlainAscii::MeansIso8859 && text == "ASCII") {
+        return CharSet::AsciiIso8859;
+    }
+    return std::nullopt;
+}
+
+std::optional<CharSetPair> ParseCharacterSet(std::string_view text) {
+    for (const CharacterSetChoice& choice : kCharacterSetChoices) {
+        if (text == choice.text) {
+            return choice.pair;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string_view CharacterSetText(CharSetPair pair) {
+    for (const CharacterSetChoice& choice : kCharacterSetChoices) {
+        if (pair == choice.pair) {
+            return choice.text;
+        }
+    }
+    return {};
+}
+
+XlateResult TranslateEbcdicToIso(AppSession& app, const char* source, char* destination, int count) {
+    return TranslateChecked<IsUntranslatableEbcdicToIso>(app, EbcdicToIso, CharSet::AsciiIso8859, source,
+                                                         destination, count);
+}
+
+XlateResult TranslateIsoToEbcdic(AppSession& app, const char* source, char* destination, int count) {
+    return TranslateChecked<IsUntranslatableIsoToEbcdic>(app, IsoToEbcdic, CharSet::Ebcdic, source,
+                                                         destination, count);
+}
+
+XlateResult TranslateEbcdicToPc(AppSession&, const char* source, char* destination, int count) {
+    return TranslatePlain(EbcdicToPc, source, destination, count);
+}
+
+XlateResult TranslatePcToEbcdic(AppSession&, const char* source, char* destination, int count) {
+    return TranslatePlain(PcToEbcdic, source, destination, count);
+}
+
+XlateResult TranslatePcToIso(AppSession&, const char* source, char* destination, int count) {
+    return TranslatePlain(PcToIso, source, destination, count);
+}
+
+XlateResult TranslateIsoToPc(AppSession&, const char* source, char* destination, int count) {
+    return TranslatePlain(IsoToPc, source, destination, count);
+}
+
+XlateResult Translate(AppSession& app, CharSet from, CharSet to, const char* source, char* destination,
+                      int count) {
+    if (from == to) {
+        if (Usable(source, destination, count) && source != destination) {
+            std::memmove(destination, source, static_cast<size_t>(count));
+        }
+        return XlateResult::Clean;
+    }
+    switch (from) {
+        case CharSet::Ebcdic:
+            return to == CharSet::AsciiIbmPc ? TranslateEbcdicToPc(app, source, destination, count)
+                                             : TranslateEbcdicToIso(app, source, destination, count);
+        case CharSet::AsciiIbmPc:
+            return to == CharSet::Ebcdic ? TranslatePcToEbcdic(app, source, destination, count)
+                                         : TranslatePcToIso(app, source, destination, count);
+        case CharSet::AsciiIso8859:
+            break;
+    }
+    return to == CharSet::Ebcdic ? TranslateIsoToEbcdic(app, source, destination, count)
+                                 : TranslateIsoToPc(app, source, destination, count);
+}
+
+const std::array<std::uint8_t, 256>* TranslationTable(CharSet from, CharSet to) {
+    if (from == to) {
+        return nullptr;
+    }
+    switch (from) {
+        case CharSet::Ebcdic:
+            return to == CharSet::AsciiIbmPc ? &EbcdicToPc : &EbcdicToIso;
+        case CharSet::AsciiIbmPc:
+            return to == CharSet::Ebcdic ? &PcToEbcdic : &PcToIso;
+        case CharSet::AsciiIso8859:
+            break;
+    }
+    return to == CharSet::Ebcdic ? &IsoToEbcdic : &IsoToPc;
+}
+
+char TranslateTypedChar(CharSet display, char typed) {
+    auto code = static_cast<std::uint8_t>(typed);
+    if (display != CharSet::AsciiIbmPc || code < 128) {
+        return typed;
+    }
+    return static_cast<char>(IsoToPc[code]);
+}
+
+char SubstitutionChar(AppSession& app, CharSet to) {
+    int& kept = to == CharSet::Ebcdic ? app.charset.isoToEbcdicSubChar : app.charset.ebcdicToIsoSubChar;
+    if (kept < 0) {
+        std::string value = VarGetValue(app, "ZXLATESUBCHAR");
+        kept = static_cast<std::uint8_t>(value.empty() ? kDefaultSubChar : value[0]);
+    }
+    return static_cast<char>(kept);
+}
+
+void ReportUntranslatable(AppSession& app, UntranslatableReport& report, std::string_view fileName,
+                          CharSet fromSet, CharSet toSet) {
+    if (report.reported && report.lastFileName == fileName) {
+        return;
+    }
+    report.reported = true;
+    report.lastFileName.assign(fileName);
+    std::string file(fileName);
+    std::string from(CharSetName(fromSet));
+    std::string to(CharSetName(toSet));
+    ShowMessage(app,
+                Format("File '%s' has some %s character codes which do not translate to %s.\n\n"
+                       "Character '%c' substituted for non-tranlatable character codes.",
+                       file.c_str(), from.c_str(), to.c_str(), SubstitutionChar(app, toSet)),
+                MsgTo::Box, Beep::Error);
+}
