@@ -52,14 +52,15 @@ void TranslateSubstituting(const Table& table, std::uint8_t sub, const std::uint
 }
 
 // A scan of the source before translating, because a translation in place loses the source codes.
-// Untranslatable codes are rare, so the common case pays one cheap pass and a plain table walk.
+// Untranslatable codes are rare, so the common case pays one cheap pass (written so the compiler can
+// vectorise it) and a plain table walk.
 template <bool (*Untranslatable)(std::uint8_t)>
 bool HasUntranslatable(const std::uint8_t* source, int count) {
-    bool found = false;
+    unsigned found = 0;
     for (int i = 0; i < count; ++i) {
-        found |= Untranslatable(source[i]);
+        found |= static_cast<unsigned>(Untranslatable(source[i]));
     }
-    return found;
+    return found != 0;
 }
 
 bool Usable(const char* source, const char* destination, int count) {
