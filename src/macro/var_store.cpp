@@ -62,15 +62,6 @@ int FindSlot(const VarStore& store, const char* key) {
     return -1;
 }
 
-VarRecord* FindInSlot(const VarList& list, const char* key, size_t length) {
-    for (VarRecord* rec = list.first; rec != nullptr; rec = rec->next) {
-        if (std::memcmp(rec->name + 3, key + 3, length - 3 + 1) == 0) {
-            return rec;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 VarRecord* VarLocate(AppSession& app, std::string_view name) {
@@ -84,15 +75,15 @@ VarRecord* VarLocate(AppSession& app, std::string_view name) {
                     MsgTo::Box, Beep::Exclamation);
         return nullptr;
     }
+    if (auto found = store.index.find(std::string_view(key, length)); found != store.index.end()) {
+        return found->second;
+    }
     int slot = FindSlot(store, key);
     if (slot < 0) {
         ShowMessage(app, "Out of var lists", MsgTo::Box, Beep::Error);
         return nullptr;
     }
     VarList& list = store.slots[slot];
-    if (VarRecord* found = FindInSlot(list, key, length)) {
-        return found;
-    }
     VarRecord& rec = store.records.emplace_back();
     std::memcpy(rec.name, key, length + 1);
     rec.prev = list.last;
@@ -103,6 +94,7 @@ VarRecord* VarLocate(AppSession& app, std::string_view name) {
     }
     list.last = &rec;
     ++list.count;
+    store.index.emplace(rec.Name(), &rec);
     store.longestName = std::max(store.longestName, static_cast<int32_t>(length));
     return &rec;
 }
@@ -116,11 +108,8 @@ VarRecord* VarFind(AppSession& app, std::string_view name) {
     if (!NormalizeName(name, key, length)) {
         return nullptr;
     }
-    int slot = FindSlot(*app.varStore, key);
-    if (slot < 0) {
-        return nullptr;
-    }
-    return FindInSlot(app.varStore->slots[slot], key, length);
+    auto found = app.varStore->index.find(std::string_view(key, length));
+    return found == app.varStore->index.end() ? nullptr : found->second;
 }
 
 std::string VarGetValue(AppSession& app, std::string_view name) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 // The store of named text variables that carries every setting and all state shared between the
 // editor, dialogs, menus and macros. Values are text; numbers are decimal text and booleans the
@@ -46,6 +47,9 @@ struct VarStore {
     int32_t cursorSlot = 0;
     int32_t longestName = 0;        // length of the longest name created so far
     std::deque<VarRecord> records;  // owns every record; addresses never move
+    // Every record by its stored name, so a lookup does not walk the slot's list. The slots and
+    // lists stay the store's shape: they decide iteration order and which prefixes fit.
+    std::unordered_map<std::string_view, VarRecord*> index;
 };
 
 // The record for the name, created (empty, not persistent) when missing. Null after reporting a
