@@ -172,7 +172,11 @@ void VarPushValue(AppSession& app, std::string_view listName, std::string_view v
         // An empty entry would only push a real one off the end; there is nothing to remember.
         return;
     }
-    VarSetValue(app, "VSTACKTEMP.1", value);
+    if (VarSetValue(app, "VSTACKTEMP.1", value) == 0) {
+        // The scratch list has no slot (the store reported it); rewriting the list from it would
+        // empty every entry.
+        return;
+    }
     long count = std::min(VarGetNumber(app, list + ".0"), size);
     for (long k = 1; k <= count; ++k) {
         std::string entry = list + "." + std::to_string(k);

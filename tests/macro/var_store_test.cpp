@@ -328,3 +328,17 @@ TEST(VarPush, EmptyValueIsNotPushed) {
     VarPushValue(app, "HIST", "");
     EXPECT_EQ(List(app, "HIST"), (std::vector<std::string>{"p", "q", "r", "s"}));
 }
+
+TEST(VarPush, ListIsKeptWhenTheScratchListHasNoSlot) {
+    AppSession app;
+    SetList(app, "HIST", 4, {"p", "q"});
+    for (int i = 1; i < kVarSlotCount; ++i) {
+        std::string name = {static_cast<char>('A' + i / 26 % 26), static_cast<char>('A' + i % 26), '#'};
+        VarLocate(app, name);
+    }
+    ASSERT_TRUE(app.messages.empty());
+    VarPushValue(app, "HIST", "new");
+    ASSERT_FALSE(app.messages.empty());
+    EXPECT_EQ(app.messages[0].text, "Out of var lists");
+    EXPECT_EQ(List(app, "HIST"), (std::vector<std::string>{"p", "q"}));
+}
