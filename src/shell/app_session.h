@@ -6,6 +6,8 @@
 
 #include "buffer/charset_state.h"
 #include "macro/var_store.h"
+#include "profiles/main_profile_aliases.h"
+#include "profiles/main_profile_settings.h"
 #include "shell/message.h"
 
 // Receives the messages of an instance once the window system is connected: the message line, a
@@ -28,4 +30,9 @@ struct AppSession {
     std::vector<ShownMessage> messages;  // every message shown, in order (tests read them)
     std::unique_ptr<VarStore> varStore;  // the variable store, created on its first use
     CharsetState charset;                // substitution characters kept for the run
+    std::string homeDirectory;               // installation home: profiles/, dialogs/, macros/, ...
+    CommandAliasList aliases;                // primary-command aliases, in list order
+    CommandAliasList profileAliases;         // file-profile aliases, in list order
+    bool profileLoaded = false;              // the main profile was read and is to be written back
+    ProfileSessionSettings profileSettings;  // palette, colour elements and options from the profile
 };
