@@ -10,6 +10,12 @@
 #include "profiles/main_profile_settings.h"
 #include "shell/message.h"
 
+struct DialogCache;
+// Frees the session's dialog cache; defined with the cache, so this header needs only its name.
+struct DialogCacheDeleter {
+    void operator()(DialogCache* cache) const;
+};
+
 // Receives the messages of an instance once the window system is connected: the message line, a
 // message box, and the beep that goes with them.
 class MessageSink {
@@ -30,6 +36,7 @@ struct AppSession {
     std::vector<ShownMessage> messages;  // every message shown, in order (tests read them)
     std::unique_ptr<VarStore> varStore;  // the variable store, created on its first use
     CharsetState charset;                // substitution characters kept for the run
+    std::unique_ptr<DialogCache, DialogCacheDeleter> dialogCache;  // parsed dialogs, made on first use
     std::string homeDirectory;               // installation home: profiles/, dialogs/, macros/, ...
     CommandAliasList aliases;                // primary-command aliases, in list order
     CommandAliasList profileAliases;         // file-profile aliases, in list order
