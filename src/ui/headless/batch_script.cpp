@@ -1,0 +1,123 @@
+#include "ui/headless/batch_script.h"
+
+#include <cctype>
+
+#include "platform/format.h"
+#include "ui/glyph_map.h"
+
+namespace ui {
+namespace {
+
+std::string Upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+ScriptItem ErrorItem(int line, const std::string& message) {
+    ScriptItem item;
+    item.kind = ScriptItemKind::Error;
+    item.text = Format("line %d: %s", line, message.c_str());
+    return item;
+}
+
+}  // namespace
+
+BatchScript::BatchScript(std::istream& in, DisplaySet set) : in_(in), set_(set), parser_(set) {}
+
+void BatchScript::SetDisplaySet(DisplaySet set) {
+    set_ = set;
+    parser_.SetDisplaySet(set);
+}
+
+ScriptItem BatchScript::Next() {
+    std::string line;
+    while (std::getline(in_, line)) {
+        ++lineNumber_;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!line.empty() && line[0] == '#') {
+            continue;
+        }
+        ScriptItem item;
+        if (line.empty() || line[0] != '!') {
+            item.kind = ScriptItemKind::TypedLine;
+            item.text = DisplayBytesFromUtf8(line, set_);
+            return item;
+        }
+        std::string_view rest(line);
+        rest.remove_prefix(1);
+        size_t blank = rest.find(' ');
+        std::string word = Upper(rest.substr(0, blank));
+        std::string_view argument =
+            blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+        if (word == "KEYS") {
+            std::string error;
+            item.kind = ScriptItemKind::Keys;
+            if (!parser_.Parse(argument, item.events, error)) {
+                return ErrorItem(lineNumber_, error);
+            }
+            return item;
+        }
+        if (word == "REPLY") {
+            std::string answer = Upper(TrimBlanks(argument));
+            item.kind = ScriptItemKind::Reply;
+            if (answer == "OK") {
+                item.reply = MsgBoxReply::Ok;
+            } else if (answer == "YES") {
+                item.reply = MsgBoxReply::Yes;
+            } else if (answer == "NO") {
+                item.reply = MsgBoxReply::No;
+            } else if (answer == "CANCEL") {
+                item.reply = MsgBoxReply::Cancel;
+            } else {
+                return ErrorItem(lineNumber_, "!reply needs OK, YES, NO or CANCEL, got '" + answer + "'");
+            }
+            return item;
+        }
+        if (word == "SCREEN") {
+            if (!TrimBlanks(argument).empty()) {
+                return ErrorItem(lineNumber_, "!screen takes no argument");
+            }
+            item.kind = ScriptItemKind::Screen;
+            return item;
+        }
+        if (word == "VAR") {
+            std::string_view name = TrimBlanks(argument);
+            if (name.empty()) {
+                return ErrorItem(lineNumber_, "!var needs a variable name");
+            }
+            item.kind = ScriptItemKind::Var;
+            item.text = std::string(name);
+            return item;
+        }
+        if (word == "SET") {
+            size_t equals = argument.find('=');
+            std::string_view name = TrimBlanks(argument.substr(0, equals));
+            if (equals == std::string_view::npos || name.empty()) {
+                return ErrorItem(lineNumber_, "!set needs NAME=VALUE");
+            }
+            item.kind = ScriptItemKind::Set;
+            item.text = std::string(name);
+            item.value = DisplayBytesFromUtf8(argument.substr(equals + 1), set_);
+            return item;
+        }
+        return ErrorItem(lineNumber_, "unknown command !" + std::string(rest.substr(0, blank)));
+    }
+    return ScriptItem{};
+}
+
+}  // namespace ui

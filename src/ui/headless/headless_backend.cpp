@@ -1,0 +1,156 @@
+#include "ui/headless/headless_backend.h"
+
+#include <charconv>
+
+#include "ui/canvas_text.h"
+
+namespace ui {
+
+HeadlessBackend::HeadlessBackend(std::istream& script, std::ostream& out, std::ostream& err, int rows,
+                                 int cols)
+    : script_(script), out_(out), err_(err), rows_(rows), cols_(cols), shown_(rows, cols) {}
+
+void HeadlessBackend::SetDisplaySet(DisplaySet set) {
+    set_ = set;
+    script_.SetDisplaySet(set);
+}
+
+void HeadlessBackend::Present(Canvas& canvas) {
+    canvas.TakeChanges();
+    shown_ = canvas;
+}
+
+void HeadlessBackend::PrintScreen() {
+    out_ << "--- screen ---\n" << CanvasText(shown_, set_) << "--- end ---\n";
+    out_.flush();
+}
+
+void HeadlessBackend::Fail(std::string_view message) {
+    if (!failed_) {
+        err_ << "batch: " << message << '\n';
+        err_.flush();
+    }
+    failed_ = true;
+    pending_.clear();
+}
+
+Event HeadlessBackend::WaitEvent() {
+    while (!failed_) {
+        if (wake_.Drain()) {
+            return Event::Of(EventKind::Wake);
+        }
+        if (!pending_.empty()) {
+            Event event = pending_.front();
+            pending_.pop_front();
+            return event;
+        }
+        if (ended_) {
+            break;
+        }
+        ScriptItem item = script_.Next();
+        switch (item.kind) {
+            case ScriptItemKind::TypedLine: {
+                Event event = Event::Of(EventKind::TypedLine);
+                event.text = std::move(item.text);
+                return event;
+            }
+            case ScriptItemKind::Keys:
+                pending_.insert(pending_.end(), item.events.begin(), item.events.end());
+                break;
+            case ScriptItemKind::Reply:
+                replies_.push_back(item.reply);
+                break;
+            case ScriptItemKind::Screen:
+                PrintScreen();
+                break;
+            case ScriptItemKind::Var:
+                if (!hooks_.getVar) {
+                    Fail("line " + std::to_string(script_.LineNumber()) + ": !var is not available here");
+                    break;
+                }
+                out_ << "var: " << item.text << '=' << hooks_.getVar(item.text) << '\n';
+                out_.flush();
+                break;
+            case ScriptItemKind::Set:
+                if (!hooks_.setVar) {
+                    Fail("line " + std::to_string(script_.LineNumber()) + ": !set is not available here");
+                    break;
+                }
+                hooks_.setVar(item.text, item.value);
+                break;
+            case ScriptItemKind::End:
+                ended_ = true;
+                break;
+            case ScriptItemKind::Error:
+                Fail(item.text);
+                break;
+        }
+    }
+    return Event::Of(EventKind::EndOfInput);
+}
+
+bool HeadlessBackend::PollEvent(Event& out) {
+    // Script lines are never read ahead: a script cannot type into work that is under way.
+    (void)out;
+    return false;
+}
+
+void HeadlessBackend::PrintEscaped(const char* prefix, std::string_view text) {
+    out_ << prefix;
+    for (char c : text) {
+        if (c == '\n') {
+            out_ << "\\n";
+        } else {
+            out_ << c;
+        }
+    }
+    out_ << '\n';
+    out_.flush();
+}
+
+void HeadlessBackend::NoteMessageLine(std::string_view text) {
+    PrintEscaped("message: ", text);
+}
+
+std::optional<MsgBoxReply> HeadlessBackend::AnswerMessageBox(const MessageBoxSpec& spec) {
+    PrintEscaped("box: ", spec.text);
+    MsgBoxReply fallback = MsgBoxDefaultReply(spec);
+    // A box with only OK asks nothing, so it leaves the queued replies for the next one that asks.
+    if (spec.buttons == MsgBoxButtons::Ok || replies_.empty() || failed_) {
+        return fallback;
+    }
+    MsgBoxReply reply = replies_.front();
+    replies_.pop_front();
+    MsgBoxReply choices[3];
+    int count = MsgBoxChoices(spec.buttons, choices);
+    for (int i = 0; i < count; ++i) {
+        if (choices[i] == reply) {
+            return reply;
+        }
+    }
+    Fail(std::string("reply ") + MsgBoxReplyName(reply) + " does not fit the message box \"" + spec.text +
+         "\"");
+    return fallback;
+}
+
+bool HeadlessBackend::ParseSize(std::string_view text, int& rows, int& cols) {
+    size_t x = text.find_first_of("xX");
+    if (x == std::string_view::npos) {
+        return false;
+    }
+    int c = 0;
+    int r = 0;
+    std::string_view cs = text.substr(0, x);
+    std::string_view rs = text.substr(x + 1);
+    auto [cEnd, cErr] = std::from_chars(cs.data(), cs.data() + cs.size(), c);
+    auto [rEnd, rErr] = std::from_chars(rs.data(), rs.data() + rs.size(), r);
+    if (cErr != std::errc() || rErr != std::errc() || cEnd != cs.data() + cs.size() ||
+        rEnd != rs.data() + rs.size() || c < 10 || r < 5 || c > 1000 || r > 500) {
+        return false;
+    }
+    rows = r;
+    cols = c;
+    return true;
+}
+
+}  // namespace ui
