@@ -203,13 +203,12 @@ std::string MainProfileWritePath(const AppSession& app) {
 }
 
 int ReadMainProfile(AppSession& app, ProfileSharedLists* shared) {
-    int result = -1;
     std::string path = FindMainProfile(app);
+    int result = path.empty() ? -1 : 0;
     bool unreadable = false;
     if (!path.empty()) {
         FilePtr file(std::fopen(path.c_str(), "r"));
         if (file) {
-            result = 0;
             ReadVariables(app, file.get());
             if (OwnsSharedLists(shared)) {
                 RestoreSharedLists(app, *shared);
@@ -220,7 +219,6 @@ int ReadMainProfile(AppSession& app, ProfileSharedLists* shared) {
             unreadable = true;
             ShowMessage(app, Format("Unable to open file profile '%s' for READ.", path.c_str()), MsgTo::Box,
                         Beep::Error);
-            result = 0;
         }
     }
     ApplyProfileDefaults(app);
@@ -236,6 +234,9 @@ int WriteMainProfile(AppSession& app, ProfileSharedLists* shared) {
     if (!app.profileLoaded) {
         return 0;
     }
+    // A home without its profiles directory yet (a fresh build tree) gets one; the rest of the
+    // tree is the installation's business.
+    ::mkdir(ProfilesDirectory(app).c_str(), 0777);
     std::string path = MainProfileWritePath(app);
     ReplacingFileWriter out;
     if (!out.Open(path)) {

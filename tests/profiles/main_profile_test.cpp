@@ -415,6 +415,14 @@ TEST_F(MainProfileTest, FailedWriteReportsAndKeepsTheOldProfile) {
     EXPECT_EQ(ReadFile(home / "profiles"), "not a directory");
 }
 
+TEST_F(MainProfileTest, MissingProfilesDirectoryIsCreatedOnWrite) {
+    fs::remove_all(home / "profiles");
+    ASSERT_EQ(ReadMainProfile(app, &shared), -1);
+    ASSERT_EQ(WriteMainProfile(app, &shared), 0);
+    EXPECT_TRUE(fs::is_regular_file(ProfilePath()));
+    EXPECT_TRUE(app.messages.empty());
+}
+
 TEST_F(MainProfileTest, FailedRenameLeavesNoTemporaryFile) {
     ASSERT_EQ(ReadMainProfile(app, &shared), -1);
     fs::create_directories(ProfilePath());  // a directory where the file should go
