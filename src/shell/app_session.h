@@ -8,7 +8,9 @@
 #include "macro/var_store.h"
 #include "profiles/main_profile_aliases.h"
 #include "profiles/main_profile_settings.h"
+#include "shell/instances.h"
 #include "shell/message.h"
+#include "shell/shared_block.h"
 
 struct DialogCache;
 // Frees the session's dialog cache; defined with the cache, so this header needs only its name.
@@ -36,6 +38,9 @@ struct AppSession {
     std::vector<ShownMessage> messages;  // every message shown, in order (tests read them)
     std::unique_ptr<VarStore> varStore;  // the variable store, created on its first use
     CharsetState charset;                // substitution characters kept for the run
+    std::unique_ptr<SharedSessionBlock> shared;  // the block the instances share (SharedBlock(app))
+    InstanceState instance;                      // this instance's slot, title and instance menus
+    bool sessionCooperation = false;             // copy of ZSESSIONCOOPERATION ("TRUE" = on)
     std::unique_ptr<DialogCache, DialogCacheDeleter> dialogCache;  // parsed dialogs, made on first use
     std::string homeDirectory;               // installation home: profiles/, dialogs/, macros/, ...
     CommandAliasList aliases;                // primary-command aliases, in list order
