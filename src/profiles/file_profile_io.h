@@ -4,10 +4,12 @@
 #include <string_view>
 
 #include "profiles/file_profile.h"
+#include "profiles/profile_name.h"
 
-// File profile files: "<TYPE>.fp" text files found along ZPATH.FILEPROFILES, one "keyword=value"
-// line per setting. Reading fills a FileProfile and normalises it; writing produces the fixed line
-// order below and replaces the file only once the new text is safely on disk.
+// File profile files: "<TYPE>.fp" text files found along ZPATH.FILEPROFILES, one setting per line
+// as a keyword, blanks and/or "=", and the value. Lines are at most 511 characters; blank lines
+// and lines starting with "//" are skipped. Reading fills a FileProfile and normalises it; writing
+// produces a fixed line order and replaces the file only once the new text is safely on disk.
 
 struct AppSession;
 
@@ -15,25 +17,51 @@ inline constexpr std::string_view kFileProfileExtension = ".fp";
 inline constexpr std::string_view kFileProfilePathVariable = "ZPATH.FILEPROFILES";
 inline constexpr std::string_view kDefaultProfileName = "DEFAULT";
 inline constexpr size_t kFileProfileLineMax = 511;  // characters of a line, the newline not counted
+inline constexpr int kBuiltInRecordLength = 255;    // for a profile file that names no MaxRecLen
 
 // An automatic write (the loader raising the record length) leaves a locked profile alone; an
-// explicit one (the profile sheet) always writes.
+// explicit one (the profile sheet, the CAPS command) always writes.
 enum class ProfileWriteMode { Explicit, Automatic };
 
-// The profile name for a file: ZPROFILE when set, else the extension upper-cased (through a
-// file-profile alias when one exists), "NOTYPE" for none, "PRN" as "TXT", and "NUMBER" or "TXT"
-// when no profile file of that name exists along ZPATH.FILEPROFILES.
-std::string ProfileNameForFile(AppSession& app, std::string_view path);
+// The file name of a profile: the name followed by ".fp".
+std::string FileProfileFileName(std::string_view name);
+
+// A profile file of this name (any case of "<name>.fp") exists in a directory of
+// ZPATH.FILEPROFILES.
+bool FileProfileExists(AppSession& app, std::string_view name);
 
 // Reads the profile of this name into out: the file "<name>.fp" along ZPATH.FILEPROFILES, else
-// "DEFAULT.fp", else the built-in profile. out always holds a usable record tagged "FILEPROF" with
-// the upper-cased name. Returns 0, or -1 after reporting the first bad line (the lines before it
-// stay in effect and the record is not normalised).
+// "DEFAULT.fp", else the built-in profile. out always ends up a usable record tagged "FILEPROF"
+// and named with the upper-cased name; fields the file does not name are 0, FALSE or the first
+// value. When ZMAXRECLEN is set it replaces the file's record length. A clean read is normalised
+// (numbering defaults by NumberType, bounds, offset and tabs within the record length) and returns
+// 0. The first bad line stops the read with a message box: the lines before it stay in effect,
+// nothing is normalised, and -1 is returned.
 int ReadFileProfile(AppSession& app, std::string_view name, FileProfile& out);
 
-// Writes the profile as "<name>.fp" into the first directory of ZPATH.FILEPROFILES. A profile
-// without a name is never written, and an automatic write of a locked profile does nothing; both
-// return 0. Returns -1 after reporting when the file cannot be written; the old file then stays
-// as it was.
+// The reading above applied to text as if it were the file fileName (the name shown in messages):
+// the lines fill profile, which the caller prepares, and a clean read is normalised. 0, or -1
+// after reporting the first bad line.
+int ParseFileProfileText(AppSession& app, std::string_view fileName, std::string_view text,
+                         FileProfile& profile);
+
+// The text the writer produces for the profile, every line ended by "\n": Recfm, CapsMode,
+// CharsetFile, CharsetDisplay, Color (when named), EorType, NumberType, then when numbering is not
+// None: NumberAuto and the non-zero NumberStart, NumberIncrement, NumberColStart, NumberColEnd;
+// MaxRecLen, Offset, PromptKeystrokeLimit (when not 0), Bounds, Imacro and Xmacro (when set),
+// TabsIn, TabsOut, Template (when set), Tabs, MaskLine and BackupPath (when set), then the nine
+// BOOL lines.
+std::string FileProfileText(const FileProfile& profile);
+
+// Writes the profile as "<name>.fp" into the first directory of ZPATH.FILEPROFILES (an existing
+// file there keeps the case of its name). The text goes to a temporary file in that directory
+// that replaces the profile only when it was written whole, so a failure leaves the old profile
+// intact. A profile without a name is never written and an automatic write of a locked profile
+// does nothing: both return 0. Returns -1 after reporting in a message box when a value could not
+// be read back or the file cannot be written.
 int WriteFileProfile(AppSession& app, const FileProfile& profile,
                      ProfileWriteMode mode = ProfileWriteMode::Explicit);
+
+// Releases the colorizer of a record tagged "FILEPROF" and clears the tag, so a released record is
+// not taken for a profile again. Other records are left alone.
+void FreeFileProfile(FileProfile& profile);

@@ -45,6 +45,7 @@ struct AppSession {
     std::string homeDirectory;               // installation home: profiles/, dialogs/, macros/, ...
     CommandAliasList aliases;                // primary-command aliases, in list order
     CommandAliasList profileAliases;         // file-profile aliases, in list order
+    bool prnAliasReported = false;           // the PRN-to-TXT profile note was shown this run
     bool profileLoaded = false;              // the main profile was read and is to be written back
     ProfileSessionSettings profileSettings;  // palette, colour elements and options from the profile
 };
