@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "shell/shared_block.h"
 
 struct DialogCache;
+struct EditBuffer;
 // Frees the session's dialog cache; defined with the cache, so this header needs only its name.
 struct DialogCacheDeleter {
     void operator()(DialogCache* cache) const;
@@ -48,4 +50,6 @@ struct AppSession {
     bool prnAliasReported = false;           // the PRN-to-TXT profile note was shown this run
     bool profileLoaded = false;              // the main profile was read and is to be written back
     ProfileSessionSettings profileSettings;  // palette, colour elements and options from the profile
+    // Runs a file's exit macro before the file is saved; empty (nothing runs) until macros exist.
+    std::function<void(EditBuffer& buffer, const std::string& macroName)> runExitMacro;
 };

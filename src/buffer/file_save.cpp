@@ -1,0 +1,498 @@
+#include "buffer/file_save.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "buffer/charset.h"
+#include "buffer/edit_buffer.h"
+#include "buffer/file_load.h"
+#include "buffer/file_name_vars.h"
+#include "buffer/numbering.h"
+#include "macro/var_store.h"
+#include "platform/file_write.h"
+#include "platform/format.h"
+#include "shell/app_session.h"
+#include "shell/message.h"
+
+namespace {
+
+constexpr char kEndOfFileChar = '\x1A';
+constexpr char kAsciiBlank = ' ';
+constexpr char kAsciiTab = '\x09';
+constexpr char kEbcdicBlank = '\x40';
+constexpr char kEbcdicTab = '\x05';
+
+// How a save that does not replace the file under its own name differs: SAVEAS over a file the user
+// agreed to overwrite makes no backup of it, and a failed replace is reported as the failed deletion
+// of that file.
+enum class SaveKind { Save, SaveAsOverwrite };
+
+void Error(EditBuffer& buffer, const std::string& text) {
+    ShowMessage(buffer.app, text, MsgTo::Box, Beep::Error);
+}
+
+void ReportNotWritten(EditBuffer& buffer) {
+    Error(buffer, Format("'%s' not written to disk.", buffer.fileName.c_str()));
+}
+
+void ReportReopenForWrite(EditBuffer& buffer) {
+    Error(buffer, Format("Unable to re-open '%s' for write, use SAVEAS to save.", buffer.fileName.c_str()));
+}
+
+void ReportWriteError(EditBuffer& buffer) {
+    Error(buffer, Format("File %s, write error.", buffer.fileName.c_str()));
+}
+
+// Whether an existing file may be written, as a read-only attribute would decide it: the user needs
+// write access and the permission bits must grant writing to someone.
+bool IsWritable(const std::string& path, const FileStamp& stamp) {
+    return ::access(path.c_str(), W_OK) == 0 && (stamp.mode & 0222) != 0;
+}
+
+// Blank padding added only to show lines at a length goes before a variable-format file is written,
+// unless the profile strips trailing blanks anyway.
+void StripPadding(EditBuffer& buffer) {
+    if (buffer.profile.recordFormat != Recfm::Variable || buffer.profile.stripTrailingBlanks ||
+        !buffer.hasPaddedLines) {
+        return;
+    }
+    for (LineRecord* line = FirstDataLine(buffer); line != nullptr; line = NextDataLine(line)) {
+        if (LineHasFlag(*line, LineFlagA::BlankPadded)) {
+            LineStripPadding(buffer, *line);
+        }
+    }
+    buffer.hasPaddedLines = false;
+}
+
+void RunExitMacro(EditBuffer& buffer) {
+    std::string macro = VarGetValue(buffer.app, "ZXMACRO");
+    if (macro.empty()) {
+        macro = buffer.profile.xmacro;
+    }
+    if (!macro.empty() && buffer.app.runExitMacro) {
+        buffer.app.runExitMacro(buffer, macro);
+    }
+}
+
+bool BackupWanted(EditBuffer& buffer) {
+    std::string mode = VarGetValue(buffer.app, "ZBACKUP");
+    return mode == "ALWAYS" || (mode == "FILEPROF" && buffer.profile.backup);
+}
+
+// The scratch record buffers of one save, released however the save ends.
+class ScratchBuffers {
+public:
+    explicit ScratchBuffers(EditBuffer& buffer) : buffer_(buffer) {
+        translated_ = RecBufGet(buffer);
+        compressed_ = RecBufGet(buffer);
+    }
+    ~ScratchBuffers() {
+        if (translated_ != nullptr) {
+            RecBufRelease(buffer_, translated_);
+        }
+        if (compressed_ != nullptr) {
+            RecBufRelease(buffer_, compressed_);
+        }
+    }
+    ScratchBuffers(const ScratchBuffers&) = delete;
+    ScratchBuffers& operator=(const ScratchBuffers&) = delete;
+    bool Ok() const { return translated_ != nullptr && compressed_ != nullptr; }
+    char* Translated() const { return translated_; }
+    char* Compressed() const { return compressed_; }
+
+private:
+    EditBuffer& buffer_;
+    char* translated_ = nullptr;
+    char* compressed_ = nullptr;
+};
+
+// The temporary file of one save: removed again unless it was renamed into place.
+class TempFile {
+public:
+    TempFile() = default;
+    ~TempFile() { Discard(); }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    FileHandle handle;
+    std::string path;
+    void Committed() { path.clear(); }
+    void Discard() {
+        handle.Close();
+        if (!path.empty()) {
+            ::unlink(path.c_str());
+            path.clear();
+        }
+    }
+};
+
+// The write buffer holds at least two whole records with their terminators, so no single write of a
+// record can overflow it.
+bool PrepareWriteBuffer(FileState& state, const FileProfile& profile) {
+    std::int32_t record = std::max(profile.maxRecordLength, kProfileRecordLengthMin) + 2;
+    std::int32_t wanted = std::max(ReadBufferSize(profile.recordFormat, profile.maxRecordLength), 2 * record);
+    if (state.buffer == nullptr || state.bufferSize < wanted) {
+        state.buffer.reset(new (std::nothrow) char[static_cast<std::size_t>(wanted)]);
+        state.bufferSize = state.buffer ? wanted : 0;
+        state.bytesInBuffer = 0;
+    }
+    state.writePos = 0;
+    state.carry = 0;
+    return state.buffer != nullptr;
+}
+
+enum class WriteOutcome { Ok, WriteFailed, ProfileCorrupted, NoMemory };
+
+// Writes every data line into the open temporary file.
+WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
+    FileProfile& profile = buffer.profile;
+    FileState& state = buffer.file;
+    ScratchBuffers scratch(buffer);
+    if (!scratch.Ok() || !PrepareWriteBuffer(state, profile)) {
+        return WriteOutcome::NoMemory;
+    }
+    const bool fixed = profile.recordFormat == Recfm::Fixed;
+    if (!fixed && profile.recordFormat != Recfm::Variable) {
+        return WriteOutcome::ProfileCorrupted;
+    }
+    const std::uint32_t maxLength =
+        static_cast<std::uint32_t>(std::clamp(profile.maxRecordLength, 1, kProfileRecordLengthMax));
+    const bool ebcdic = profile.diskCharset == ProfileCharset::Ebcdic;
+    const bool isoDisplay = profile.displayCharset == ProfileCharset::AsciiIso8859;
+    const int tabWidth = fixed ? 0 : profile.tabsInsertOnWrite;
+    const std::string_view terminator = profile.sensedTerminator == EorType::Lf ? "\n" : "\r\n";
+    UntranslatableReport report;
+
+    for (LineRecord* line = FirstDataLine(buffer); line != nullptr; line = NextDataLine(line)) {
+        if ((fixed || profile.padShortRecsWithBlank) && line->length < maxLength &&
+            LinePadTo(buffer, *line, maxLength) != 0) {
+            return WriteOutcome::NoMemory;
+        }
+        std::uint32_t n = std::min(line->length, maxLength);
+        if (!fixed && profile.stripTrailingBlanks) {
+            while (n > 0 && line->text[n - 1] == kAsciiBlank) {
+                --n;
+            }
+        }
+        if (n > 0) {
+            const char* bytes = line->text;
+            int count = static_cast<int>(n);
+            if (ebcdic) {
+                XlateResult result =
+                    isoDisplay ? TranslateIsoToEbcdic(buffer.app, bytes, scratch.Translated(), count)
+                               : TranslatePcToEbcdic(buffer.app, bytes, scratch.Translated(), count);
+                if (result == XlateResult::Substituted) {
+                    ReportUntranslatable(buffer.app, report, buffer.fileName, CharSet::AsciiIso8859,
+                                         CharSet::Ebcdic);
+                }
+                bytes = scratch.Translated();
+            }
+            if (tabWidth > 0) {
+                // An EBCDIC file's blanks and tabs are its own codes.
+                count = CompressTabs(bytes, count, tabWidth, ebcdic ? kEbcdicBlank : kAsciiBlank,
+                                     ebcdic ? kEbcdicTab : kAsciiTab, scratch.Compressed());
+                bytes = scratch.Compressed();
+            }
+            if (WriteBuffered(state, out, bytes, count) != 0) {
+                return WriteOutcome::WriteFailed;
+            }
+        }
+        if (!fixed &&
+            WriteBuffered(state, out, terminator.data(), static_cast<int>(terminator.size())) != 0) {
+            return WriteOutcome::WriteFailed;
+        }
+    }
+    if (!fixed && profile.endOfFileCharWrite && WriteBuffered(state, out, &kEndOfFileChar, 1) != 0) {
+        return WriteOutcome::WriteFailed;
+    }
+    return FlushBuffered(state, out) == 0 ? WriteOutcome::Ok : WriteOutcome::WriteFailed;
+}
+
+// Keeps the previous contents of `target` (the file the session's name leads to) as the backup.
+// The file itself is left in place: the new contents replace it in one step afterwards.
+int MakeBackup(EditBuffer& buffer, const std::string& target) {
+    const FileProfile& profile = buffer.profile;
+    if (profile.backupAlternatePath.empty()) {
+        std::string backup = buffer.fileName + ".bak";
+        if (!PreserveFileAs(target, backup, LinkOrCopy::Link).Ok()) {
+            Error(buffer, Format("Unable to rename modified file to '%s.bak' for backup, use SAVEAS to save.",
+                                 buffer.fileName.c_str()));
+            return -1;
+        }
+        return 0;
+    }
+    std::string directory = profile.backupAlternatePath;
+    if (directory.back() != '/') {
+        directory += '/';
+    }
+    std::string backup = directory + buffer.displayName;
+    if (!PreserveFileAs(target, backup, LinkOrCopy::CopyOnly).Ok()) {
+        Error(buffer, Format("Unable to copy modified file '%s' to '%s' for backup, use SAVEAS to save.",
+                             buffer.fileName.c_str(), backup.c_str()));
+        return -1;
+    }
+    return 0;
+}
+
+// The backup directory may not be the file's own: the backup would be the file itself.
+bool BackupPathIsOwnDirectory(const EditBuffer& buffer) {
+    std::string directory = buffer.profile.backupAlternatePath;
+    if (directory.empty()) {
+        return false;
+    }
+    if (directory.back() != '/') {
+        directory += '/';
+    }
+    return directory == buffer.directory;
+}
+
+// After the new contents are in place: with ZEDITWRITELOCK "TRUE" (and the session staying open) the
+// file is opened and locked again; either way its new stamp becomes the one the next save compares.
+void TakeNewStamp(EditBuffer& buffer, SaveClosing closing, const std::string& target) {
+    FileState& state = buffer.file;
+    state.handle.Close();
+    state.writeLocked = false;
+    if (closing == SaveClosing::No && VarIsTrue(buffer.app, "ZEDITWRITELOCK")) {
+        FileHandle handle;
+        if (OpenExisting(target, OpenAccess::ReadWrite, handle).Ok() && TryWriteLock(handle).Ok()) {
+            state.handle = std::move(handle);
+            state.writeLocked = true;
+        } else {
+            Error(buffer, Format("Unable to re-open '%s' for write after SAVE.", buffer.fileName.c_str()));
+        }
+    }
+    FileStamp stamp;
+    IoResult result = state.handle.IsOpen() ? StatHandle(state.handle, stamp) : StatPath(target, stamp);
+    state.loadStamp = result.Ok() ? stamp : FileStamp{};
+}
+
+int SaveFileAs(EditBuffer& buffer, SaveClosing closing, SaveKind kind) {
+    FinishLoad(buffer);
+    StripPadding(buffer);
+    RunExitMacro(buffer);
+    if (buffer.file.IsReadOnly()) {
+        Error(buffer, "Can not save READ-ONLY file.");
+        return -1;
+    }
+    FileState& state = buffer.file;
+
+    std::string target;
+    if (!ResolveWriteTarget(buffer.fileName, target).Ok()) {
+        ReportNotWritten(buffer);
+        return -1;
+    }
+    // Another program's change since the load: the time stamp taken then no longer matches. A file
+    // held write-locked cannot have been changed.
+    if (!state.writeLocked && state.loadStamp.valid) {
+        FileStamp now;
+        if (!StatPath(target, now).Ok()) {
+            ReportNotWritten(buffer);
+            return -1;
+        }
+        if (!SameContentStamp(now, state.loadStamp)) {
+            Error(buffer, Format("%s modified by other program, can not write under this name, use SAVEAS to "
+                                 "save contents.",
+                                 buffer.fileName.c_str()));
+            return -1;
+        }
+    }
+
+    FileStamp existing;
+    int statError = 0;
+    if (IoResult result = StatPath(target, existing); !result.Ok()) {
+        statError = result.error;
+        if (statError != ENOENT && statError != ENOTDIR) {
+            ReportNotWritten(buffer);
+            return -1;
+        }
+        existing = FileStamp{};
+    }
+    if (existing.valid && (!existing.isRegular || !IsWritable(target, existing))) {
+        ReportReopenForWrite(buffer);
+        return -1;
+    }
+    const bool backup = kind == SaveKind::Save && existing.valid && existing.size > 0 && BackupWanted(buffer);
+    if (backup && BackupPathIsOwnDirectory(buffer)) {
+        Error(buffer,
+              "Can not backup modified file, backup path is same as current path, use SAVEAS to save.");
+        return -1;
+    }
+
+    TempFile temp;
+    if (!CreateTempBeside(target, temp.handle, temp.path).Ok()) {
+        ReportReopenForWrite(buffer);
+        return -1;
+    }
+    if (existing.valid) {
+        FileAttributes attributes;
+        if (ReadAttributes(target, attributes).Ok()) {
+            ApplyAttributes(temp.handle, attributes);
+        }
+    }
+
+    if (buffer.profile.numberAuto == NumberAuto::Full && buffer.profile.numberType != NumberType::None) {
+        Renumber(buffer);
+    }
+    switch (WriteRecords(buffer, temp.handle)) {
+        case WriteOutcome::Ok:
+            break;
+        case WriteOutcome::ProfileCorrupted:
+            Error(buffer, "File profile corrupted, unable to write.");
+            return -1;
+        case WriteOutcome::WriteFailed:
+            ReportWriteError(buffer);
+            return -1;
+        case WriteOutcome::NoMemory:
+            ReportNotWritten(buffer);
+            return -1;
+    }
+    if (!SyncFile(temp.handle).Ok()) {
+        ReportWriteError(buffer);
+        return -1;
+    }
+    temp.handle.Close();
+
+    if (backup && MakeBackup(buffer, target) != 0) {
+        return -1;
+    }
+    if (!ReplaceFile(temp.path, target).Ok()) {
+        if (kind == SaveKind::SaveAsOverwrite) {
+            Error(buffer, "Unable to delete existing file.");
+        } else if (backup && !buffer.profile.backupAlternatePath.empty()) {
+            std::string directory = buffer.profile.backupAlternatePath;
+            if (directory.back() != '/') {
+                directory += '/';
+            }
+            Error(buffer, Format("Unable to delete modified file '%s' after copy to '%s' for backup, use "
+                                 "SAVEAS to save.",
+                                 buffer.fileName.c_str(), (directory + buffer.displayName).c_str()));
+        } else {
+            ReportWriteError(buffer);
+        }
+        return -1;
+    }
+    temp.Committed();
+    SyncDirectoryOf(target);
+
+    if (!HasQuiet(state.quiet, LoadQuiet::NoSummary)) {
+        ShowMessage(buffer.app, "File saved", MsgTo::Line, Beep::Information);
+    }
+    TakeNewStamp(buffer, closing, target);
+    buffer.modified = false;
+    return 0;
+}
+
+bool IsDirectory(const std::string& path) {
+    FileStamp stamp;
+    return StatPath(path, stamp).Ok() && stamp.isDirectory;
+}
+
+std::uint32_t LongestDataLine(const EditBuffer& buffer) {
+    std::uint32_t longest = 0;
+    for (LineRecord* line = FirstDataLine(buffer); line != nullptr; line = NextDataLine(line)) {
+        longest = std::max(longest, line->length);
+    }
+    return longest;
+}
+
+}  // namespace
+
+int SaveFile(EditBuffer& buffer, SaveClosing closing) {
+    return SaveFileAs(buffer, closing, SaveKind::Save);
+}
+
+int SaveFileAs(EditBuffer& buffer, std::string_view newPath, const ConfirmOverwrite& confirmOverwrite,
+               const FileProfile* targetProfile) {
+    std::string path(newPath);
+    if (path.empty() || path.back() == '/' || IsDirectory(path)) {
+        Error(buffer, "Target file is a directory, please provide file name.");
+        return -1;
+    }
+    SaveKind kind = SaveKind::Save;
+    FileStamp existing;
+    if (StatPath(path, existing).Ok() || TestPathExists(path) == PathKind::Exists) {
+        if (!confirmOverwrite || !confirmOverwrite("File already exists, OK to overwrite it?")) {
+            return -1;
+        }
+        // The old file goes only when the new contents are complete; one that may not be written
+        // (no write permission) is not overwritten.
+        std::string target;
+        if (!ResolveWriteTarget(path, target).Ok() || !StatPath(target, existing).Ok() ||
+            !existing.isRegular || !IsWritable(target, existing)) {
+            Error(buffer, "Unable to delete existing file.");
+            return -1;
+        }
+        kind = SaveKind::SaveAsOverwrite;
+    }
+    // A read-only session is refused before it takes the new name, so the refusal changes nothing.
+    FinishLoad(buffer);
+    if (buffer.file.IsReadOnly()) {
+        Error(buffer, "Can not save READ-ONLY file.");
+        return -1;
+    }
+    if (targetProfile != nullptr && targetProfile->name != buffer.profile.name &&
+        LongestDataLine(buffer) > static_cast<std::uint32_t>(std::max(targetProfile->maxRecordLength, 0))) {
+        Error(buffer,
+              "Current file actual record lengths exceeds target file type max record length, try again.");
+        return -1;
+    }
+    CloseFile(buffer);
+    buffer.file.writeLocked = false;
+    buffer.file.loadStamp = FileStamp{};  // the new file has no load of its own to compare with
+    SetBufferFileName(buffer, path);
+    int result = SaveFileAs(buffer, SaveClosing::No, kind);
+    SetFileNameVariables(buffer.app, path);
+    return result;
+}
+
+int WriteBuffered(FileState& state, const FileHandle& handle, const char* bytes, int count) {
+    if (count <= 0) {
+        return 0;
+    }
+    if (state.writePos + count > state.bufferSize && FlushBuffered(state, handle) != 0) {
+        return -1;
+    }
+    if (count > state.bufferSize) {
+        std::size_t written = 0;
+        return WriteAll(handle, bytes, static_cast<std::size_t>(count), &written).Ok() ? 0 : -1;
+    }
+    std::memcpy(state.buffer.get() + state.writePos, bytes, static_cast<std::size_t>(count));
+    state.writePos += count;
+    state.carry = state.writePos;
+    return 0;
+}
+
+int FlushBuffered(FileState& state, const FileHandle& handle) {
+    if (state.writePos <= 0) {
+        return 0;
+    }
+    std::size_t written = 0;
+    IoResult result =
+        WriteAll(handle, state.buffer.get(), static_cast<std::size_t>(state.writePos), &written);
+    state.writePos = 0;
+    state.carry = 0;
+    return result.Ok() ? 0 : -1;
+}
+
+int CompressTabs(const char* in, int count, int width, char blank, char tab, char* out) {
+    if (width <= 0) {
+        std::memmove(out, in, static_cast<std::size_t>(std::max(count, 0)));
+        return std::max(count, 0);
+    }
+    int written = 0;
+    for (int start = 0; start < count; start += width) {
+        int piece = std::min(width, count - start);
+        bool allBlanks = piece == width &&
+                         std::all_of(in + start, in + start + piece, [blank](char c) { return c == blank; });
+        if (allBlanks) {
+            out[written++] = tab;
+        } else {
+            std::memmove(out + written, in + start, static_cast<std::size_t>(piece));
+            written += piece;
+        }
+    }
+    return written;
+}
