@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,10 +11,14 @@
 #include "macro/var_store.h"
 #include "profiles/main_profile_aliases.h"
 #include "profiles/main_profile_settings.h"
+#include "shell/contexts.h"
 #include "shell/instances.h"
 #include "shell/message.h"
 #include "shell/shared_block.h"
 
+namespace ui {
+class Screen;
+}
 struct DialogCache;
 struct EditBuffer;
 // Frees the session's dialog cache; defined with the cache, so this header needs only its name.
@@ -50,6 +56,16 @@ struct AppSession {
     bool prnAliasReported = false;           // the PRN-to-TXT profile note was shown this run
     bool profileLoaded = false;              // the main profile was read and is to be written back
     ProfileSessionSettings profileSettings;  // palette, colour elements and options from the profile
+    // The window system and the context stack (shell/contexts.h).
+    ui::Screen* screen = nullptr;          // the canvas and backend of the instance; null without one
+    std::vector<DlgStkFrame> contexts;     // the context stack, the top frame LAST (see TopContext)
+    std::deque<std::string> commandQueue;  // posted commands, run by the main loop after the event
+    ShellHooks shellHooks;                 // the command processor and window system behind the stack
+    bool closing = false;         // shutting down: no prompts; painting and status output stop
+    bool closeWhenEmpty = false;  // started for files: asks to close when the context stack empties
+    bool menuPostponed = false;   // started for files with -H: shows the top menu when it empties
+    bool modalActive = false;     // a modal sub-window is open
+    bool rightCtrlIsEnter = false;  // the Right Ctrl key acts as Enter
     // Runs a file's exit macro before the file is saved; empty (nothing runs) until macros exist.
     std::function<void(EditBuffer& buffer, const std::string& macroName)> runExitMacro;
 };

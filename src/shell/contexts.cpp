@@ -1,0 +1,110 @@
+#include "shell/contexts.h"
+
+#include <utility>
+
+#include "macro/var_store.h"
+#include "shell/app_session.h"
+
+namespace {
+
+std::string Cut(std::string_view text) {
+    return std::string(text.substr(0, kContextTextMax));
+}
+
+// The top menu of the current interface style: "menu legacy", "menu modern", or empty for
+// "Windows GUI" (which shows no menu).
+std::string TopMenuCommand(AppSession& app) {
+    const VarRecord* style = VarFind(app, "ZMENUSTYLE");
+    if (style == nullptr) {
+        return {};
+    }
+    if (style->Value() == "Legacy Tavo") {
+        return "menu legacy";
+    }
+    if (style->Value() == "Modern Tavo") {
+        return "menu modern";
+    }
+    return {};
+}
+
+}  // namespace
+
+void PushContext(AppSession& app, std::string_view kind, std::string_view name) {
+    app.contexts.push_back(DlgStkFrame{Cut(kind), Cut(name)});
+    if (app.shellHooks.contextChanged) {
+        app.shellHooks.contextChanged(app);
+    }
+}
+
+void PopContext(AppSession& app) {
+    if (!app.contexts.empty()) {
+        app.contexts.pop_back();
+    }
+}
+
+const DlgStkFrame* TopContext(const AppSession& app) {
+    return app.contexts.empty() ? nullptr : &app.contexts.back();
+}
+
+bool TopContextIs(const AppSession& app, std::string_view kind, std::string_view name) {
+    const DlgStkFrame* top = TopContext(app);
+    return top != nullptr && top->kind == Cut(kind) && top->name == Cut(name);
+}
+
+void ShowTopContext(AppSession& app) {
+    PopContext(app);
+    const DlgStkFrame* top = TopContext(app);
+    if (top == nullptr) {
+        if (app.closeWhenEmpty) {
+            app.instance.closeRequested = true;
+        } else if (app.menuPostponed) {
+            std::string command = TopMenuCommand(app);
+            if (!command.empty()) {
+                SendCommand(app, command);
+            }
+        }
+    } else if (top->kind == "menu") {
+        PostCommand(app, "MENU " + top->name);
+    } else if (top->kind == "dialog") {
+        PostCommand(app, "DIALOG " + top->name);
+    }
+    // Whatever is on top now (a file list, an edit session, or nothing) is what the window shows and
+    // where the focus goes; the window system re-derives both.
+    if (app.shellHooks.contextChanged) {
+        app.shellHooks.contextChanged(app);
+    }
+}
+
+void ReshowContext(AppSession& app) {
+    PushContext(app, "dummy", "dummy");
+    ShowTopContext(app);
+}
+
+int CloseAllContexts(AppSession& app) {
+    app.contexts.clear();
+    if (app.shellHooks.contextChanged) {
+        app.shellHooks.contextChanged(app);
+    }
+    return 0;
+}
+
+void PostCommand(AppSession& app, std::string command) {
+    app.commandQueue.push_back(std::move(command));
+}
+
+void SendCommand(AppSession& app, std::string_view command) {
+    if (app.shellHooks.runGeneralCommand) {
+        app.shellHooks.runGeneralCommand(app, command);
+    }
+}
+
+int RunPostedCommands(AppSession& app) {
+    int ran = 0;
+    while (!app.commandQueue.empty()) {
+        std::string command = std::move(app.commandQueue.front());
+        app.commandQueue.pop_front();
+        SendCommand(app, command);
+        ++ran;
+    }
+    return ran;
+}
