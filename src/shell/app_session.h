@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -60,7 +59,7 @@ struct AppSession {
     ui::Screen* screen = nullptr;          // the canvas and backend of the instance; null without one
     std::vector<DlgStkFrame> contexts;     // the context stack, the top frame LAST (see TopContext)
     std::deque<std::string> commandQueue;  // posted commands, run by the main loop after the event
-    ShellHooks shellHooks;                 // the command processor and window system behind the stack
+    ContextHooks contextHooks;             // the command processor and window system behind the stack
     bool closing = false;         // shutting down: no prompts; painting and status output stop
     bool closeWhenEmpty = false;  // started for files: asks to close when the context stack empties
     bool menuPostponed = false;   // started for files with -H: shows the top menu when it empties

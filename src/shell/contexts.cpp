@@ -31,8 +31,8 @@ std::string TopMenuCommand(AppSession& app) {
 
 void PushContext(AppSession& app, std::string_view kind, std::string_view name) {
     app.contexts.push_back(DlgStkFrame{Cut(kind), Cut(name)});
-    if (app.shellHooks.contextChanged) {
-        app.shellHooks.contextChanged(app);
+    if (app.contextHooks.contextChanged) {
+        app.contextHooks.contextChanged(app);
     }
 }
 
@@ -70,20 +70,20 @@ void ShowTopContext(AppSession& app) {
     }
     // Whatever is on top now (a file list, an edit session, or nothing) is what the window shows and
     // where the focus goes; the window system re-derives both.
-    if (app.shellHooks.contextChanged) {
-        app.shellHooks.contextChanged(app);
+    if (app.contextHooks.contextChanged) {
+        app.contextHooks.contextChanged(app);
     }
 }
 
-void ReshowContext(AppSession& app) {
+void ShowContextAgain(AppSession& app) {
     PushContext(app, "dummy", "dummy");
     ShowTopContext(app);
 }
 
 int CloseAllContexts(AppSession& app) {
     app.contexts.clear();
-    if (app.shellHooks.contextChanged) {
-        app.shellHooks.contextChanged(app);
+    if (app.contextHooks.contextChanged) {
+        app.contextHooks.contextChanged(app);
     }
     return 0;
 }
@@ -93,8 +93,8 @@ void PostCommand(AppSession& app, std::string command) {
 }
 
 void SendCommand(AppSession& app, std::string_view command) {
-    if (app.shellHooks.runGeneralCommand) {
-        app.shellHooks.runGeneralCommand(app, command);
+    if (app.contextHooks.runGeneralCommand) {
+        app.contextHooks.runGeneralCommand(app, command);
     }
 }
 

@@ -23,7 +23,7 @@ inline constexpr size_t kContextTextMax = 15;  // kind and name are cut to this 
 // and posted commands run through, and the window system, told when the top frame changed so that it
 // shows the new top and moves the focus there. The shell fills them at start-up; tests may fill them
 // with their own. Unset: commands are dropped and nothing is redrawn.
-struct ShellHooks {
+struct ContextHooks {
     std::function<void(AppSession& app, std::string_view command)> runGeneralCommand;
     std::function<void(AppSession& app)> contextChanged;
 };
@@ -59,7 +59,7 @@ void ShowTopContext(AppSession& app);
 
 // Shows the current context again (after a macro or a jump): pushes ("dummy", "dummy") and shows
 // the top.
-void ReshowContext(AppSession& app);
+void ShowContextAgain(AppSession& app);
 
 // Ends every edit session (EndEditSession, with its prompt) and closes every file list, then gives
 // the main window the focus. Returns 0, or -1 when an edit session refused to end (Cancel).

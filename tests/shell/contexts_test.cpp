@@ -16,10 +16,10 @@ struct RecordingApp {
     std::vector<std::string> sent;
     int changes = 0;
     RecordingApp() {
-        app.shellHooks.runGeneralCommand = [this](AppSession&, std::string_view command) {
+        app.contextHooks.runGeneralCommand = [this](AppSession&, std::string_view command) {
             sent.emplace_back(command);
         };
-        app.shellHooks.contextChanged = [this](AppSession&) { ++changes; };
+        app.contextHooks.contextChanged = [this](AppSession&) { ++changes; };
     }
 };
 
@@ -44,7 +44,7 @@ TEST(ContextStack, ShowTopPostsDialogAgainAndPopsWithoutShowing) {
     PopContext(r.app);
     EXPECT_TRUE(TopContextIs(r.app, "dialog", "Compare"));
     EXPECT_TRUE(r.app.commandQueue.empty());
-    ReshowContext(r.app);
+    ShowContextAgain(r.app);
     ASSERT_EQ(r.app.commandQueue.size(), 1u);
     EXPECT_EQ(r.app.commandQueue.front(), "DIALOG Compare");
     EXPECT_EQ(r.app.contexts.size(), 1u);
@@ -75,7 +75,7 @@ TEST(ContextStack, EmptyStackShowsTheHeldBackMenuOfTheStyle) {
 
 TEST(CommandQueue, PostedCommandsRunInOrderIncludingThoseTheyPost) {
     RecordingApp r;
-    r.app.shellHooks.runGeneralCommand = [&r](AppSession& app, std::string_view command) {
+    r.app.contextHooks.runGeneralCommand = [&r](AppSession& app, std::string_view command) {
         r.sent.emplace_back(command);
         if (command == "first") {
             PostCommand(app, "third");
