@@ -466,6 +466,17 @@ int WriteFileProfile(AppSession& app, const FileProfile& profile, ProfileWriteMo
         return 0;
     }
     std::string fileName = FileProfileFileName(profile.name);
+    // A line break or other control character in a text field would split its line.
+    for (std::string_view keyword : {"Color", "Imacro", "Xmacro", "Template", "MaskLine", "BackupPath"}) {
+        std::string value = FileProfileKeywordValue(profile, keyword).value_or(std::string());
+        if (HasBinaryByte(value)) {
+            ShowMessage(app,
+                        Format("Invalid file profile keyword or value:   %s=%s", std::string(keyword).c_str(),
+                               Printable(value).c_str()),
+                        MsgTo::Box, Beep::Error);
+            return -1;
+        }
+    }
     std::string text = FileProfileText(profile);
     // A value the reader would refuse (a newline in a macro name, a quote in the mask line, a
     // number out of range) would leave a file that stops every later read: refuse it here.

@@ -485,8 +485,7 @@ TEST_F(FileProfileIoTest, ValuesTheReaderWouldRefuseAreNotWritten) {
     FileProfile p = SampleProfile();
     p.imacro = "two\nlines";
     EXPECT_EQ(WriteFileProfile(app, p), -1);
-    ASSERT_EQ(app.messages.size(), 1u);
-    EXPECT_EQ(app.messages[0].beep, Beep::Error);
+    ExpectOneError(std::string(kInvalidPrefix) + "Imacro=two?lines");
     EXPECT_EQ(Read(root / "user" / "SAMPLE.fp"), "MaxRecLen=99\n");
 
     app.messages.clear();
