@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "buffer/charset.h"
 #include "platform/file_io.h"
@@ -81,7 +82,12 @@ struct FileState {
     // Auto while not yet sensed; CrLf, Lf or Any for variable files; None for fixed files.
     EorType sensedTerminator = EorType::Auto;
     bool longRecordReported = false;  // "Individual record length exceeds 64000." shown for this load
+    // A record that filled the whole buffer was taken as it stood; what follows may be its terminator
+    // (consumed quietly) or more of it (a record that really is longer than the buffer).
+    bool splitRecordOpen = false;
+    bool skippingSplitRecord = false;  // dropping the rest of a split record that was truncated
     UntranslatableReport untranslatable;
+    std::vector<char> expandBuffer;  // a record with its TABs expanded
     LoadQuiet quiet = LoadQuiet::None;
 
     // ---- Results for the session ----

@@ -1,0 +1,234 @@
+#include "buffer/file_load_records.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string_view>
+
+#include "buffer/charset.h"
+#include "buffer/edit_buffer.h"
+#include "platform/format.h"
+#include "profiles/file_profile_io.h"
+#include "shell/message.h"
+
+namespace {
+
+// A folded COBOL record continues in column 7: six blanks, then at most 74 bytes of the rest, so a
+// continuation fills exactly the 80 columns of a card.
+constexpr std::int32_t kCobolIndent = 6;
+constexpr std::int32_t kCobolContinuation = 74;
+
+CharSet DisplaySet(const FileProfile& profile) {
+    return profile.displayCharset == ProfileCharset::AsciiIbmPc ? CharSet::AsciiIbmPc : CharSet::AsciiIso8859;
+}
+
+// EBCDIC records are translated where they lie in the read buffer: the bytes are consumed by this
+// record only, and cutting has already found its end.
+void TranslateRecord(EditBuffer& buffer, char* record, std::int32_t length) {
+    if (buffer.profile.diskCharset != ProfileCharset::Ebcdic || length < 1) {
+        return;
+    }
+    CharSet display = DisplaySet(buffer.profile);
+    if (Translate(buffer.app, CharSet::Ebcdic, display, record, record, length) == XlateResult::Substituted) {
+        ReportUntranslatable(buffer.app, buffer.file.untranslatable, buffer.fileName, CharSet::Ebcdic,
+                             display);
+    }
+}
+
+// Appends one data line holding the bytes, padded with blanks to padTo when that is longer (the line
+// is then marked as blank-padded, so a variable-format save strips the blanks again). The slot is
+// taken once at its final size.
+bool AppendDataLine(EditBuffer& buffer, const char* data, std::uint32_t length, std::uint32_t padTo) {
+    LineRecord* line = nullptr;
+    if (padTo > length) {
+        line = LineNew(buffer, {});
+        if (line == nullptr) {
+            return false;
+        }
+        if (LineEnsureCapacity(buffer, *line, padTo) != 0) {
+            LineFree(buffer, line);
+            return false;
+        }
+        if (length > 0) {
+            std::memcpy(line->text, data, length);
+        }
+        line->length = length;
+        LinePadTo(buffer, *line, padTo);
+    } else {
+        line = LineNew(buffer, std::string_view(data, length));
+        if (line == nullptr) {
+            return false;
+        }
+    }
+    line->kind = LineKind::Data;
+    line->recordNumber = buffer.file.recordCount;
+    LineAppendLoaded(buffer, line);
+    if (buffer.colorizer != nullptr) {
+        buffer.colorizer->ColorizeLine(buffer, *line);
+    }
+    return true;
+}
+
+std::uint32_t PadLength(const EditBuffer& buffer) {
+    return buffer.profile.padShortRecsWithBlank ? static_cast<std::uint32_t>(buffer.profile.maxRecordLength)
+                                                : 0;
+}
+
+// A TAB at output column c becomes blanks up to the next multiple of the width above c (one blank for
+// width 0). The whole record is expanded: a record that grows beyond the record length is then
+// folded or truncated like any long record, so no data is lost to the expansion.
+std::string_view ExpandTabs(std::vector<char>& out, const char* record, std::int32_t length,
+                            std::int32_t width) {
+    std::size_t tabs = static_cast<std::size_t>(std::count(record, record + length, '\t'));
+    std::size_t stride = static_cast<std::size_t>(width > 0 ? width : 1);
+    out.resize(static_cast<std::size_t>(length) + tabs * stride);
+    std::size_t column = 0;
+    for (std::int32_t i = 0; i < length; ++i) {
+        char c = record[i];
+        if (c != '\t') {
+            out[column++] = c;
+            continue;
+        }
+        std::size_t next = width > 0 ? (column / stride + 1) * stride : column + 1;
+        std::fill(out.begin() + static_cast<std::ptrdiff_t>(column),
+                  out.begin() + static_cast<std::ptrdiff_t>(next), ' ');
+        column = next;
+    }
+    return {out.data(), column};
+}
+
+}  // namespace
+
+void RaiseMaxRecordLength(EditBuffer& buffer, std::int32_t newLength) {
+    FileProfile& profile = buffer.profile;
+    newLength = std::min(newLength, kProfileRecordLengthMax);
+    if (newLength <= profile.maxRecordLength) {
+        return;
+    }
+    if (profile.boundsRight == profile.maxRecordLength) {
+        profile.boundsRight = newLength;
+    }
+    profile.maxRecordLength = newLength;
+    WriteFileProfile(buffer.app, profile, ProfileWriteMode::Automatic);
+}
+
+bool MakeVariableRecordLines(EditBuffer& buffer, char* record, std::int32_t length) {
+    FileState& file = buffer.file;
+    FileProfile& profile = buffer.profile;
+    ++file.recordCount;
+    TranslateRecord(buffer, record, length);
+
+    std::string_view data(record, static_cast<std::size_t>(length));
+    if (profile.tabsExpandOnRead != 0 &&
+        std::memchr(record, '\t', static_cast<std::size_t>(length)) != nullptr) {
+        file.tabSeen = true;
+        data = ExpandTabs(file.expandBuffer, record, length, profile.tabsExpandOnRead);
+    }
+    if (profile.stripTrailingBlanks) {
+        while (!data.empty() && data.back() == ' ') {
+            data.remove_suffix(1);
+        }
+    }
+    if (data.empty()) {
+        return AppendDataLine(buffer, nullptr, 0, PadLength(buffer));
+    }
+
+    for (;;) {
+        auto size = static_cast<std::int32_t>(std::min<std::size_t>(data.size(), 0x7fffffff));
+        if (size > profile.maxRecordLength && profile.autoIncreaseRecLen &&
+            profile.maxRecordLength < kProfileRecordLengthMax) {
+            RaiseMaxRecordLength(buffer, size);
+            if (profile.autoIncreaseNotify) {
+                ShowMessage(buffer.app,
+                            Format("File '%s' has record which exceeds 'MaxRecordLength'.\n\nIncreased "
+                                   "'MaxRecordLength' to %d in file profile %s.",
+                                   buffer.fileName.c_str(), profile.maxRecordLength, profile.name.c_str()),
+                            MsgTo::Box, Beep::Error);
+            }
+        }
+        auto max = static_cast<std::size_t>(profile.maxRecordLength);
+        if (data.size() <= max) {
+            return AppendDataLine(buffer, data.data(), static_cast<std::uint32_t>(data.size()),
+                                  PadLength(buffer));
+        }
+        if (!AppendDataLine(buffer, data.data(), static_cast<std::uint32_t>(max), 0)) {
+            return false;
+        }
+        if (profile.truncateLongLines) {
+            ++buffer.truncatedCount;
+            return true;
+        }
+        ++buffer.foldedCount;
+        ++file.recordCount;
+        data.remove_prefix(max);
+        if (!file.cobolFolding) {
+            continue;
+        }
+        // Every continuation of a COBOL record starts in column 7 and holds what fits beside the
+        // indent; what remains after it goes into the next continuation.
+        std::size_t room =
+            std::min<std::size_t>(kCobolContinuation, max > kCobolIndent ? max - kCobolIndent : 1);
+        std::array<char, kCobolIndent + kCobolContinuation> piece;
+        for (;;) {
+            std::size_t take = std::min(room, data.size());
+            std::fill_n(piece.begin(), kCobolIndent, ' ');
+            std::memcpy(piece.data() + kCobolIndent, data.data(), take);
+            auto pieceLength = static_cast<std::uint32_t>(kCobolIndent + take);
+            if (!AppendDataLine(buffer, piece.data(), pieceLength, PadLength(buffer))) {
+                return false;
+            }
+            data.remove_prefix(take);
+            if (data.empty()) {
+                return true;
+            }
+            ++buffer.foldedCount;
+            ++file.recordCount;
+        }
+    }
+}
+
+bool MakeFixedRecordLine(EditBuffer& buffer, char* record, std::int32_t length) {
+    ++buffer.file.recordCount;
+    TranslateRecord(buffer, record, length);
+    auto full = static_cast<std::uint32_t>(buffer.profile.maxRecordLength);
+    if (static_cast<std::uint32_t>(length) < full) {
+        ++buffer.shortLastRecordCount;
+    }
+    return AppendDataLine(buffer, record, static_cast<std::uint32_t>(length), full);
+}
+
+namespace {
+
+// Letters of the display set: ASCII everywhere, and the accented letters of ISO-8859-1 (the
+// multiplication and division signs excepted) in that set.
+bool IsLower(unsigned char c, CharSet display) {
+    if (c >= 'a' && c <= 'z') {
+        return true;
+    }
+    return display == CharSet::AsciiIso8859 && c >= 0xDF && c != 0xF7;
+}
+bool IsUpper(unsigned char c, CharSet display) {
+    if (c >= 'A' && c <= 'Z') {
+        return true;
+    }
+    return display == CharSet::AsciiIso8859 && c >= 0xC0 && c <= 0xDE && c != 0xD7;
+}
+
+}  // namespace
+
+bool HasOnlyUppercaseLetters(const EditBuffer& buffer) {
+    CharSet display = DisplaySet(buffer.profile);
+    bool letter = false;
+    for (const LineRecord& line : Lines(buffer)) {
+        if (!IsDataLine(line)) {
+            continue;
+        }
+        for (unsigned char c : LineText(line)) {
+            if (IsLower(c, display)) {
+                return false;
+            }
+            letter = letter || IsUpper(c, display);
+        }
+    }
+    return letter;
+}
