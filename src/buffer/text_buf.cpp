@@ -123,15 +123,18 @@ TextBufRef TextBufAlloc(TextStore& store, std::uint32_t length) {
     TextPage* page = FirstPageWithRoom(textClass);
     if (page != nullptr) {
         std::uint32_t slots = TextSlotsPerPage(slotSize);
-        auto* free = static_cast<std::uint8_t*>(
-            std::memchr(page->inUse + page->searchFrom, 0, slots - page->searchFrom));
-        if (free == nullptr) {
+        // Every slot below searchFrom is in use, so the scan usually stops at its first byte.
+        std::uint32_t index = page->searchFrom;
+        while (index < slots && page->inUse[index] != 0) {
+            ++index;
+        }
+        if (index == slots) {
             return {};  // free count and map disagree: the page is damaged, leave it alone
         }
-        *free = 1;
+        page->inUse[index] = 1;
         --page->freeCount;
-        page->searchFrom = static_cast<std::uint8_t>(free - page->inUse + 1);
-        return {page, PageSlots(page) + static_cast<std::size_t>(free - page->inUse) * slotSize};
+        page->searchFrom = static_cast<std::uint8_t>(index + 1);
+        return {page, PageSlots(page) + static_cast<std::size_t>(index) * slotSize};
     }
     void* block = BlockAlloc(PageBytes(slotSize));
     if (block == nullptr) {
