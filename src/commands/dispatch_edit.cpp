@@ -1,0 +1,279 @@
+// The edit dispatcher's checks and the edit commands it carries itself.
+
+#include <algorithm>
+#include <string>
+
+#include "buffer/edit_buffer.h"
+#include "buffer/file_save.h"
+#include "buffer/numbering.h"
+#include "commands/command_line.h"
+#include "commands/dispatch.h"
+#include "commands/dispatch_builtins.h"
+#include "commands/dispatch_host.h"
+#include "commands/mergemsg.h"
+#include "platform/format.h"
+#include "profiles/file_profile.h"
+#include "shell/app_session.h"
+
+namespace {
+
+constexpr int kColormapNameMax = 7;
+constexpr long kBoundCeiling = 1000000;
+
+void Refuse(AppSession& app, std::string_view text, Beep beep) {
+    ShowMessage(app, text, MsgTo::Box, beep);
+}
+
+bool IsOnOrOff(std::string_view upper) {
+    return upper == "ON" || upper == "OFF";
+}
+
+bool HasSelection(AppSession& app, EditSession& session) {
+    const DispatchViewHooks& view = Dispatch().view;
+    return view.hasSelection && view.hasSelection(app, session);
+}
+
+LineRecord* CursorLine(AppSession& app, EditSession& session) {
+    const DispatchViewHooks& view = Dispatch().view;
+    if (view.cursorLine) {
+        return view.cursorLine(app, session);
+    }
+    EditBuffer* buffer = DispatchEditBuffer(session);
+    return buffer != nullptr ? buffer->currentLine : nullptr;
+}
+
+bool CheckNumber(AppSession& app, EditSession& session, std::string_view params) {
+    std::string mode = CommandToUpper(CommandFirstWord(params).word);
+    if (mode.empty()) {
+        Refuse(app, "NUMBER requires one parameter: P1 = COBOL | STANDARD | COB+STD | OFF",
+               Beep::Exclamation);
+        return false;
+    }
+    if (mode == "OTHER") {
+        Refuse(app, "Use menu OPTIONS, item FILE PROFILES to set line number type OTHER.", Beep::Information);
+        return false;
+    }
+    if (mode != "COBOL" && mode != "STANDARD" && mode != "COB+STD" && mode != "OFF") {
+        Refuse(app, "NUMBER parameter must be one of COBOL | STANDARD | COB+STD | OFF", Beep::Exclamation);
+        return false;
+    }
+    EditBuffer* buffer = DispatchEditBuffer(session);
+    if (buffer != nullptr && (mode == "STANDARD" || mode == "COB+STD") &&
+        buffer->profile.maxRecordLength != 80) {
+        Refuse(
+            app,
+            Format("File profile record length must be 80 before setting number type to %s.", mode.c_str()),
+            Beep::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+// A bound: "*" keeps the current one (or takes the default when none is set), otherwise digits.
+// False for anything else.
+bool ParseBound(std::string_view word, int32_t current, long fallback, long& bound) {
+    if (word == "*") {
+        bound = current > 0 ? current : fallback;
+        return true;
+    }
+    if (word.empty()) {
+        return false;
+    }
+    bound = 0;
+    for (char c : word) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+        bound = bound >= kBoundCeiling ? kBoundCeiling : bound * 10 + (c - '0');
+    }
+    return true;
+}
+
+// BOUNDS [left [right]]: without parameters the bounds become the whole record; a missing right
+// bound stays as it is. Bounds past the record length are brought back to it.
+void BoundsCommand(AppSession& app, EditSession& session, std::string_view params) {
+    EditBuffer* buffer = DispatchEditBuffer(session);
+    if (buffer == nullptr) {
+        ShowNotAvailable(app, "BOUNDS");
+        return;
+    }
+    FileProfile& profile = buffer->profile;
+    const long length = profile.maxRecordLength > 0 ? profile.maxRecordLength : kProfileRecordLengthMax;
+    CommandWords first = CommandFirstWord(params);
+    CommandWords second = CommandFirstWord(first.rest);
+    long left = 1;
+    long right = length;
+    if (!first.word.empty()) {
+        if (!ParseBound(first.word, profile.boundsLeft, 1, left)) {
+            Refuse(app, "BOUNDS: parm one must be number or asterisk.", Beep::Exclamation);
+            return;
+        }
+        right = profile.boundsRight;
+        if (!second.word.empty() && !ParseBound(second.word, profile.boundsRight, length, right)) {
+            Refuse(app, "BOUNDS: parm two must be number or asterisk.", Beep::Exclamation);
+            return;
+        }
+    }
+    if (left == 0) {
+        Refuse(app, "BOUNDS: left bound may not be 0", Beep::Exclamation);
+        return;
+    }
+    left = std::min(left, length);
+    right = right <= 0 ? length : std::min(right, length);
+    if (right < left) {
+        Refuse(app, "BOUNDS: right bound must greater or equal to left bound", Beep::Exclamation);
+        return;
+    }
+    profile.boundsLeft = static_cast<int32_t>(left);
+    profile.boundsRight = static_cast<int32_t>(right);
+}
+
+// CANCEL: the changes are given up, so END neither asks nor saves.
+void CancelCommand(AppSession& app, EditSession& session, std::string_view) {
+    if (EditBuffer* buffer = DispatchEditBuffer(session)) {
+        buffer->modified = false;
+    }
+    RunGeneralCommand(app, "end");
+}
+
+void MergeMsgCommand(AppSession& app, EditSession& session, std::string_view params) {
+    EditBuffer* buffer = DispatchEditBuffer(session);
+    if (buffer == nullptr) {
+        ShowNotAvailable(app, "MERGEMSG");
+        return;
+    }
+    if (MergeMessages(app, *buffer, params) > 0) {
+        RunEditCommand(app, "LOCATE SPECIAL");
+    }
+}
+
+// NUMBER OFF turns numbering off for the session; turning it on belongs to the profile settings.
+void NumberCommand(AppSession& app, EditSession& session, std::string_view params) {
+    std::string mode = CommandToUpper(CommandFirstWord(params).word);
+    EditBuffer* buffer = DispatchEditBuffer(session);
+    if (buffer == nullptr || mode != "OFF") {
+        ShowNotAvailable(app, "NUMBER " + mode);
+        return;
+    }
+    NumberingOff(*buffer);
+}
+
+void RenumberCommand(AppSession& app, EditSession& session, std::string_view) {
+    if (EditBuffer* buffer = DispatchEditBuffer(session)) {
+        Renumber(*buffer);
+    } else {
+        ShowNotAvailable(app, "RENUMBER");
+    }
+}
+
+void SaveCommand(AppSession& app, EditSession& session, std::string_view) {
+    if (EditBuffer* buffer = DispatchEditBuffer(session)) {
+        (void)SaveFile(*buffer, SaveClosing::No);  // reports its own failures
+    } else {
+        ShowNotAvailable(app, "SAVE");
+    }
+}
+
+void UnnumberCommand(AppSession& app, EditSession& session, std::string_view params) {
+    if (EditBuffer* buffer = DispatchEditBuffer(session)) {
+        (void)Unnumber(*buffer, CommandTrim(params));  // reports its own refusals
+    } else {
+        ShowNotAvailable(app, "UNNUMBER");
+    }
+}
+
+void XKeyboardCommand(AppSession& app, EditSession&, std::string_view) {
+    RunGeneralCommand(app, "DIALOG XKEYBRD");
+}
+
+}  // namespace
+
+void InstallBuiltInEditCommands(CommandHandlers& handlers) {
+    auto set = [&handlers](EditCmd id, EditCommandHandler handler) {
+        handlers.edit[static_cast<size_t>(id)] = std::move(handler);
+    };
+    set(EditCmd::Bounds, BoundsCommand);
+    set(EditCmd::Cancel, CancelCommand);
+    set(EditCmd::MergeMsg, MergeMsgCommand);
+    set(EditCmd::Number, NumberCommand);
+    set(EditCmd::Renumber, RenumberCommand);
+    set(EditCmd::Save, SaveCommand);
+    set(EditCmd::Unnumber, UnnumberCommand);
+    set(EditCmd::XKeyboard, XKeyboardCommand);
+}
+
+bool PassesEditCommandChecks(AppSession& app, EditSession& session, EditCmd id, std::string_view params) {
+    std::string param = CommandToUpper(CommandTrim(params));
+    switch (id) {
+        case EditCmd::Caps:
+            if (param.empty()) {
+                Refuse(app, "CAPS requires one parameter, ON or OFF.", Beep::Exclamation);
+                return false;
+            }
+            if (!IsOnOrOff(param)) {
+                Refuse(app, "CAPS parameter must be ON or OFF", Beep::Exclamation);
+                return false;
+            }
+            return true;
+        case EditCmd::Colormap:
+            if (param.empty()) {
+                Refuse(app, "COLORMAP requires one parameter:  P1 = colorization-type", Beep::Exclamation);
+                return false;
+            }
+            if (CommandFirstWord(param).word.size() > kColormapNameMax) {
+                Refuse(app, "COLORMAP name too long.", Beep::Exclamation);
+                return false;
+            }
+            return true;
+        case EditCmd::Delete:
+            if (!param.empty()) {
+                return true;
+            }
+            [[fallthrough]];
+        case EditCmd::Copy:
+        case EditCmd::Cut:
+            if (!HasSelection(app, session)) {
+                Refuse(app, "No selection", Beep::Exclamation);
+                return false;
+            }
+            return true;
+        case EditCmd::Number:
+            return CheckNumber(app, session, params);
+        case EditCmd::Paste:
+            if (CursorLine(app, session) == nullptr) {
+                Refuse(app, "To PASTE, cursor must be on a line.", Beep::Exclamation);
+                return false;
+            }
+            return true;
+        case EditCmd::Profile: {
+            EditBuffer* buffer = DispatchEditBuffer(session);
+            std::string name = buffer != nullptr ? buffer->profile.name : std::string();
+            Refuse(app,
+                   Format("File Profile '%s' is in use, you can view it but you can not modify it.",
+                          name.c_str()),
+                   Beep::Information);
+            return true;
+        }
+        case EditCmd::Ruler:
+            if (!param.empty() && !IsOnOrOff(param)) {
+                Refuse(app, "RULER has one optional parameter:  P1 = ON | OFF", Beep::Information);
+                return false;
+            }
+            return true;
+        case EditCmd::ShowEol:
+            if (!param.empty() && !IsOnOrOff(param)) {
+                Refuse(app, "SHOWEOL parameter must be ON or OFF", Beep::Information);
+                return false;
+            }
+            return true;
+        case EditCmd::Tabs:
+            Refuse(
+                app,
+                "Edit does not support the TABS primary command.\n\nUse PROFILE command to view current file "
+                "profile (see field 'TabKeyStopsAt').",
+                Beep::Information);
+            return false;
+        default:
+            return true;
+    }
+}

@@ -1,0 +1,88 @@
+#include "macro/macro_door.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "commands/command_line.h"
+#include "commands/dispatch_host.h"
+#include "commands/symbols.h"
+#include "macro/var_store.h"
+#include "platform/format.h"
+#include "platform/search_path.h"
+#include "shell/app_session.h"
+
+namespace {
+
+bool Readable(const std::string& path) {
+    return !path.empty() && ::access(path.c_str(), R_OK) == 0;
+}
+
+std::string FileListDirectory(AppSession& app) {
+    const DispatchShellHooks& shell = Dispatch().shell;
+    return shell.fileListDirectory ? shell.fileListDirectory(app) : std::string();
+}
+
+}  // namespace
+
+std::string MacroSourceFileName(std::string_view macroName) {
+    return CommandToUpper(macroName) + ".C";
+}
+
+std::string MacroWorkingDirectory(AppSession& app) {
+    std::string directory;
+    if (DispatchContext(app) == CommandContext::FileList) {
+        directory = FileListDirectory(app);
+    } else if (DispatchEditSession(app) != nullptr) {
+        directory = VarGetValue(app, "ZDSNPATH");
+    }
+    if (directory.empty()) {
+        directory = VarIsTrue(app, "ZCOD") ? VarGetValue(app, "ZLAST.COD.PATH") : FileListDirectory(app);
+    }
+    if (directory.empty()) {
+        std::error_code error;
+        directory = std::filesystem::current_path(error).string();
+    }
+    return directory;
+}
+
+std::string FindMacroSource(AppSession& app, std::string_view workingDirectory, std::string_view fileName) {
+    if (!workingDirectory.empty()) {
+        std::string resolved = ResolveNameInDirectory(workingDirectory, fileName);
+        if (!resolved.empty()) {
+            std::string path = JoinPath(workingDirectory, resolved);
+            if (Readable(path)) {
+                return path;
+            }
+        }
+    }
+    std::string path = FindAlongPath(VarGetValue(app, "ZPATH.MACROS"), fileName);
+    return Readable(path) ? path : std::string();
+}
+
+int MacroRun(AppSession& app, std::string_view commandText) {
+    // A file name can hold no NUL: the line ends at one.
+    std::string expanded = SubstituteCommandSymbols(app, commandText.substr(0, commandText.find('\0')));
+    CommandWords split = CommandFirstWord(expanded);
+    MacroLaunch start;
+    start.name = std::string(split.word);
+    start.arguments = std::string(split.rest);
+    std::string fileName = MacroSourceFileName(start.name);
+    if (fileName.size() > kMacroFileNameMax) {
+        ShowMessage(app, Format("Macro source file name too long, %s", fileName.c_str()), MsgTo::Box,
+                    Beep::Error);
+        return -1;
+    }
+    start.workingDirectory = MacroWorkingDirectory(app);
+    start.sourcePath = FindMacroSource(app, start.workingDirectory, fileName);
+    if (start.sourcePath.empty()) {
+        ShowMessage(app, Format("Unable to read macro %s", fileName.c_str()), MsgTo::Box, Beep::Error);
+        return -1;
+    }
+    auto runMacro = Dispatch().handlers.runMacro;
+    if (!runMacro) {
+        ShowNotAvailable(app, start.name);
+        return -1;
+    }
+    return runMacro(app, start);
+}
