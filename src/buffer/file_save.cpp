@@ -129,11 +129,16 @@ public:
     }
 };
 
-// The write buffer holds at least two whole records with their terminators, so no single write of a
-// record can overflow it.
+// The session's read buffer is the write buffer. It is raised to kSaveBufferSize for the save (the
+// load has finished, so nothing reads into it any more): far fewer system calls than with the read
+// size of a short-record file, and always room for two whole records with their terminators, so no
+// single write of a record can overflow it.
+constexpr std::int32_t kSaveBufferSize = 1 << 20;
+
 bool PrepareWriteBuffer(FileState& state, const FileProfile& profile) {
     std::int32_t record = std::max(profile.maxRecordLength, kProfileRecordLengthMin) + 2;
-    std::int32_t wanted = std::max(ReadBufferSize(profile.recordFormat, profile.maxRecordLength), 2 * record);
+    std::int32_t wanted = std::max(
+        {ReadBufferSize(profile.recordFormat, profile.maxRecordLength), 2 * record, kSaveBufferSize});
     if (state.buffer == nullptr || state.bufferSize < wanted) {
         state.buffer.reset(new (std::nothrow) char[static_cast<std::size_t>(wanted)]);
         state.bufferSize = state.buffer ? wanted : 0;

@@ -143,31 +143,34 @@ int NumberNewLine(EditBuffer& buffer, LineRecord& line) {
     const FileProfile& profile = buffer.profile;
     LineRecord* current = &line;
     LineRecord* before = PrevDataLine(current);
-    std::optional<std::int64_t> previous = before ? LineNumberValue(buffer, *before) : std::nullopt;
+    std::optional<std::int64_t> beforeNumber = before ? LineNumberValue(buffer, *before) : std::nullopt;
+    bool hasPrevious = beforeNumber.has_value();
+    std::int64_t previous = beforeNumber.value_or(0);
     // Each round numbers `current` from the number before it; a collision with the line after it
     // moves on to that line, which is strictly further down, so the walk ends at the bottom at the
     // latest.
     while (current != nullptr) {
         LineRecord* after = NextDataLine(current);
-        std::optional<std::int64_t> next = after ? LineNumberValue(buffer, *after) : std::nullopt;
+        std::optional<std::int64_t> afterNumber = after ? LineNumberValue(buffer, *after) : std::nullopt;
         std::int64_t number = 0;
         bool collides = false;
-        if (!previous) {
+        if (!hasPrevious) {
             number = profile.numberStart;
-        } else if (next && *next > *previous) {
-            std::int64_t gap = *next - *previous;
+        } else if (afterNumber.has_value() && afterNumber.value() > previous) {
+            std::int64_t next = afterNumber.value();
+            std::int64_t gap = next - previous;
             if (gap > 100) {
-                number = *previous + 100;
+                number = previous + 100;
             } else if (gap > 10) {
-                number = *previous + 10;
+                number = previous + 10;
             } else if (gap >= 2) {
-                number = *previous + 1;
+                number = previous + 1;
             } else {
-                number = *next;
+                number = next;
                 collides = true;
             }
         } else {
-            number = *previous + profile.numberIncrement;
+            number = previous + profile.numberIncrement;
         }
         if (WriteNumber(buffer, *current, *field, number) != 0) {
             return -1;
@@ -175,6 +178,7 @@ int NumberNewLine(EditBuffer& buffer, LineRecord& line) {
         if (!collides) {
             break;
         }
+        hasPrevious = true;
         previous = number;
         current = after;
     }

@@ -173,11 +173,8 @@ IoResult SyncFile(const FileHandle& handle) {
 }
 
 IoResult SyncDirectoryOf(const std::string& path) {
-    std::string directory = DirectoryPart(path);
-    if (directory.empty()) {
-        directory = ".";
-    }
-    int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::string directory = DirectoryPart(path);
+    int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         return {errno};
     }
