@@ -1,11 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "dialogs/dialog_def.h"
 #include "dialogs/dialog_layout.h"
+#include "dialogs/menu_def.h"
 
 // The session's parsed dialogs. With ZCACHE.DIALOGS "TRUE" (and an interface style other than
 // "Legacy Tavo") a dialog is read, checked and laid out once per session and reused at every later
@@ -16,6 +18,10 @@ struct AppSession;
 struct DialogCache {
     std::vector<std::unique_ptr<DialogDefinition>> definitions;  // in the order they were parsed
     DialogDefinition* showing = nullptr;                         // the definition now showing
+    // Built menus, reused while ZCACHE.MENUS is "TRUE" (and the style is not "Legacy Tavo"), and the
+    // name of the menu now running, whose keys are routed to it ("" when none).
+    std::vector<std::unique_ptr<MenuDefinition>> menus;
+    std::string activeMenu;
 };
 
 // The session's cache, created when it has none.
