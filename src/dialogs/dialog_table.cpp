@@ -1,0 +1,137 @@
+#include "dialogs/dialog_table.h"
+
+#include <algorithm>
+#include <array>
+
+#include "commands/dispatch_host.h"
+#include "dialogs/dialog_pattern.h"
+#include "dialogs/dialog_vars.h"
+#include "macro/var_store.h"
+#include "platform/search_path.h"
+#include "shell/app_session.h"
+#include "shell/contexts.h"
+
+namespace {
+
+constexpr std::array<BuiltInDialog, kBuiltInDialogCount> kDialogs{{
+    {"ABOUT", AboutDialog},
+    {"AEDITCMD", AEditCmdDialog},
+    {"AEDITPRF", AEditPrfDialog},
+    {"ALIASCMD", AliasCmdDialog},
+    {"ALIASPRF", AliasPrfDialog},
+    {"CHANGE", ChangeDialog},
+    {"CLRFIELD", nullptr},
+    {"CLRMODE", nullptr},
+    {"CLRNEW", nullptr},
+    {"CLRPALETTE", nullptr},
+    {"CLRTYPE", nullptr},
+    {"CLRWORD", nullptr},
+    {"COLORS", nullptr},
+    {"COMPARE", nullptr},
+    {"COMPDIR", nullptr},
+    {"CONVERT1", nullptr},
+    {"CONVERT2", nullptr},
+    {"CONVERT3", nullptr},
+    {"CONVV1", nullptr},
+    {"CONVV2", nullptr},
+    {"CONVF1", nullptr},
+    {"CONVF2", nullptr},
+    {"CONVF3", nullptr},
+    {"CONVF4", nullptr},
+    {"CONVC1", nullptr},
+    {"COPY", nullptr},
+    {"DLGTEST", DlgTestDialog},
+    {"DRIVLIST", nullptr},
+    {"EDOPT", EdOptDialog},
+    {"EDOPTGEN", EdOptGenDialog},
+    {"FILESCAN", nullptr},
+    {"FILTERS", nullptr},
+    {"FILTERS2", nullptr},
+    {"FIND", FindDialog},
+    {"FLISTOPT", nullptr},
+    {"FLSTOPEN", nullptr},
+    {"FONT", nullptr},
+    {"FONTMENU", nullptr},
+    {"FPNEW", nullptr},
+    {"FPTYPE", nullptr},
+    {"FPRECFMF", nullptr},
+    {"FPRECFMV", nullptr},
+    {"GENOPT", GenOptDialog},
+    {"HELPTOC", nullptr},
+    {"IMPORT", ImportDialog},
+    {"ISTYLE", IStyleDialog},
+    {"KEYS", KeysDialog},
+    {"KEYSALT", KeysAltDialog},
+    {"KEYSATOZ", KeysAtoZDialog},
+    {"KEYSBASE", KeysBaseDialog},
+    {"KEYSCTRL", KeysCtrlDialog},
+    {"KEYSRCTL", KeysRCtlDialog},
+    {"KEYSSHFT", KeysShiftDialog},
+    {"LOCATE", LocateDialog},
+    {"MULTOPEN", nullptr},
+    {"PATHS", PathsDialog},
+    {"PRNSETUP", nullptr},
+    {"PRNSTYLE", nullptr},
+    {"PROJECT", nullptr},
+    {"PROJNEW", nullptr},
+    {"PROJOPEN", nullptr},
+    {"QRFELCMD", nullptr},
+    {"QRFEPCMD", nullptr},
+    {"QRFFLCMD", nullptr},
+    {"QRFFPCMD", nullptr},
+    {"QRFGPCMD", nullptr},
+    {"RECENT", nullptr},
+    {"TEMPLATE", nullptr},
+    {"USERCMD", nullptr},
+    {"USERCMD2", nullptr},
+    {"VARS", VarsDialog},
+    {"VARS2", Vars2Dialog},
+    {"WORDNEW", nullptr},
+    {"WORDS", nullptr},
+    {"XCMD", nullptr},
+    {"XKEYBRD", nullptr},
+}};
+
+// A dialog whose subsystem is not built yet: shown when its definition exists, so its layout can
+// be tried; committing it says so. Without a definition file it says so at once.
+void NotYetAvailable(AppSession& app, std::string_view name) {
+    std::string fileName = UpperCased(name) + ".dlg";
+    for (char& c : fileName) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    if (FindAlongPath(VarGetValue(app, "ZPATH.DIALOGS"), fileName).empty()) {
+        ShowNotAvailable(app, name);
+        ShowContextAgain(app);
+        return;
+    }
+    RunOptionDialog(app, name, [&app, name] {
+        ShowNotAvailable(app, name);
+        LeaveDialog(app);
+    });
+}
+
+}  // namespace
+
+std::span<const BuiltInDialog> BuiltInDialogs() {
+    return kDialogs;
+}
+
+const BuiltInDialog* FindBuiltInDialog(std::string_view name) {
+    std::string upper = UpperCased(name);
+    auto found = std::find_if(kDialogs.begin(), kDialogs.end(),
+                              [&upper](const BuiltInDialog& d) { return d.name == upper; });
+    return found == kDialogs.end() ? nullptr : &*found;
+}
+
+bool RunBuiltInDialog(AppSession& app, std::string_view name) {
+    const BuiltInDialog* dialog = FindBuiltInDialog(name);
+    if (dialog == nullptr) {
+        return false;
+    }
+    if (dialog->handler != nullptr) {
+        dialog->handler(app);
+    } else {
+        NotYetAvailable(app, dialog->name);
+    }
+    return true;
+}
