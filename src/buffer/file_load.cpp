@@ -4,6 +4,7 @@
 #include "buffer/file_load.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <string>
 
@@ -99,6 +100,13 @@ int OpenNewFile(EditBuffer& buffer, bool markNew, bool writeLockWanted) {
     return 0;
 }
 
+// Takes the write lock; only a lock held by another open of the file counts against it (a file
+// system without locks leaves the file unlocked).
+bool LockHeldElsewhere(const FileHandle& handle) {
+    IoResult result = TryWriteLock(handle);
+    return result.error == EAGAIN || result.error == EACCES;
+}
+
 // Opens an existing file for EDIT: read-write with the advisory write lock, so no other editor can
 // have it for EDIT at the same time. When that fails (another editor holds the lock, or the system
 // refuses write access) the file is opened for reading only and the session becomes BROWSE.
@@ -107,7 +115,7 @@ int OpenForEdit(EditBuffer& buffer, const FileStamp& stamp) {
     FileStamp opened;
     bool readWrite =
         stamp.isRegular && OpenExisting(buffer.fileName, OpenAccess::ReadWrite, file.handle).Ok() &&
-        StatHandle(file.handle, opened).Ok() && opened.isRegular && TryWriteLock(file.handle).Ok();
+        StatHandle(file.handle, opened).Ok() && opened.isRegular && !LockHeldElsewhere(file.handle);
     if (readWrite) {
         file.loadStamp = opened;
         return 0;
