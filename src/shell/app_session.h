@@ -67,8 +67,8 @@ struct AppSession {
     bool rightCtrlIsEnter = false;  // the Right Ctrl key acts as Enter
     // Runs a file's exit macro before the file is saved; empty (nothing runs) until macros exist.
     std::function<void(EditBuffer& buffer, const std::string& macroName)> runExitMacro;
-};
     // Long loads show a status text between batches and ask whether Escape is pending (without
     // waiting); the window system answers, tests drive it. Unset: never.
     std::string statusText;
     std::function<bool()> escapePressed;
+};
