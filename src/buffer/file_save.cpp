@@ -448,6 +448,9 @@ int SaveFileAs(EditBuffer& buffer, std::string_view newPath, const ConfirmOverwr
     buffer.file.writeLocked = false;
     buffer.file.loadStamp = FileStamp{};  // the new file has no load of its own to compare with
     SetBufferFileName(buffer, path);
+    // Ending the session removes the file again when it is new and still empty; a file that existed
+    // before is never new.
+    buffer.isNewFile = kind != SaveKind::SaveAsOverwrite;
     int result = SaveFileAs(buffer, SaveClosing::No, kind);
     SetFileNameVariables(buffer.app, path);
     return result;

@@ -508,6 +508,7 @@ TEST_F(SaveAs, NewNameTakenAndWritten) {
     EXPECT_EQ(buffer->displayName, "b.txt");
     EXPECT_EQ(buffer->directory, dir);
     EXPECT_EQ(VarGetValue(app, "ZDSNNAME"), "b.txt");
+    EXPECT_TRUE(buffer->isNewFile);
     EXPECT_FALSE(buffer->modified);
     // Later saves go to the new name and compare with its stamp.
     LineSetText(*buffer, *FirstDataLine(*buffer), "again");
@@ -538,6 +539,7 @@ TEST_F(SaveAs, ExistingFileNeedsConsent) {
     ASSERT_EQ(SaveFileAs(*buffer, target, [](std::string_view) { return true; }), 0) << LastMessage();
     EXPECT_EQ(ReadBytes(target), "new\n");
     EXPECT_FALSE(Exists(target + ".bak"));  // an overwritten file is not backed up
+    EXPECT_FALSE(buffer->isNewFile);
 }
 
 TEST_F(SaveAs, ReadOnlyTargetIsNotOverwritten) {
