@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -141,9 +142,18 @@ bool SyncPath(const std::string& path) {
     return ok;
 }
 
-// Seconds per run of cp (and of cp followed by a sync of the copy), kept for the ratios.
+// Seconds per run of cp (and of cp followed by a sync of the copy), kept for the ratios, and the CPU
+// seconds of one cp, which a busy machine disturbs far less than the wall time.
 double cpSeconds[4] = {};
 double cpSyncSeconds[4] = {};
+double cpCpuSeconds[4] = {};
+
+double CpuSeconds(int who) {
+    rusage usage{};
+    ::getrusage(who, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 enum class CpMode { Plain, ThenSync };
 
@@ -151,19 +161,26 @@ void BM_Cp(benchmark::State& state, Kind kind, CpMode mode) {
     std::string source = SourceFile(kind);
     std::string copy = WorkDirectory() + "copy.dat";
     double total = 0;
+    double cpu = 0;
     for (auto _ : state) {
         std::filesystem::remove(copy);
+        double cpuBefore = CpuSeconds(RUSAGE_CHILDREN);
         auto start = std::chrono::steady_clock::now();
         bool ok = RunCp(source, copy) && (mode == CpMode::Plain || SyncPath(copy));
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        cpu += CpuSeconds(RUSAGE_CHILDREN) - cpuBefore;
         if (!ok) {
             state.SkipWithError("cp failed");
             break;
         }
     }
     std::filesystem::remove(copy);
-    double seconds = state.iterations() > 0 ? total / static_cast<double>(state.iterations()) : 0;
-    (mode == CpMode::Plain ? cpSeconds : cpSyncSeconds)[static_cast<int>(kind)] = seconds;
+    double runs = state.iterations() > 0 ? static_cast<double>(state.iterations()) : 1;
+    (mode == CpMode::Plain ? cpSeconds : cpSyncSeconds)[static_cast<int>(kind)] = total / runs;
+    if (mode == CpMode::Plain) {
+        cpCpuSeconds[static_cast<int>(kind)] = cpu / runs;
+        state.counters["cp_cpu_ms"] = cpu / runs * 1000;
+    }
     state.SetBytesProcessed(state.iterations() *
                             static_cast<std::int64_t>(std::filesystem::file_size(source)));
 }
@@ -180,12 +197,15 @@ void BM_Save(benchmark::State& state, Kind kind) {
     }
     ::sync();
     double total = 0;
+    double cpu = 0;
     for (auto _ : state) {
         buffer->modified = true;
         app.messages.clear();
+        double cpuBefore = CpuSeconds(RUSAGE_SELF);
         auto start = std::chrono::steady_clock::now();
         int result = SaveFile(*buffer, SaveClosing::No);
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        cpu += CpuSeconds(RUSAGE_SELF) - cpuBefore;
         if (result != 0) {
             state.SkipWithError("save failed");
             break;
@@ -198,6 +218,11 @@ void BM_Save(benchmark::State& state, Kind kind) {
     }
     if (cpSyncSeconds[index] > 0) {
         state.counters["x_cp_sync"] = seconds / cpSyncSeconds[index];
+    }
+    double cpuSeconds = state.iterations() > 0 ? cpu / static_cast<double>(state.iterations()) : 0;
+    state.counters["cpu_ms"] = cpuSeconds * 1000;
+    if (cpCpuSeconds[index] > 0) {
+        state.counters["cpu_x_cp"] = cpuSeconds / cpCpuSeconds[index];
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(std::filesystem::file_size(path)));
     buffer.reset();
