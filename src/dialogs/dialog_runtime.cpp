@@ -195,6 +195,9 @@ void DialogRun::Build() {
                 break;
             }
             case Type::Checkbox: {
+                // The box is drawn "[X] " before the label: one cell more than the grid width of a
+                // label and its box.
+                rect.cols += 1;
                 auto& box = form_.Add<ui::CheckBox>(rect, obj.text.value_or(""));
                 box.side = obj.textSide == DialogTextSide::Left ? ui::TextSide::Left : ui::TextSide::Right;
                 box.onToggle = [this, index](ui::CheckBox&) {
