@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "buffer/dlist.h"
@@ -72,6 +73,9 @@ struct EditBuffer {
     std::uint32_t visibleLineCount = 0;
 
     LineJournal* journal = nullptr;      // set while UNDO is on
+    // Owns the undo journal `journal` points at while UNDO is on. Members go after the destructor has
+    // released the lines and their pool, so a journal's destructor must not touch lines.
+    std::unique_ptr<LineJournal> journalOwner;
     LineColorizer* colorizer = nullptr;  // set when the profile has a colour type
 };
 
