@@ -89,10 +89,12 @@ ScriptItem BatchScript::Next() {
             return item;
         }
         if (word == "SCREEN") {
-            if (!TrimBlanks(argument).empty()) {
-                return ErrorItem(lineNumber_, "!screen takes no argument");
+            std::string dump = Upper(TrimBlanks(argument));
+            if (!dump.empty() && dump != "COLORS") {
+                return ErrorItem(lineNumber_, "!screen takes no argument but COLORS");
             }
             item.kind = ScriptItemKind::Screen;
+            item.text = dump;
             return item;
         }
         if (word == "VAR") {

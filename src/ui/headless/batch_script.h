@@ -14,7 +14,7 @@ enum class ScriptItemKind : uint8_t {
     TypedLine,  // text typed into the current field, followed by Enter
     Keys,       // !keys: events
     Reply,      // !reply: the answer for the next message box that asks
-    Screen,     // !screen
+    Screen,     // !screen, or !screen colors (text "COLORS": the colours of the cells follow)
     Var,        // !var NAME
     Set,        // !set NAME=VALUE
     End,        // no more lines

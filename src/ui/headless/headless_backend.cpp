@@ -20,8 +20,23 @@ void HeadlessBackend::Present(Canvas& canvas) {
     shown_ = canvas;
 }
 
-void HeadlessBackend::PrintScreen() {
-    out_ << "--- screen ---\n" << CanvasText(shown_, set_) << "--- end ---\n";
+void HeadlessBackend::PrintScreen(Dump dump) {
+    out_ << "--- screen ---\n" << CanvasText(shown_, set_);
+    if (dump == Dump::WithColors) {
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        out_ << "--- colors ---\n";
+        for (int row = 0; row < shown_.Rows(); ++row) {
+            out_ << row << ':';
+            for (int col = 0; col < shown_.Cols(); ++col) {
+                ColorPair color = shown_.At(row, col).color;
+                if (col == 0 || !(color == shown_.At(row, col - 1).color)) {
+                    out_ << ' ' << col << ':' << kHex[color.fg & 15] << kHex[color.bg & 15];
+                }
+            }
+            out_ << '\n';
+        }
+    }
+    out_ << "--- end ---\n";
     out_.flush();
 }
 
@@ -61,7 +76,7 @@ Event HeadlessBackend::WaitEvent() {
                 replies_.push_back(item.reply);
                 break;
             case ScriptItemKind::Screen:
-                PrintScreen();
+                PrintScreen(item.text == "COLORS" ? Dump::WithColors : Dump::Text);
                 break;
             case ScriptItemKind::Var:
                 if (!hooks_.getVar) {

@@ -41,8 +41,11 @@ public:
     void NoteMessageLine(std::string_view text) override;
     std::optional<MsgBoxReply> AnswerMessageBox(const MessageBoxSpec& spec) override;
 
-    // Prints the last presented canvas between "--- screen ---" and "--- end ---".
-    void PrintScreen();
+    // Prints the last presented canvas between "--- screen ---" and "--- end ---". With colours, a
+    // "--- colors ---" part follows the rows: for each row "ROW:" and, at every column where the colour
+    // changes, " COL:FB" with the foreground and background palette indexes as hexadecimal digits.
+    enum class Dump { Text, WithColors };
+    void PrintScreen(Dump dump = Dump::Text);
     // Reports a script error ("batch: TEXT") and ends the script.
     void Fail(std::string_view message);
 
