@@ -15,6 +15,9 @@ namespace {
 // A batch ends once this many records were made; the test is made before each buffer read, so a
 // batch can hold more.
 constexpr std::uint32_t kBatchRecords = 120;
+// A batch also ends after this many reads, so a stretch of file that makes no records (a long record
+// being dropped after truncation) still lets the caller look for Escape now and then.
+constexpr int kBatchReads = 16;
 constexpr std::int32_t kMinReadBuffer = 8192;
 constexpr std::int32_t kMaxReadBuffer = 64000;
 constexpr std::int32_t kBufferGrowth = 4096;
@@ -308,7 +311,8 @@ int LoadBatch(EditBuffer& buffer) {
     }
     const std::uint32_t startCount = file.recordCount;
     bool aborted = false;
-    while (!file.atEnd && file.recordCount - startCount < kBatchRecords) {
+    for (int reads = 0; !file.atEnd && file.recordCount - startCount < kBatchRecords && reads < kBatchReads;
+         ++reads) {
         if (!PrepareBuffer(buffer) || !ReadIntoBuffer(buffer)) {
             aborted = true;
             break;

@@ -259,6 +259,19 @@ TEST_F(LoadProgress, EscapeStopsTheLoadAndLeavesAReadOnlyPartialFile) {
     EXPECT_EQ(FinishLoad(*buffer), -1);
 }
 
+TEST_F(LoadProgress, EscapeIsPolledWhileALongDroppedRecordIsRead) {
+    buffer->profile.truncateLongLines = true;
+    buffer->profile.endOfRecordSequence = EorType::Lf;
+    int calls = 0;
+    app.escapePressed = [&] {
+        ++calls;
+        return false;
+    };
+    ASSERT_EQ(Load("a\n" + std::string(3 << 20, 'x') + "\nb\n", OpenMode::Edit, LoadQuiet::NoSummary), 0);
+    EXPECT_EQ(DataLines(), (Lines{"a", std::string(255, 'x'), "b"}));
+    EXPECT_GT(calls, 10);
+}
+
 TEST_F(LoadProgress, CapsAutoTurnsOnForUppercaseFilesOnly) {
     buffer->profile.caps = CapsMode::Auto;
     ASSERT_EQ(Load("HELLO 123\nWORLD\n"), 0);
