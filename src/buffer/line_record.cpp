@@ -327,7 +327,9 @@ int LineReplaceText(EditBuffer& buffer, LineRecord& line, std::uint32_t offset, 
         std::memset(line.text + oldLength, ' ', at - oldLength);
         SpreadColor(line, oldLength, at);
     }
-    std::memcpy(line.text + at, text.data(), inserted);
+    if (inserted > 0) {
+        std::memcpy(line.text + at, text.data(), inserted);  // an empty text may have no data at all
+    }
     if (at == 0 && line.color != nullptr && inserted > 0 && kept > 0) {
         std::memset(line.color, line.color[inserted], inserted);  // nothing before: take the next colour
     }

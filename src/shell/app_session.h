@@ -19,6 +19,12 @@ namespace ui {
 class Screen;
 }
 struct DialogCache;
+struct EditSession;
+class MainWindow;
+// Frees an edit session; defined with the session, so this header needs only its name.
+struct EditSessionDeleter {
+    void operator()(EditSession* session) const;
+};
 struct EditBuffer;
 // Frees the session's dialog cache; defined with the cache, so this header needs only its name.
 struct DialogCacheDeleter {
@@ -45,10 +51,10 @@ struct AppSession {
     std::vector<ShownMessage> messages;  // every message shown, in order (tests read them)
     std::unique_ptr<VarStore> varStore;  // the variable store, created on its first use
     CharsetState charset;                // substitution characters kept for the run
+    std::unique_ptr<DialogCache, DialogCacheDeleter> dialogCache;  // parsed dialogs, made on first use
     std::unique_ptr<SharedSessionBlock> shared;  // the block the instances share (SharedBlock(app))
     InstanceState instance;                      // this instance's slot, title and instance menus
     bool sessionCooperation = false;             // copy of ZSESSIONCOOPERATION ("TRUE" = on)
-    std::unique_ptr<DialogCache, DialogCacheDeleter> dialogCache;  // parsed dialogs, made on first use
     std::string homeDirectory;               // installation home: profiles/, dialogs/, macros/, ...
     CommandAliasList aliases;                // primary-command aliases, in list order
     CommandAliasList profileAliases;         // file-profile aliases, in list order
@@ -65,6 +71,10 @@ struct AppSession {
     bool menuPostponed = false;   // started for files with -H: shows the top menu when it empties
     bool modalActive = false;     // a modal sub-window is open
     bool rightCtrlIsEnter = false;  // the Right Ctrl key acts as Enter
+    // The edit sessions, the current one first (shell/edit_session.h), and the main window.
+    std::vector<std::unique_ptr<EditSession, EditSessionDeleter>> editSessions;
+    MainWindow* mainWindow = nullptr;  // layout, command field and menus; null without a window
+    bool batchMode = false;            // runs headless from a script (--batch)
     // Runs a file's exit macro before the file is saved; empty (nothing runs) until macros exist.
     std::function<void(EditBuffer& buffer, const std::string& macroName)> runExitMacro;
     // Long loads show a status text between batches and ask whether Escape is pending (without

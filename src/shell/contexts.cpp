@@ -2,8 +2,10 @@
 
 #include <utility>
 
+#include "commands/dispatch.h"
 #include "macro/var_store.h"
 #include "shell/app_session.h"
+#include "shell/edit_session.h"
 
 namespace {
 
@@ -81,6 +83,18 @@ void ShowContextAgain(AppSession& app) {
 }
 
 int CloseAllContexts(AppSession& app) {
+    // Ending a session shows the context below it again; what that posts is void once all are gone.
+    size_t queued = app.commandQueue.size();
+    bool ended = EndAllEditSessions(app);
+    if (app.commandQueue.size() > queued) {
+        app.commandQueue.resize(queued);
+    }
+    if (!ended) {
+        return -1;
+    }
+    if (app.contextHooks.closeFileLists) {
+        app.contextHooks.closeFileLists(app);
+    }
     app.contexts.clear();
     if (app.contextHooks.contextChanged) {
         app.contextHooks.contextChanged(app);
@@ -95,6 +109,8 @@ void PostCommand(AppSession& app, std::string command) {
 void SendCommand(AppSession& app, std::string_view command) {
     if (app.contextHooks.runGeneralCommand) {
         app.contextHooks.runGeneralCommand(app, command);
+    } else {
+        RunGeneralCommand(app, command);
     }
 }
 

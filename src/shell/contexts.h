@@ -19,13 +19,16 @@ struct AppSession;
 
 inline constexpr size_t kContextTextMax = 15;  // kind and name are cut to this many characters
 
-// How the context stack reaches the rest of the program: the general command processor that sent
-// and posted commands run through, and the window system, told when the top frame changed so that it
-// shows the new top and moves the focus there. The shell fills them at start-up; tests may fill them
-// with their own. Unset: commands are dropped and nothing is redrawn.
+// How the context stack reaches the rest of the program: a replacement for the general command
+// processor that sent and posted commands run through (unset: RunGeneralCommand; tests record the
+// commands with it), the window system, told when the top frame changed so that it shows the new top
+// and moves the focus there, and the file lists, closed by CloseAllContexts. Unset entries do
+// nothing.
 struct ContextHooks {
     std::function<void(AppSession& app, std::string_view command)> runGeneralCommand;
     std::function<void(AppSession& app)> contextChanged;
+    // Closes every file list of the instance (CloseAllContexts).
+    std::function<void(AppSession& app)> closeFileLists;
 };
 
 // One frame of the context stack. Kinds: "menu", "dialog", "filelist", "task" (an edit or browse

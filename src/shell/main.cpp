@@ -1,18 +1,13 @@
-#include <cstdio>
-#include <cstring>
-
 #include "platform/message_box_hook.h"
+#include "shell/program.h"
+#include "ui/terminal/terminal_backend.h"
 
-// Entry point of the editor program. Until the shell is connected it reports what it is.
+// Entry point of the editor program.
 int main(int argc, char** argv) {
-    SetMessageBoxHandler(nullptr);  // keeps the hook for loaded libraries linked in and exported
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("Tavo/E %s\n", TAVOE_VERSION);
-            return 0;
-        }
-    }
-    std::printf("Tavo/E %s: the editor shell is not built yet.\n", TAVOE_VERSION);
-    std::printf("Built: the storage and settings libraries; try `make test`.\n");
-    return 0;
+    // Referenced here so the hook that loaded libraries call stays linked in and exported; the
+    // program installs its handler once an instance runs.
+    SetMessageBoxHandler(nullptr);
+    return RunTavoe(argc, argv, [](std::string& error) -> std::unique_ptr<ui::Backend> {
+        return ui::TerminalBackend::Start(error);
+    });
 }

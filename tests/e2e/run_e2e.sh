@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # Runs every case folder of one end-to-end area through `tavoe --batch` and compares standard output
 # with the case's `expected` file. A case folder holds: script (batch input), expected, optional args
-# (extra command-line words, one line), program (another program of build/bin), expected_rc and any input files. Each case runs in a scratch copy of its
-# folder with a fresh home, so cases cannot disturb each other or the source tree.
+# (extra command-line words, one line), program (another program of build/bin), expected_rc, after (a shell
+# script run in the scratch folder afterwards, its output appended), home/ (files
+# laid over the case's installation home, e.g. home/profiles/TAVOE.PRF) and any input files. Each case
+# runs in a scratch copy of its folder with a fresh HOME and an installation home (TAVOE35) of its own:
+# a copy of the build's data folders without any main profile, so every case starts as a first run
+# and the profile it writes stays in its own copy. Cases cannot disturb each other, the build tree or
+# the source tree. The scratch folder's path in the output is written <work> in expected files.
 set -u
 build=$(cd "$1" && pwd)
 area=$2
@@ -12,9 +17,19 @@ for case in "$area"/*/; do
     case=${case%/}
     [ -f "$case/script" ] || continue
     name=$(basename "$area")/$(basename "$case")
-    work=$(mktemp -d)
+    work=$(cd "$(mktemp -d)" && pwd -P)
     cp -r "$case"/. "$work"/
-    mkdir -p "$work/.home"
+    mkdir -p "$work/.home" "$work/.tavoe35"
+    for data in dialogs help macros menus profiles templates samples; do
+        if [ -d "$build/$data" ]; then
+            cp -r "$build/$data" "$work/.tavoe35/"
+        fi
+    done
+    find "$work/.tavoe35" -maxdepth 2 -iname 'tavoe.prf' -delete
+    if [ -d "$case/home" ]; then
+        cp -r "$case/home"/. "$work/.tavoe35"/
+        rm -rf "$work/home"
+    fi
     # A case runs the editor unless its `program` file names another program of build/bin.
     program=$build/bin/tavoe
     if [ -f "$case/program" ]; then
@@ -24,9 +39,21 @@ for case in "$area"/*/; do
     if [ -f "$case/args" ]; then
         read -r -a args <"$case/args"
     fi
-    actual=$(cd "$work" && HOME="$work/.home" TAVOE35="$build" timeout 20 "$program" --batch "${args[@]}" \
+    actual=$(cd "$work" && HOME="$work/.home" TAVOE35="$work/.tavoe35" timeout 20 "$program" --batch "${args[@]}" \
         <"$work/script" 2>&1)
     rc=$?
+    # An `after` file is a shell script run in the scratch folder once the program has ended; what it
+    # prints follows the program's output (to show the files the run left behind).
+    if [ -f "$case/after" ]; then
+        after_output=$(cd "$work" && bash ./after 2>&1)
+        if [ -n "$actual" ]; then
+            actual+=$'\n'$after_output
+        else
+            actual=$after_output
+        fi
+    fi
+    # Paths in messages name the scratch folder; expected files write it as <work>.
+    actual=${actual//$work/<work>}
     if [ -f "$case/expected_rc" ]; then
         want_rc=$(cat "$case/expected_rc")
     else

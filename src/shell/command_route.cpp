@@ -1,0 +1,32 @@
+#include "shell/command_route.h"
+
+#include "commands/dispatch.h"
+#include "shell/app_session.h"
+
+void RunCommandLine(AppSession& app, CommandRoute route, std::string_view text) {
+    switch (route) {
+        case CommandRoute::General:
+            RunGeneralCommand(app, text);
+            break;
+        case CommandRoute::Edit:
+            RunEditCommand(app, text);
+            break;
+        case CommandRoute::FileList:
+            RunFileListCommand(app, text);
+            break;
+    }
+}
+
+CommandRoute CurrentRoute(const AppSession& app) {
+    const DlgStkFrame* top = TopContext(app);
+    if (top == nullptr) {
+        return CommandRoute::General;
+    }
+    if (top->kind == "task") {
+        return CommandRoute::Edit;
+    }
+    if (top->kind == "filelist") {
+        return CommandRoute::FileList;
+    }
+    return CommandRoute::General;
+}

@@ -1,0 +1,222 @@
+#include "shell/edit_session.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "buffer/file_load.h"
+#include "buffer/file_name_vars.h"
+#include "buffer/file_save.h"
+#include "macro/var_store.h"
+#include "platform/format.h"
+#include "profiles/file_profile_io.h"
+#include "profiles/profile_name.h"
+#include "shell/app_session.h"
+#include "shell/recent_files.h"
+#include "shell/window_arrange.h"
+#include "ui/message_box.h"
+#include "ui/screen.h"
+
+void EditSessionDeleter::operator()(EditSession* session) const {
+    delete session;
+}
+
+namespace {
+
+// The path as a full path: relative to the current directory, with "." and ".." steps resolved
+// textually (the file need not exist yet).
+std::string FullPath(std::string_view path) {
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(path), error);
+    if (error) {
+        return std::string(path);
+    }
+    return full.lexically_normal().string();
+}
+
+// The options a new instance started for one file gets from this one's settings.
+std::vector<std::string> NewInstanceArguments(AppSession& app, const std::string& path, OpenMode mode) {
+    std::vector<std::string> args;
+    if (mode == OpenMode::Browse) {
+        args.push_back("-B");
+    }
+    args.push_back(path);
+    static constexpr std::pair<const char*, const char*> kPassed[] = {
+        {"-P", "ZPROFILE"}, {"-I", "ZIMACRO"}, {"-X", "ZXMACRO"}, {"-M", "ZMAXRECLEN"}};
+    for (const auto& [option, variable] : kPassed) {
+        std::string value = VarGetValue(app, variable);
+        if (!value.empty()) {
+            args.push_back(option);
+            args.push_back(value);
+        }
+    }
+    return args;
+}
+
+void RemoveTaskFrame(AppSession& app) {
+    for (auto it = app.contexts.rbegin(); it != app.contexts.rend(); ++it) {
+        if (it->kind == "task") {
+            app.contexts.erase(std::next(it).base());
+            return;
+        }
+    }
+}
+
+// Releases the session: out of the list, its file closed, its recent-file entry free again, and an
+// empty file that it created removed.
+void ReleaseEditSession(AppSession& app, EditSession& session) {
+    std::string path = session.FileName();
+    bool deleteIfEmpty = session.newAtOpen;
+    CloseFile(session.buffer);
+    auto it = std::find_if(app.editSessions.begin(), app.editSessions.end(),
+                           [&session](const auto& owned) { return owned.get() == &session; });
+    if (it != app.editSessions.end()) {
+        app.editSessions.erase(it);  // destroys the session and its lines
+    }
+    app.hasCurrentEditSession = !app.editSessions.empty();
+    RecentFileSetInUse(app, path, RecentUse::Free);
+    if (deleteIfEmpty) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0) {
+            ::unlink(path.c_str());
+        }
+    }
+}
+
+}  // namespace
+
+EditSession* CurrentEditSession(AppSession& app) {
+    return app.editSessions.empty() ? nullptr : app.editSessions.front().get();
+}
+
+void MakeCurrentEditSession(AppSession& app, EditSession& session) {
+    auto it = std::find_if(app.editSessions.begin(), app.editSessions.end(),
+                           [&session](const auto& owned) { return owned.get() == &session; });
+    if (it != app.editSessions.end() && it != app.editSessions.begin()) {
+        std::rotate(app.editSessions.begin(), it, it + 1);
+    }
+    app.hasCurrentEditSession = !app.editSessions.empty();
+    SetFileNameVariables(app, session.FileName());
+    SetTitleContext(app, session.DisplayName(), TitleContext::EditFileName);
+}
+
+int OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
+    std::string full = FullPath(path);
+    if (full.size() > kMaxPathLength) {
+        ShowMessage(app, Format("Drive+Path+Filename too long '%s'", full.c_str()), MsgTo::Box,
+                    Beep::Exclamation);
+        return -1;
+    }
+    if (!app.editSessions.empty() && VarGetValue(app, "ZNEWEDITS") == "CreateNewSession") {
+        int started = LaunchInstance(app, NewInstanceArguments(app, full, mode), LaunchPlace::NewWindow);
+        if (started != 0) {
+            ShowMessage(app, "Unable to create process to execute Tavo.", MsgTo::Box, Beep::Error);
+        }
+        ShowContextAgain(app);
+        return started;
+    }
+
+    auto owned = std::unique_ptr<EditSession, EditSessionDeleter>(new EditSession(app));
+    EditSession& session = *owned;
+    PushContext(app, "task", full.substr(full.rfind('/') + 1));
+    std::string profileName = ProfileNameForFile(app, full);
+    ReadFileProfile(app, profileName, session.buffer.profile);  // a bad line is reported; the rest holds
+    if (OpenFile(session.buffer, full, mode) != 0) {
+        PopContext(app);
+        if (!app.contexts.empty()) {
+            ShowContextAgain(app);
+        } else if (app.contextHooks.contextChanged) {
+            app.contextHooks.contextChanged(app);
+        }
+        return -1;
+    }
+    session.newAtOpen = session.buffer.isNewFile;
+    session.view.topLine = LineFirst(session.buffer);
+    session.view.horizontalOffset = session.buffer.file.viewOffset;
+    std::string prefix = VarGetValue(app, session.ReadOnly() ? "ZLCMDCOLS.BROWSE" : "ZLCMDCOLS.EDIT");
+    session.view.prefixWidth = std::clamp(std::atoi(prefix.c_str()), 0, 9);
+    app.editSessions.insert(app.editSessions.begin(), std::move(owned));
+    MakeCurrentEditSession(app, session);
+    RecentFileAdd(app, full);
+    RecentFileSetInUse(app, full, RecentUse::InUse);
+    if (app.contextHooks.contextChanged) {
+        app.contextHooks.contextChanged(app);
+    }
+    return 0;
+}
+
+ui::MsgBoxReply AskQuestion(AppSession& app, std::string_view text, ui::MsgBoxButtons buttons,
+                            ui::MsgBoxIcon icon, int defaultButton) {
+    ui::MessageBoxSpec spec;
+    spec.text = std::string(text);
+    spec.buttons = buttons;
+    spec.icon = icon;
+    spec.defaultButton = defaultButton;
+    app.messages.push_back(ShownMessage{spec.text, MsgTo::Box, Beep::Question});
+    if (app.screen == nullptr) {
+        return ui::MsgBoxDefaultReply(spec);
+    }
+    return ui::ShowMessageBox(*app.screen, spec);
+}
+
+EndResult EndEditSession(AppSession& app, EditSession& session, PromptDefault promptDefault) {
+    session.saveOnEnd = true;
+    bool save = session.Modified();
+    if (session.Modified() && !app.closing && VarGetValue(app, "ZPROMPTONEXIT") == "TRUE") {
+        if (app.messageSink != nullptr && VarGetValue(app, "ZMSGSOUNDS") == "TRUE") {
+            app.messageSink->Sound(Beep::Question);
+        }
+        ui::MsgBoxReply reply =
+            AskQuestion(app, Format("%s modified, save changes?", session.FileName().c_str()),
+                        ui::MsgBoxButtons::YesNoCancel, ui::MsgBoxIcon::Question,
+                        promptDefault == PromptDefault::Yes ? 0 : 1);
+        if (reply == ui::MsgBoxReply::Cancel) {
+            session.saveOnEnd = false;
+            session.view.focus = KeyField::Command;
+            if (app.contextHooks.contextChanged) {
+                app.contextHooks.contextChanged(app);
+            }
+            return EndResult::Cancelled;
+        }
+        save = reply == ui::MsgBoxReply::Yes;
+    }
+    if (save && SaveFile(session.buffer, SaveClosing::Yes) != 0) {
+        // The file on disk is as it was and the changes exist only here: the session stays open.
+        session.saveOnEnd = false;
+        return EndResult::SaveFailed;
+    }
+
+    bool wasTop = TopContext(app) != nullptr && TopContext(app)->kind == "task";
+    if (!wasTop) {
+        RemoveTaskFrame(app);
+    }
+    ReleaseEditSession(app, session);
+    if (EditSession* next = CurrentEditSession(app)) {
+        MakeCurrentEditSession(app, *next);
+    } else {
+        SetTitleContext(app, "", TitleContext::None);
+    }
+    if (app.closing) {
+        if (wasTop) {
+            PopContext(app);
+        }
+        return EndResult::Ended;
+    }
+    if (wasTop) {
+        ShowTopContext(app);
+    } else if (app.contextHooks.contextChanged) {
+        app.contextHooks.contextChanged(app);
+    }
+    return EndResult::Ended;
+}
+
+bool EndAllEditSessions(AppSession& app, PromptDefault promptDefault) {
+    while (EditSession* session = CurrentEditSession(app)) {
+        if (EndEditSession(app, *session, promptDefault) != EndResult::Ended) {
+            return false;
+        }
+    }
+    return true;
+}

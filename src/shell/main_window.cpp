@@ -1,0 +1,545 @@
+#include "shell/main_window.h"
+
+#include <algorithm>
+
+#include "commands/command_history.h"
+#include "commands/dispatch_host.h"
+#include "commands/dispatch_sources.h"
+#include "shell/app_session.h"
+#include "shell/command_route.h"
+#include "shell/edit_session.h"
+#include "shell/menu_bar.h"
+#include "shell/plain_view.h"
+#include "ui/screen.h"
+
+namespace {
+
+// Colours of the window's own rows, in the palette's terms.
+constexpr ui::ColorPair kCaption{3, 8};
+constexpr ui::ColorPair kBar{0, 2};
+constexpr ui::ColorPair kBarAccent{8, 2};
+constexpr ui::ColorPair kLine{0, 3};
+constexpr ui::ColorPair kScroll{1, 2};
+
+bool IsAltLetter(const ui::KeyEvent& key) {
+    return key.key == ui::Key::Char && key.mods == ui::kModAlt &&
+           ((key.ch >= 'a' && key.ch <= 'z') || (key.ch >= 'A' && key.ch <= 'Z'));
+}
+
+std::string Trimmed(std::string_view text) {
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    size_t last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+}  // namespace
+
+WindowParts& MainWindowParts() {
+    static WindowParts parts;
+    return parts;
+}
+
+ClientView CurrentClientView(const AppSession& app) {
+    const DlgStkFrame* top = TopContext(app);
+    if (top == nullptr) {
+        return ClientView::None;
+    }
+    if (top->kind == "task" && !app.editSessions.empty()) {
+        return ClientView::Edit;
+    }
+    if (top->kind == "filelist") {
+        return ClientView::FileList;
+    }
+    return ClientView::None;
+}
+
+MainWindow::MainWindow(AppSession& app, ui::Screen& screen)
+    : app_(app), screen_(screen), sink_(screen), commandField_(ui::Rect{0, 0, 1, 10}) {
+    app_.mainWindow = this;
+    app_.screen = &screen;
+    app_.messageSink = &sink_;
+    sink_.soundsEnabled = [] { return true; };  // the message routine has checked ZMSGSOUNDS already
+    commandField_.maxLength = 255;
+    commandField_.insertToggles = false;
+    screen_.SetBasePainter([this](ui::Canvas& canvas) { Paint(canvas); });
+    LayoutEditWindow(app_);
+}
+
+MainWindow::~MainWindow() {
+    screen_.SetBasePainter({});
+    if (app_.messageSink == &sink_) {
+        app_.messageSink = nullptr;
+    }
+    if (app_.mainWindow == this) {
+        app_.mainWindow = nullptr;
+    }
+    if (app_.screen == &screen_) {
+        app_.screen = nullptr;
+    }
+}
+
+void MainWindow::SetCommandText(std::string_view text) {
+    commandField_.SetText(text);
+}
+
+void MainWindow::FocusCommandField() {
+    if (EditSession* session = CurrentEditSession(app_);
+        session && CurrentClientView(app_) == ClientView::Edit) {
+        session->view.focus = KeyField::Command;
+    }
+    ownFocus_ = KeyField::Command;
+    commandField_.OnFocus(ui::FocusReason::Program);
+}
+
+KeyField MainWindow::FocusedField() const {
+    switch (CurrentClientView(app_)) {
+        case ClientView::Edit:
+            return app_.editSessions.front()->view.focus;
+        case ClientView::FileList:
+            return KeyField::FileListCommand;
+        case ClientView::None:
+            break;
+    }
+    const DlgStkFrame* top = TopContext(app_);
+    if (top != nullptr && (top->kind == "menu" || top->kind == "dialog")) {
+        return KeyField::Menu;
+    }
+    return ownFocus_;
+}
+
+void MainWindow::ClearMessageLine() {
+    sink_.ClearLine();
+    app_.messageShown = false;
+}
+
+// ---- Painting ----------------------------------------------------------------------------------
+
+void MainWindow::Paint(ui::Canvas& canvas) {
+    // The parts on the screen follow settings that any command may change (ZTOOLBAR, HEX, ...).
+    LayoutEditWindow(app_);
+    const EditWindowLayout& l = layout;
+    ui::Painter whole(canvas, canvas.Bounds());
+    ui::Painter caption = whole.Sub(l.caption);
+    PaintCaption(caption);
+    ui::Painter bar = whole.Sub(l.menuBar);
+    PaintMenuBar(bar);
+    if (!l.toolbar.Empty()) {
+        ui::Painter toolbar = whole.Sub(l.toolbar);
+        PaintToolbar(toolbar);
+    }
+    ClientView view = CurrentClientView(app_);
+    EditSession* session = view == ClientView::Edit ? CurrentEditSession(app_) : nullptr;
+    if (view == ClientView::FileList) {
+        if (MainWindowParts().paintFileList) {
+            ui::Painter client = whole.Sub(l.client);
+            MainWindowParts().paintFileList(app_, client);
+        }
+    } else {
+        PaintFieldBar(canvas, session);
+        if (session != nullptr) {
+            PaintEditWindow(canvas, *session);
+        }
+    }
+    PaintMessageAndStatus(canvas);
+    // The caret: the command field's, or the data window's cursor.
+    if (view == ClientView::FileList) {
+        return;
+    }
+    KeyField focus = FocusedField();
+    if (session != nullptr && (focus == KeyField::Data || focus == KeyField::Prefix) && !l.data.Empty()) {
+        int row = std::clamp(session->view.cursorRow, 0, l.data.rows - 1);
+        int col = std::clamp(session->view.cursorColumn, 0, l.data.cols - 1);
+        canvas.SetCursor(l.data.row + row, l.data.col + col, CaretShape(app_));
+    } else if (focus == KeyField::Command && !l.commandField.Empty()) {
+        ui::Painter field = whole.Sub(l.commandField);
+        commandField_.rect = ui::Rect{0, 0, l.commandField.rows, l.commandField.cols};
+        commandField_.SetScreenRect(l.commandField);
+        commandField_.Paint(field, screen_.GetTheme(), true);
+    }
+}
+
+void MainWindow::PaintCaption(ui::Painter& painter) {
+    painter.FillAll(kCaption);
+    std::string title = app_.instance.title.empty() ? "Tavo/E" : app_.instance.title;
+    int col = std::max((painter.Cols() - static_cast<int>(title.size())) / 2, 0);
+    painter.Text(0, col, title, kCaption);
+}
+
+void MainWindow::PaintMenuBar(ui::Painter& painter) {
+    painter.FillAll(kBar);
+    std::vector<int> columns = MenuTitleColumns();
+    const std::vector<MenuDef>& menus = MainMenus();
+    for (size_t i = 0; i < menus.size(); ++i) {
+        std::string_view title = menus[i].title;
+        int col = columns[i];
+        for (size_t k = 0; k < title.size(); ++k) {
+            if (title[k] == '&' && k + 1 < title.size()) {
+                painter.Put(0, col++, static_cast<uint8_t>(title[++k]), kBarAccent);
+            } else {
+                painter.Put(0, col++, static_cast<uint8_t>(title[k]), kBar);
+            }
+        }
+    }
+}
+
+void MainWindow::PaintToolbar(ui::Painter& painter) {
+    painter.FillAll(kBar);
+    painter.Text(0, 0, ToolbarText(), kBar);
+}
+
+void MainWindow::PaintFieldBar(ui::Canvas& canvas, EditSession* session) {
+    const EditWindowLayout& l = layout;
+    if (l.fieldBar.Empty()) {
+        return;
+    }
+    ui::Painter whole(canvas, canvas.Bounds());
+    ui::Painter bar = whole.Sub(l.fieldBar);
+    bar.FillAll(kBar);
+    bar.Text(0, l.commandLabel.col, " Command ", kBar);
+    ui::Painter field = whole.Sub(l.commandField);
+    commandField_.rect = ui::Rect{0, 0, l.commandField.rows, l.commandField.cols};
+    commandField_.SetScreenRect(l.commandField);
+    commandField_.Paint(field, screen_.GetTheme(), false);
+    if (session != nullptr && !l.colsField.Empty()) {
+        const WindowParts& parts = MainWindowParts();
+        std::string cols = parts.colsText
+                               ? parts.colsText(app_, *session)
+                               : ColsFieldText(app_, *session, l.dataCols - session->view.prefixWidth);
+        ui::Painter colsField = whole.Sub(l.colsField);
+        colsField.FillAll(kBar);
+        colsField.Text(0, std::max(l.colsField.cols - static_cast<int>(cols.size()), 0), cols, kBar);
+    }
+}
+
+void MainWindow::PaintEditWindow(ui::Canvas& canvas, EditSession& session) {
+    const EditWindowLayout& l = layout;
+    const WindowParts& parts = MainWindowParts();
+    ui::Painter whole(canvas, canvas.Bounds());
+    if (!l.ruler.Empty() && parts.paintRuler) {
+        ui::Painter ruler = whole.Sub(l.ruler);
+        parts.paintRuler(app_, session, ruler);
+    }
+    if (!l.data.Empty()) {
+        ui::Painter data = whole.Sub(l.data);
+        if (parts.paintData) {
+            parts.paintData(app_, session, data);
+        } else {
+            PaintPlainRows(app_, session, data);
+        }
+    }
+    if (!l.hexPane.Empty() && parts.paintHex) {
+        ui::Painter hex = whole.Sub(l.hexPane);
+        parts.paintHex(app_, session, hex);
+    }
+    if (!l.verticalBar.Empty()) {
+        ui::Painter v = whole.Sub(l.verticalBar);
+        for (int r = 0; r < v.Rows(); ++r) {
+            v.Put(r, 0, ui::glyph::kLightShade, kScroll, ui::CellKind::Graphic);
+        }
+        v.Put(0, 0, ui::glyph::kArrowUp, kScroll, ui::CellKind::Graphic);
+        v.Put(v.Rows() - 1, 0, ui::glyph::kArrowDown, kScroll, ui::CellKind::Graphic);
+    }
+    if (!l.horizontalBar.Empty()) {
+        ui::Painter h = whole.Sub(l.horizontalBar);
+        for (int c = 0; c < h.Cols(); ++c) {
+            h.Put(0, c, ui::glyph::kLightShade, kScroll, ui::CellKind::Graphic);
+        }
+        h.Put(0, 0, ui::glyph::kArrowLeft, kScroll, ui::CellKind::Graphic);
+        h.Put(0, h.Cols() - 1, ui::glyph::kArrowRight, kScroll, ui::CellKind::Graphic);
+    }
+    if (!l.keyBar.Empty()) {
+        FunctionKeyBar keys = BuildFunctionKeyBar(app_, l.keyBar.cols);
+        ui::Painter bar = whole.Sub(l.keyBar);
+        bar.FillAll(kBar);
+        for (int r = 0; r < static_cast<int>(keys.rows.size()) && r < bar.Rows(); ++r) {
+            bar.Text(r, 0, keys.rows[static_cast<size_t>(r)], kBar);
+        }
+    }
+}
+
+void MainWindow::PaintMessageAndStatus(ui::Canvas& canvas) {
+    const EditWindowLayout& l = layout;
+    ui::Painter whole(canvas, canvas.Bounds());
+    if (!l.messageLine.Empty()) {
+        ui::Painter line = whole.Sub(l.messageLine);
+        line.FillAll(kLine);
+        // The text stands after one blank, every "&" shown as it is.
+        if (app_.messageShown && CurrentClientView(app_) == ClientView::Edit) {
+            line.Text(0, 1, sink_.LastLine(), kLine);
+        }
+    }
+    if (!l.statusLine.Empty()) {
+        ui::Painter status = whole.Sub(l.statusLine);
+        status.FillAll(kBar);
+        if (CurrentClientView(app_) == ClientView::Edit) {
+            const WindowParts& parts = MainWindowParts();
+            status.Text(0, 0, parts.statusText ? parts.statusText(app_) : StatusLineText(app_), kBar);
+        }
+    }
+}
+
+// ---- Events ------------------------------------------------------------------------------------
+
+void MainWindow::HandleEvent(const ui::Event& event) {
+    switch (event.kind) {
+        case ui::EventKind::Key:
+            HandleKey(event.key);
+            break;
+        case ui::EventKind::Mouse:
+            HandleMouse(event.mouse);
+            break;
+        case ui::EventKind::TypedLine:
+            HandleTypedLine(event.text);
+            break;
+        case ui::EventKind::Resize:
+            LayoutEditWindow(app_);
+            break;
+        default:
+            break;
+    }
+}
+
+void MainWindow::HandleTypedLine(const std::string& text) {
+    if (CurrentClientView(app_) == ClientView::FileList) {
+        if (MainWindowParts().fileListEvent) {
+            ui::Event event = ui::Event::Of(ui::EventKind::TypedLine);
+            event.text = text;
+            MainWindowParts().fileListEvent(app_, event);
+        }
+        return;
+    }
+    // A script line goes into the command field, and Enter is pressed there.
+    FocusCommandField();
+    commandField_.SetText(text);
+    HandleKey(ui::NamedKey(ui::Key::Enter));
+}
+
+void MainWindow::HandleKey(const ui::KeyEvent& key) {
+    ClientView view = CurrentClientView(app_);
+    if (view == ClientView::FileList && MainWindowParts().fileListEvent &&
+        MainWindowParts().fileListEvent(app_, ui::Event::OfKey(key))) {
+        return;
+    }
+    if (IsAltLetter(key)) {
+        int menu = MenuWithAccessKey(static_cast<char>(key.ch));
+        if (menu >= 0) {
+            OpenMenu(app_, menu);
+            return;
+        }
+    }
+    // F10 is the menu bar's key where no file is shown; in an edit session or a file list it runs its
+    // mapping like the other function keys.
+    if (key.Is(ui::Key::F10) && view == ClientView::None) {
+        OpenMenu(app_, kFileMenu);
+        return;
+    }
+    KeyContext context;
+    context.field = FocusedField();
+    std::string commandText =
+        context.field == KeyField::FileListCommand || context.field == KeyField::FileList
+            ? MainWindowParts().fileListCommandText ? MainWindowParts().fileListCommandText(app_).value_or("")
+                                                    : std::string()
+            : commandField_.Text();
+    context.commandText = commandText;
+    // In the prefix area the key mapping checks the line command typed so far.
+    std::string prefixText;
+    if (context.field == KeyField::Prefix && view == ClientView::Edit) {
+        EditSession* session = CurrentEditSession(app_);
+        LineRecord* line = Dispatch().view.cursorLine ? Dispatch().view.cursorLine(app_, *session) : nullptr;
+        prefixText = line != nullptr ? std::string(LinePendingCommand(*line)) : std::string();
+        context.prefixText = prefixText;
+        context.prefixOffset = session->view.cursorColumn;
+    }
+    KeyOutcome outcome = MapKey(app_, context, key);
+    PerformOutcome(outcome, key);
+}
+
+void MainWindow::PerformOutcome(const KeyOutcome& outcome, const ui::KeyEvent& key) {
+    switch (outcome.action) {
+        case KeyAction::Unmapped:
+        case KeyAction::None:
+            return;
+        case KeyAction::PassToField:
+            if (FocusedField() == KeyField::Command) {
+                commandField_.OnKey(key, screen_);
+            }
+            return;
+        case KeyAction::RunCommand:
+            if (outcome.clearField == FieldClear::Clear) {
+                if (FocusedField() == KeyField::FileListCommand || FocusedField() == KeyField::FileList) {
+                    if (MainWindowParts().setFileListCommandText) {
+                        MainWindowParts().setFileListCommandText(app_, "");
+                    }
+                } else {
+                    commandField_.SetText("");
+                }
+            }
+            RunCommand(outcome.route, outcome.command);
+            return;
+        case KeyAction::ExecuteField:
+            ExecuteField();
+            return;
+        case KeyAction::ProcessLineCommands:
+            if (CurrentClientView(app_) != ClientView::Edit) {
+                ExecuteField();  // the main window's own field has no line commands: it just clears
+                return;
+            }
+            if (EditSession* session = CurrentEditSession(app_)) {
+                ClearMessageLine();
+                if (Dispatch().view.processLineCommands) {
+                    Dispatch().view.processLineCommands(app_, *session);
+                }
+                if (outcome.focus == KeyFocus::DataArea) {
+                    KeyOutcome move;
+                    move.action = KeyAction::MoveToData;
+                    EditAction(move);
+                }
+            }
+            return;
+        case KeyAction::InsertToggled:
+            return;  // the caret follows the typing mode when the window is painted
+        default:
+            EditAction(outcome);
+            return;
+    }
+}
+
+void MainWindow::EditAction(const KeyOutcome& outcome) {
+    EditSession* session = CurrentClientView(app_) == ClientView::Edit ? CurrentEditSession(app_) : nullptr;
+    if (session == nullptr) {
+        return;
+    }
+    const WindowParts& parts = MainWindowParts();
+    if (parts.editAction) {
+        parts.editAction(app_, *session, outcome);
+    } else {
+        PlainEditAction(app_, *session, outcome, layout.dataRows, layout.dataCols);
+    }
+}
+
+void MainWindow::RunCommand(CommandRoute route, const std::string& command) {
+    ClearMessageLine();
+    RunCommandLine(app_, route, command);
+}
+
+// Enter in a command field: the edit session's primary command field, the file list's, or, with
+// neither on the screen, the main window's own field, whose commands go to the general processor.
+void MainWindow::ExecuteField() {
+    ClearMessageLine();
+    KeyField field = FocusedField();
+    if (field == KeyField::FileListCommand || field == KeyField::FileList) {
+        const WindowParts& parts = MainWindowParts();
+        std::string text = parts.fileListCommandText ? parts.fileListCommandText(app_).value_or("") : "";
+        std::string left = FileListCommandFieldEnter(app_, text);
+        if (parts.setFileListCommandText) {
+            parts.setFileListCommandText(app_, left);
+        }
+        return;
+    }
+    std::string text = commandField_.Text();
+    if (CurrentClientView(app_) == ClientView::Edit) {
+        commandField_.SetText("");
+        std::string left = EditCommandFieldEnter(app_, text);
+        // The command may have replaced the field (RETRIEVE) or ended the session.
+        if (commandField_.Text().empty()) {
+            commandField_.SetText(left);
+        }
+        return;
+    }
+    std::string line = Trimmed(text);
+    commandField_.SetText("");
+    if (line.empty()) {
+        return;
+    }
+    HistoryAdd(app_, line);
+    RunCommandLine(app_, CommandRoute::General, line);
+}
+
+void MainWindow::HandleMouse(const ui::MouseEvent& mouse) {
+    const EditWindowLayout& l = layout;
+    ClientView view = CurrentClientView(app_);
+    if (view == ClientView::FileList && l.client.Contains(mouse.row, mouse.col) &&
+        MainWindowParts().fileListEvent) {
+        MainWindowParts().fileListEvent(app_, ui::Event::OfMouse(mouse));
+        return;
+    }
+    bool press = mouse.action == ui::MouseAction::Press && mouse.button == ui::MouseButton::Left;
+    if (press && l.menuBar.Contains(mouse.row, mouse.col)) {
+        int menu = MenuAtColumn(mouse.col - l.menuBar.col);
+        if (menu >= 0) {
+            OpenMenu(app_, menu);
+        }
+        return;
+    }
+    if (press && !l.toolbar.Empty() && l.toolbar.Contains(mouse.row, mouse.col)) {
+        int button = ToolbarButtonAt(mouse.col - l.toolbar.col);
+        if (button >= 0) {
+            ClearMessageLine();
+            RunToolbarButton(app_, button);
+        }
+        return;
+    }
+    if (press && l.commandField.Contains(mouse.row, mouse.col)) {
+        FocusCommandField();
+        ui::MouseEvent local = mouse;
+        local.row -= l.commandField.row;
+        local.col -= l.commandField.col;
+        commandField_.OnMouse(local, screen_);
+        return;
+    }
+    EditSession* session = view == ClientView::Edit ? CurrentEditSession(app_) : nullptr;
+    if (session == nullptr) {
+        return;
+    }
+    KeyContext context;
+    if (press && !l.keyBar.Empty() && l.keyBar.Contains(mouse.row, mouse.col)) {
+        FunctionKeyBar keys = BuildFunctionKeyBar(app_, l.keyBar.cols);
+        int number = keys.KeyAt(mouse.row - l.keyBar.row, mouse.col - l.keyBar.col);
+        if (number > 0) {
+            context.field = FocusedField();
+            std::string text = commandField_.Text();
+            context.commandText = text;
+            PerformOutcome(RunFunctionKey(app_, context, number), ui::KeyEvent{});
+        }
+        return;
+    }
+    if (press && !l.verticalBar.Empty() && l.verticalBar.Contains(mouse.row, mouse.col)) {
+        int row = mouse.row - l.verticalBar.row;
+        const char* command = row == 0                        ? "UP 1"
+                              : row == l.verticalBar.rows - 1 ? "DOWN 1"
+                              : row < l.verticalBar.rows / 2  ? "UP"
+                                                              : "DOWN";
+        RunCommand(CommandRoute::Edit, command);
+        return;
+    }
+    if (press && !l.horizontalBar.Empty() && l.horizontalBar.Contains(mouse.row, mouse.col)) {
+        int col = mouse.col - l.horizontalBar.col;
+        const char* command = col == 0                          ? "LEFT 1"
+                              : col == l.horizontalBar.cols - 1 ? "RIGHT 1"
+                              : col < l.horizontalBar.cols / 2  ? "LEFT"
+                                                                : "RIGHT";
+        RunCommand(CommandRoute::Edit, command);
+        return;
+    }
+    if (!l.data.Contains(mouse.row, mouse.col)) {
+        return;
+    }
+    int row = mouse.row - l.data.row;
+    int col = mouse.col - l.data.col;
+    if (mouse.action == ui::MouseAction::Press || mouse.action == ui::MouseAction::DoubleClick) {
+        if (MainWindowParts().placeCursor) {
+            MainWindowParts().placeCursor(app_, *session, row, col);
+        } else {
+            session->view.cursorRow = row;
+            session->view.cursorColumn = col;
+            session->view.focus = col < session->view.prefixWidth ? KeyField::Prefix : KeyField::Data;
+        }
+    }
+    context.field = FocusedField();
+    std::string text = commandField_.Text();
+    context.commandText = text;
+    PerformOutcome(MapMouse(app_, context, mouse), ui::KeyEvent{});
+}

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "shell/keys.h"
+#include "shell/window_layout.h"
+#include "ui/canvas.h"
+#include "ui/event.h"
+#include "ui/input_field.h"
+#include "ui/ui_message_sink.h"
+
+// The main window of an instance, drawn into the screen's canvas below every dialog: the caption
+// with the window title, the menu bar, the toolbar, the field bar, the edit session's data window
+// (or the file list), the function key bar, the message line and the status line. It takes the
+// events no modal window has taken and turns them into key mapping outcomes, menu choices and
+// commands.
+
+struct AppSession;
+struct EditSession;
+
+namespace ui {
+class Screen;
+}
+
+// What other parts of the program supply to the main window. The table holds code only, the same for
+// every instance; each part receives the AppSession. Unset entries fall back to the shell's own plain
+// versions (the data window shows the lines' text, the cursor keys move the cursor).
+struct WindowParts {
+    // Paints the data window of the session (prefix and data areas) through a painter of its
+    // rectangle, and keeps session.view.rowTable up to date.
+    std::function<void(AppSession&, EditSession&, ui::Painter&)> paintData;
+    // The ruler row (RULER on) and the two rows of the hexadecimal pane (HEX on).
+    std::function<void(AppSession&, EditSession&, ui::Painter&)> paintRuler;
+    std::function<void(AppSession&, EditSession&, ui::Painter&)> paintHex;
+    // The status line's text and the COLS field's text.
+    std::function<std::string(AppSession&)> statusText;
+    std::function<std::string(AppSession&, EditSession&)> colsText;
+    // Performs an editing action of the data window or prefix area (typing, cursor moves, deletions,
+    // leaving the command field for the data window).
+    std::function<void(AppSession&, EditSession&, const KeyOutcome&)> editAction;
+    // A mouse press in the data window at a row and column of it (from 0): puts the cursor there.
+    std::function<void(AppSession&, EditSession&, int row, int column)> placeCursor;
+    // The file list while a "filelist" frame is on top: paints the client area and takes the events
+    // (true when it took one). Unset: the client area stays empty.
+    std::function<void(AppSession&, ui::Painter&)> paintFileList;
+    std::function<bool(AppSession&, const ui::Event&)> fileListEvent;
+    // The file list's command field text, and replacing it, for RETRIEVE and the function keys.
+    std::function<std::optional<std::string>(AppSession&)> fileListCommandText;
+    std::function<void(AppSession&, std::string_view)> setFileListCommandText;
+};
+
+WindowParts& MainWindowParts();
+
+class MainWindow {
+public:
+    // Connects the window to the instance: app.mainWindow, app.screen and the message sink.
+    MainWindow(AppSession& app, ui::Screen& screen);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    EditWindowLayout layout;
+
+    // Draws the whole window (the screen's base painter).
+    void Paint(ui::Canvas& canvas);
+
+    // Handles an event the main loop received (keys, mouse, typed script lines, resizes).
+    void HandleEvent(const ui::Event& event);
+
+    // The primary command field.
+    std::string CommandText() const { return commandField_.Text(); }
+    void SetCommandText(std::string_view text);
+    // Gives the keyboard to the command field (of the edit session, or the main window's own).
+    void FocusCommandField();
+
+    // The field that has the keyboard now.
+    KeyField FocusedField() const;
+
+    // Performs a key mapping outcome in the focused field.
+    void PerformOutcome(const KeyOutcome& outcome, const ui::KeyEvent& key);
+
+    // The message line's text and whether it is shown.
+    ui::UiMessageSink& Sink() { return sink_; }
+    void ClearMessageLine();
+
+    // The title last given to the terminal (the terminal runner compares and sets it).
+    std::string terminalTitle;
+
+private:
+    void PaintCaption(ui::Painter& painter);
+    void PaintMenuBar(ui::Painter& painter);
+    void PaintToolbar(ui::Painter& painter);
+    void PaintFieldBar(ui::Canvas& canvas, EditSession* session);
+    void PaintEditWindow(ui::Canvas& canvas, EditSession& session);
+    void PaintMessageAndStatus(ui::Canvas& canvas);
+
+    void HandleKey(const ui::KeyEvent& key);
+    void HandleMouse(const ui::MouseEvent& mouse);
+    void HandleTypedLine(const std::string& text);
+    void ExecuteField();
+    void RunCommand(CommandRoute route, const std::string& command);
+    void EditAction(const KeyOutcome& outcome);
+
+    AppSession& app_;
+    ui::Screen& screen_;
+    ui::UiMessageSink sink_;
+    ui::InputField commandField_;
+    KeyField ownFocus_ = KeyField::Command;  // with no edit session: the command field or the menu bar
+};
+
+// Which frame decides what the window shows: an edit session, a file list, or neither.
+enum class ClientView { None, Edit, FileList };
+ClientView CurrentClientView(const AppSession& app);

@@ -1,0 +1,47 @@
+#include "shell/profile_lists.h"
+
+#include <vector>
+
+#include "commands/command_history.h"
+#include "shell/app_session.h"
+#include "shell/recent_files.h"
+
+int SharedBlockLists::SessionCount() const {
+    return RegisteredSessionCount(app_);
+}
+
+void SharedBlockLists::HistoryAdd(std::string_view command) {
+    ::HistoryAdd(app_, command);
+}
+
+std::string SharedBlockLists::HistoryEntry(int age) const {
+    std::vector<std::string> entries = HistoryEntries(app_);
+    if (age < 0 || age >= static_cast<int>(entries.size())) {
+        return {};
+    }
+    return entries[static_cast<size_t>(age)];
+}
+
+void SharedBlockLists::SetRecentFile(int slot, std::string_view path) {
+    if (slot >= 0 && slot < kRecentFileCount) {
+        RecentFileSetEntry(app_, slot, path);
+    }
+}
+
+std::string SharedBlockLists::RecentFile(int slot) const {
+    std::vector<std::string> files = RecentFiles(app_);
+    if (slot < 0 || slot >= static_cast<int>(files.size())) {
+        return {};
+    }
+    return files[static_cast<size_t>(slot)];
+}
+
+int ReadProfileNow(AppSession& app) {
+    SharedBlockLists lists(app);
+    return ReadMainProfile(app, &lists);
+}
+
+int WriteProfileNow(AppSession& app) {
+    SharedBlockLists lists(app);
+    return WriteMainProfile(app, &lists);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "profiles/main_profile.h"
+
+// The main profile's shared lists (the command history and the recently used files) kept in the
+// instance's shared session block.
+
+struct AppSession;
+
+class SharedBlockLists : public ProfileSharedLists {
+public:
+    explicit SharedBlockLists(AppSession& app) : app_(app) {}
+
+    int SessionCount() const override;
+    void HistoryAdd(std::string_view command) override;
+    std::string HistoryEntry(int age) const override;
+    void SetRecentFile(int slot, std::string_view path) override;
+    std::string RecentFile(int slot) const override;
+
+private:
+    AppSession& app_;
+};
+
+// Reads the main profile with the shared lists of the block: 0, or -1 on a first run.
+int ReadProfileNow(AppSession& app);
+
+// Writes the main profile with the shared lists of the block (at exit, when the general options are
+// applied and before another instance starts): 0, or -1 after a message.
+int WriteProfileNow(AppSession& app);
