@@ -123,7 +123,8 @@ TEST_F(Startup, TheTopMenuOfTheStyleUnlessStartedForFiles) {
     std::filesystem::create_directories(home_.Path() / "profiles");
     home_.File("profiles/TAVOE.PRF", "ZMENUSTYLE,Legacy Tavo\nZFONT.EDIT,Courier,ten\n");
     ASSERT_TRUE(StartInstance(app_, start_));
-    EXPECT_EQ(Texts(), std::vector<std::string>{"Unable to set edit font, 'Courier,ten,,', using default font."});
+    EXPECT_EQ(Texts(),
+              std::vector<std::string>{"Unable to set edit font, 'Courier,ten,,', using default font."});
     ASSERT_EQ(app_.commandQueue.size(), 1u);
     EXPECT_EQ(app_.commandQueue.front(), "menu LEGACY");
     EXPECT_FALSE(app_.closeWhenEmpty);

@@ -57,8 +57,8 @@ TEST_F(Arrange, OneSessionIgnoresEveryArrangement) {
     ArrangeTileH(app);
     ArrangeTileV(app);
     EXPECT_EQ(Texts(app), (std::vector<std::string>{"Only one session, OVERLAY ignored.",
-                                                   "Only one session, TILE HORIZONTAL ignored.",
-                                                   "Only one session, TILE VERTICAL ignored."}));
+                                                    "Only one session, TILE HORIZONTAL ignored.",
+                                                    "Only one session, TILE VERTICAL ignored."}));
     for (const ShownMessage& m : app.messages) {
         EXPECT_EQ(m.to, MsgTo::Box);
         EXPECT_EQ(m.beep, Beep::Information);
