@@ -7,6 +7,7 @@
 
 #include "macro/var_store.h"
 #include "shell/app_session.h"
+#include "shell/find_app_session.h"
 
 namespace {
 
@@ -85,6 +86,25 @@ TEST(CommandQueue, PostedCommandsRunInOrderIncludingThoseTheyPost) {
     PostCommand(r.app, "second");
     EXPECT_EQ(RunPostedCommands(r.app), 3);
     EXPECT_EQ(r.sent, (std::vector<std::string>{"first", "second", "third"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FindAppSession, TheInstanceOfAScreenElseTheFirstRunning) {
+    EXPECT_EQ(FindAppSession(nullptr), nullptr);
+    AppSession first;
+    AppSession second;
+    ui::Screen* screen = reinterpret_cast<ui::Screen*>(&second);  // only compared, never used
+    second.screen = screen;
+    {
+        RunningInstance runningFirst(first);
+        RunningInstance runningSecond(second);
+        EXPECT_EQ(FindAppSession(screen), &second);
+        EXPECT_EQ(FindAppSession(nullptr), &first);
+    }
+    EXPECT_EQ(FindAppSession(screen), nullptr);
 }
 
 }  // namespace
