@@ -69,6 +69,11 @@ void ShowTopContext(AppSession& app) {
         PostCommand(app, "MENU " + top->name);
     } else if (top->kind == "dialog") {
         PostCommand(app, "DIALOG " + top->name);
+    } else if (top->kind == "task") {
+        // The session's file names and the title come back with it; the focus is where it was.
+        if (EditSession* session = CurrentEditSession(app)) {
+            MakeCurrentEditSession(app, *session);
+        }
     }
     // Whatever is on top now (a file list, an edit session, or nothing) is what the window shows and
     // where the focus goes; the window system re-derives both.

@@ -118,7 +118,7 @@ int OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
         return started;
     }
 
-    auto owned = std::unique_ptr<EditSession, EditSessionDeleter>(new EditSession(app));
+    std::unique_ptr<EditSession, EditSessionDeleter> owned(std::make_unique<EditSession>(app).release());
     EditSession& session = *owned;
     PushContext(app, "task", full.substr(full.rfind('/') + 1));
     std::string profileName = ProfileNameForFile(app, full);

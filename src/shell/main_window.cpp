@@ -338,11 +338,11 @@ void MainWindow::HandleKey(const ui::KeyEvent& key) {
     }
     KeyContext context;
     context.field = FocusedField();
-    std::string commandText =
-        context.field == KeyField::FileListCommand || context.field == KeyField::FileList
-            ? MainWindowParts().fileListCommandText ? MainWindowParts().fileListCommandText(app_).value_or("")
-                                                    : std::string()
-            : commandField_.Text();
+    std::string commandText = commandField_.Text();
+    if (context.field == KeyField::FileListCommand || context.field == KeyField::FileList) {
+        const WindowParts& parts = MainWindowParts();
+        commandText = parts.fileListCommandText ? parts.fileListCommandText(app_).value_or("") : "";
+    }
     context.commandText = commandText;
     // In the prefix area the key mapping checks the line command typed so far.
     std::string prefixText;
