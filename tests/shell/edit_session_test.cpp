@@ -239,3 +239,20 @@ TEST(CloseAllContexts, EndsEverySessionAndDropsWhatTheirEndsPosted) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ShowTopContext, AnEditSessionShownAgainGetsItsTitleAndFileNamesBack) {
+    EditFixture f;
+    ASSERT_EQ(OpenEditSession(f.app, f.dir.File("a.txt", "a\n"), OpenMode::Edit), 0);
+    PushContext(f.app, "dialog", "FIND");
+    SetTitleContext(f.app, "Find", TitleContext::Description);
+    VarSetValue(f.app, "ZDSNNAME", "elsewhere.txt");
+    ShowTopContext(f.app);
+    EXPECT_TRUE(TopContextIs(f.app, "task", "a.txt"));
+    EXPECT_EQ(f.app.instance.title, "a.txt");
+    EXPECT_EQ(VarGetValue(f.app, "ZDSNNAME"), "a.txt");
+    EXPECT_TRUE(f.app.commandQueue.empty());
+}
+
+}  // namespace
