@@ -1,5 +1,7 @@
 #include "commands/view_commands.h"
 
+#include <utility>
+
 #include "commands/command_line.h"
 #include "commands/dispatch_host.h"
 #include "commands/scroll.h"
@@ -67,6 +69,10 @@ void InstallEditView() {
     };
     parts.paintRuler = PaintRulerRow;
     parts.paintHex = PaintHexPane;
+    parts.verticalThumb = [](AppSession& app, EditSession& session, int cells) {
+        ScrollThumb thumb = VerticalThumb(session, ViewGeometryOf(app, session).rows, cells);
+        return std::pair<int, int>(thumb.first, thumb.length);
+    };
     parts.statusText = ShowStatusLine;
     parts.colsText = [](AppSession& app, EditSession& session) {
         ViewGeometry geometry = ViewGeometryOf(app, session);

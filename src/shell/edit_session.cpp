@@ -9,6 +9,7 @@
 #include "buffer/file_load.h"
 #include "buffer/file_name_vars.h"
 #include "buffer/file_save.h"
+#include "commands/view_font.h"
 #include "macro/var_store.h"
 #include "platform/format.h"
 #include "profiles/file_profile_io.h"
@@ -144,6 +145,7 @@ int OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
     if (app.contextHooks.contextChanged) {
         app.contextHooks.contextChanged(app);
     }
+    CheckEditFont(app, session);  // the terminal may not show the profile's display set
     return 0;
 }
 

@@ -241,6 +241,12 @@ void MainWindow::PaintEditWindow(ui::Canvas& canvas, EditSession& session) {
         }
         v.Put(0, 0, ui::glyph::kArrowUp, kScroll, ui::CellKind::Graphic);
         v.Put(v.Rows() - 1, 0, ui::glyph::kArrowDown, kScroll, ui::CellKind::Graphic);
+        if (parts.verticalThumb && v.Rows() > 2) {
+            auto [first, length] = parts.verticalThumb(app_, session, v.Rows() - 2);
+            for (int r = std::max(first, 0); r < first + length && r < v.Rows() - 2; ++r) {
+                v.Put(r + 1, 0, ui::glyph::kFullBlock, kScroll, ui::CellKind::Graphic);
+            }
+        }
     }
     if (!l.horizontalBar.Empty()) {
         ui::Painter h = whole.Sub(l.horizontalBar);
@@ -508,9 +514,18 @@ void MainWindow::HandleMouse(const ui::MouseEvent& mouse) {
     }
     if (press && !l.verticalBar.Empty() && l.verticalBar.Contains(mouse.row, mouse.col)) {
         int row = mouse.row - l.verticalBar.row;
+        bool above = row < l.verticalBar.rows / 2;
+        if (MainWindowParts().verticalThumb && l.verticalBar.rows > 2 && row > 0 &&
+            row < l.verticalBar.rows - 1) {
+            auto [first, length] = MainWindowParts().verticalThumb(app_, *session, l.verticalBar.rows - 2);
+            if (row - 1 >= first && row - 1 < first + length) {
+                return;  // on the thumb itself
+            }
+            above = row - 1 < first;
+        }
         const char* command = row == 0                        ? "UP 1"
                               : row == l.verticalBar.rows - 1 ? "DOWN 1"
-                              : row < l.verticalBar.rows / 2  ? "UP"
+                              : above                         ? "UP"
                                                               : "DOWN";
         RunCommand(CommandRoute::Edit, command);
         return;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "shell/keys.h"
 #include "shell/window_layout.h"
@@ -35,6 +36,10 @@ struct WindowParts {
     // The ruler row (RULER on) and the two rows of the hexadecimal pane (HEX on).
     std::function<void(AppSession&, EditSession&, ui::Painter&)> paintRuler;
     std::function<void(AppSession&, EditSession&, ui::Painter&)> paintHex;
+    // The vertical scroll bar's thumb among the `cells` cells between its arrows: the first cell (from
+    // 0) and the length. A click above it pages up, below it pages down. Unset: no thumb, and a click
+    // pages by the half of the bar it hits.
+    std::function<std::pair<int, int>(AppSession&, EditSession&, int cells)> verticalThumb;
     // The status line's text and the COLS field's text.
     std::function<std::string(AppSession&)> statusText;
     std::function<std::string(AppSession&, EditSession&)> colsText;
