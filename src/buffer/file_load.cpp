@@ -208,7 +208,7 @@ int OpenFile(EditBuffer& buffer, std::string_view path, OpenMode mode, LoadQuiet
     const char* name = buffer.fileName.c_str();
 
     if (!IsValidFileSpecification(path)) {
-        ReportError(buffer, Format("Invalid file specification: '%s'", name));
+        ReportError(buffer, Format("Invalid file name: '%s'", name));
         return -1;
     }
     switch (TestPathExists(buffer.fileName)) {

@@ -58,7 +58,7 @@ void Tell(AppSession& app, const std::string& text) {
     ShowMessage(app, text, MsgTo::Box, Beep::Information);
 }
 
-// Reads the type specification into the property; false after the message.
+// Reads the property type and its choices into the property; false after the message.
 bool ParseType(AppSession& app, std::string_view spec, Property& prop) {
     std::string upper = UpperCased(spec);
     if (upper == "STRING" || upper == "OUTPUT" || upper == "BOOL") {

@@ -7,7 +7,7 @@
 
 #include "buffer/edit_buffer.h"
 #include "shell/keys.h"
-#include "ui/message_box_spec.h"
+#include "ui/message_box_options.h"
 
 // One edit or browse of a file, and how an instance opens and ends them.
 //

@@ -7,7 +7,7 @@
 #include "ui/color_match.h"
 #include "ui/event.h"
 #include "ui/glyph_map.h"
-#include "ui/message_box_spec.h"
+#include "ui/message_box_options.h"
 #include "ui/wake_pipe.h"
 
 namespace ui {

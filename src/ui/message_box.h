@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/message_box_spec.h"
+#include "ui/message_box_options.h"
 
 namespace ui {
 

@@ -37,10 +37,10 @@ using OpenFailures = FileLoadTest;
 
 TEST_F(OpenFailures, PathMustBeAbsoluteAndAtMost255Characters) {
     EXPECT_EQ(OpenFile(*buffer, "relative/name.txt", OpenMode::Edit), -1);
-    EXPECT_TRUE(Shown("Invalid file specification: 'relative/name.txt'"));
+    EXPECT_TRUE(Shown("Invalid file name: 'relative/name.txt'"));
     std::string longPath = "/" + std::string(255, 'n');
     EXPECT_EQ(OpenFile(*buffer, longPath, OpenMode::Browse), -1);
-    EXPECT_TRUE(Shown("Invalid file specification: '" + longPath + "'"));
+    EXPECT_TRUE(Shown("Invalid file name: '" + longPath + "'"));
 }
 
 TEST_F(OpenFailures, BrowseOfMissingOrEmptyFileFails) {

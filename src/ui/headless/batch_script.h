@@ -6,7 +6,7 @@
 
 #include "ui/event.h"
 #include "ui/key_script.h"
-#include "ui/message_box_spec.h"
+#include "ui/message_box_options.h"
 
 namespace ui {
 

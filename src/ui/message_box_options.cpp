@@ -1,4 +1,4 @@
-#include "ui/message_box_spec.h"
+#include "ui/message_box_options.h"
 
 namespace ui {
 
