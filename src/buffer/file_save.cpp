@@ -146,10 +146,31 @@ bool PrepareWriteBuffer(FileState& state, const FileProfile& profile) {
     }
     state.writePos = 0;
     state.carry = 0;
+    state.flushedBytes = 0;
     return state.buffer != nullptr;
 }
 
 enum class WriteOutcome { Ok, WriteFailed, ProfileCorrupted, NoMemory };
+
+// Translates `count` bytes of a line of an EBCDIC file into the disk's codes.
+XlateResult TranslateForDisk(EditBuffer& buffer, const char* text, char* out, std::uint32_t count) {
+    const int n = static_cast<int>(count);
+    return buffer.profile.displayCharset == ProfileCharset::AsciiIso8859
+               ? TranslateIsoToEbcdic(buffer.app, text, out, n)
+               : TranslatePcToEbcdic(buffer.app, text, out, n);
+}
+
+// Room for `count` bytes at the end of the write buffer, flushing it first when they would not fit:
+// the place to write them, or nullptr when the flush failed. `count` must not exceed the buffer.
+char* ReserveBuffered(FileState& state, const FileHandle& handle, int count) {
+    if (state.writePos + count > state.bufferSize && FlushBuffered(state, handle) != 0) {
+        return nullptr;
+    }
+    char* at = state.buffer.get() + state.writePos;
+    state.writePos += count;
+    state.carry = state.writePos;
+    return at;
+}
 
 // Writes every data line into the open temporary file.
 WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
@@ -166,9 +187,9 @@ WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
     const std::uint32_t maxLength =
         static_cast<std::uint32_t>(std::clamp(profile.maxRecordLength, 1, kProfileRecordLengthMax));
     const bool ebcdic = profile.diskCharset == ProfileCharset::Ebcdic;
-    const bool isoDisplay = profile.displayCharset == ProfileCharset::AsciiIso8859;
     const int tabWidth = fixed ? 0 : profile.tabsInsertOnWrite;
-    const std::string_view terminator = profile.sensedTerminator == EorType::Lf ? "\n" : "\r\n";
+    const std::string_view terminator =
+        fixed ? "" : (profile.sensedTerminator == EorType::Lf ? "\n" : "\r\n");
     UntranslatableReport report;
 
     for (LineRecord* line = FirstDataLine(buffer); line != nullptr; line = NextDataLine(line)) {
@@ -182,30 +203,36 @@ WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
                 --n;
             }
         }
-        if (n > 0) {
-            const char* bytes = line->text;
-            int count = static_cast<int>(n);
-            if (ebcdic) {
-                XlateResult result =
-                    isoDisplay ? TranslateIsoToEbcdic(buffer.app, bytes, scratch.Translated(), count)
-                               : TranslatePcToEbcdic(buffer.app, bytes, scratch.Translated(), count);
-                if (result == XlateResult::Substituted) {
-                    ReportUntranslatable(buffer.app, report, buffer.fileName, CharSet::AsciiIso8859,
-                                         CharSet::Ebcdic);
-                }
-                bytes = scratch.Translated();
-            }
-            if (tabWidth > 0) {
-                // An EBCDIC file's blanks and tabs are its own codes.
-                count = CompressTabs(bytes, count, tabWidth, ebcdic ? kEbcdicBlank : kAsciiBlank,
-                                     ebcdic ? kEbcdicTab : kAsciiTab, scratch.Compressed());
-                bytes = scratch.Compressed();
-            }
-            if (WriteBuffered(state, out, bytes, count) != 0) {
+        if (tabWidth == 0) {
+            // The common case: the record and its terminator go straight into the write buffer,
+            // EBCDIC translated on the way.
+            const int size = static_cast<int>(n + terminator.size());
+            char* at = ReserveBuffered(state, out, size);
+            if (at == nullptr) {
                 return WriteOutcome::WriteFailed;
             }
+            if (ebcdic && n > 0 && TranslateForDisk(buffer, line->text, at, n) == XlateResult::Substituted) {
+                ReportUntranslatable(buffer.app, report, buffer.fileName, CharSet::AsciiIso8859,
+                                     CharSet::Ebcdic);
+            } else if (!ebcdic && n > 0) {
+                std::memcpy(at, line->text, n);
+            }
+            std::memcpy(at + n, terminator.data(), terminator.size());
+            continue;
         }
-        if (!fixed &&
+        const char* bytes = line->text;
+        int count = static_cast<int>(n);
+        if (ebcdic && n > 0) {
+            if (TranslateForDisk(buffer, bytes, scratch.Translated(), n) == XlateResult::Substituted) {
+                ReportUntranslatable(buffer.app, report, buffer.fileName, CharSet::AsciiIso8859,
+                                     CharSet::Ebcdic);
+            }
+            bytes = scratch.Translated();
+        }
+        // An EBCDIC file's blanks and tabs are its own codes.
+        count = CompressTabs(bytes, count, tabWidth, ebcdic ? kEbcdicBlank : kAsciiBlank,
+                             ebcdic ? kEbcdicTab : kAsciiTab, scratch.Compressed());
+        if (WriteBuffered(state, out, scratch.Compressed(), count) != 0 ||
             WriteBuffered(state, out, terminator.data(), static_cast<int>(terminator.size())) != 0) {
             return WriteOutcome::WriteFailed;
         }
@@ -480,6 +507,10 @@ int FlushBuffered(FileState& state, const FileHandle& handle) {
     std::size_t written = 0;
     IoResult result =
         WriteAll(handle, state.buffer.get(), static_cast<std::size_t>(state.writePos), &written);
+    // The disk starts on what was written while the next buffer fills, so the sync that ends a save
+    // waits for the last part only.
+    StartWriteBack(handle, state.flushedBytes, static_cast<std::int64_t>(written));
+    state.flushedBytes += static_cast<std::int64_t>(written);
     state.writePos = 0;
     state.carry = 0;
     return result.Ok() ? 0 : -1;

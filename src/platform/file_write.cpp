@@ -172,6 +172,12 @@ IoResult SyncFile(const FileHandle& handle) {
     return {};
 }
 
+void StartWriteBack(const FileHandle& handle, std::int64_t offset, std::int64_t length) {
+    if (handle.IsOpen() && length > 0) {
+        ::sync_file_range(handle.Fd(), offset, length, SYNC_FILE_RANGE_WRITE);
+    }
+}
+
 IoResult SyncDirectoryOf(const std::string& path) {
     const std::string directory = DirectoryPart(path);
     int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -52,6 +52,10 @@ IoResult WriteAll(const FileHandle& handle, const char* data, std::size_t count,
 // Flushes the file's data and size to the disk.
 IoResult SyncFile(const FileHandle& handle);
 
+// Asks the system to start writing `length` bytes of the file from `offset` to the disk now, without
+// waiting, so that a later SyncFile finds most of the work done. Best effort: nothing is reported.
+void StartWriteBack(const FileHandle& handle, std::int64_t offset, std::int64_t length);
+
 // Flushes the directory that holds `path`, so a rename in it survives a crash. Best effort: file
 // systems that cannot sync a directory answer success.
 IoResult SyncDirectoryOf(const std::string& path);
