@@ -3,7 +3,8 @@
 # with the case's `expected` file. A case folder holds: script (batch input), expected, optional args
 # (extra command-line words, one line), program (another program of build/bin), expected_rc, after (a shell
 # script run in the scratch folder afterwards, its output appended), home/ (files
-# laid over the case's installation home, e.g. home/profiles/TAVOE.PRF) and any input files. Each case
+# laid over the case's installation home, e.g. home/profiles/TAVOE.PRF), samples (names of shipped sample
+# files to copy into the scratch folder, one a line) and any input files. Each case
 # runs in a scratch copy of its folder with a fresh HOME and an installation home (TAVOE35) of its own:
 # a copy of the build's data folders without any main profile, so every case starts as a first run
 # and the profile it writes stays in its own copy. Cases cannot disturb each other, the build tree or
@@ -26,6 +27,12 @@ for case in "$area"/*/; do
         fi
     done
     find "$work/.tavoe35" -maxdepth 2 -iname 'tavoe.prf' -delete
+    if [ -f "$case/samples" ]; then
+        while read -r sample; do
+            [ -n "$sample" ] && cp "$build/samples/$sample" "$work/"
+        done <"$case/samples"
+        rm -f "$work/samples"
+    fi
     if [ -d "$case/home" ]; then
         cp -r "$case/home"/. "$work/.tavoe35"/
         rm -rf "$work/home"

@@ -527,10 +527,11 @@ TEST(ShippedFileProfiles, KeyValuesOfTheCommonTypes) {
         EXPECT_EQ(p.offset, 6);
         EXPECT_EQ(p.boundsLeft, 7);
         EXPECT_EQ(p.boundsRight, 72);
-        EXPECT_TRUE(p.padShortRecsWithBlank);
+        EXPECT_EQ(p.recordFormat, Recfm::Fixed);
         EXPECT_EQ(p.colorType, "COBOL");
     }
     ASSERT_EQ(ReadFileProfile(app, "JCL", p), 0);
+    EXPECT_EQ(p.recordFormat, Recfm::Fixed);
     EXPECT_EQ(p.maxRecordLength, 80);
     EXPECT_EQ(p.numberType, NumberType::Standard);
     EXPECT_EQ(p.numberColumnStart, 73);
