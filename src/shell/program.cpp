@@ -9,6 +9,7 @@
 #include "commands/view_commands.h"
 #include "dialogs/dialog_commands.h"
 #include "editing/typing_commands.h"
+#include "editing/undo_command.h"
 #include "macro/var_store.h"
 #include "platform/message_box_hook.h"
 #include "shell/app_session.h"
@@ -146,6 +147,7 @@ int RunTavoe(int argc, char** argv, const TerminalStarter& startTerminal) {
     InstallShellHooks();
     InstallEditView();
     InstallTypingCommands();
+    RegisterUndoCommand();
     RegisterDialogCommands();
     ConnectMessageBoxHook();
     int code =
