@@ -93,4 +93,61 @@ TEST(TerminalRun, OpensTheSampleShowsTheWindowAndGivesTheTerminalBack) {
     EXPECT_TRUE(fs::exists(dir.Path() / "home/profiles/TAVOE.PRF"));
 }
 
+// A first start as a new user meets it: the welcome and the interface style, then the file with the
+// field bar, numbered rows and the status line; a character overtyped, a page down and back with F8
+// and F7, SAVE typed in the command field, F3 to leave. The file on disk holds the change and
+// nothing else.
+TEST(TerminalRun, NewUserTypesScrollsSavesAndLeaves) {
+    if (std::system("tmux -V >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "tmux is not installed";
+    }
+    ScratchDir dir("terminal_new_user");
+    const fs::path sample = fs::path(TAVOE_SOURCE_DIR) / "data/samples/payroll.cbl";
+    fs::copy_file(sample, dir.Path() / "payroll.cbl");
+    for (const char* folder : {"dialogs", "menus", "profiles"}) {
+        fs::create_directories(dir.Path() / "home" / folder);
+        fs::copy(fs::path(TAVOE_SOURCE_DIR) / "data" / folder, dir.Path() / "home" / folder,
+                 fs::copy_options::recursive);
+    }
+    std::string program = std::string(TAVOE_BINARY_DIR) + "/bin/tavoe";
+    Tmux tmux;
+    tmux.Type("cd " + dir.Path().string() + " && HOME=$PWD TAVOE35=$PWD/home " + program +
+              " payroll.cbl; echo ENDED-$?");
+    ASSERT_TRUE(tmux.WaitFor("Welcome to Tavo/E.")) << tmux.Screen();
+    tmux.Run("send-keys -t t Enter");
+    ASSERT_TRUE(tmux.WaitFor("Interface style")) << tmux.Screen();
+    tmux.Run("send-keys -t t Enter");
+    ASSERT_TRUE(tmux.WaitFor("000100  IDENTIFICATION DIVISION.")) << tmux.Screen();
+    std::string screen = tmux.Screen();
+    EXPECT_NE(screen.find(" Command "), std::string::npos) << screen;
+    EXPECT_NE(screen.find("*** Top of File ***"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("000200  PROGRAM-ID. PAYROLL."), std::string::npos) << screen;
+    EXPECT_NE(screen.find(" L -  C -"), std::string::npos) << screen;
+
+    // From the command field to the first record's first data column; Insert switches to overtype.
+    tmux.Run("send-keys -t t Tab Down Insert");
+    tmux.Run("send-keys -t t -l '*'");
+    ASSERT_TRUE(tmux.WaitFor("000100 *IDENTIFICATION DIVISION.")) << tmux.Screen();
+    EXPECT_NE(tmux.Screen().find(" L 1  C 8"), std::string::npos) << tmux.Screen();
+    tmux.Run("send-keys -t t F8");
+    ASSERT_TRUE(tmux.WaitFor("001700  01  WS-EOF")) << tmux.Screen();
+    EXPECT_EQ(tmux.Screen().find("*** Top of File ***"), std::string::npos) << tmux.Screen();
+    tmux.Run("send-keys -t t F7");
+    ASSERT_TRUE(tmux.WaitFor("*** Top of File ***")) << tmux.Screen();
+
+    tmux.Run("send-keys -t t Home Home");
+    tmux.Type("save");
+    ASSERT_TRUE(tmux.WaitFor("File saved")) << tmux.Screen();
+    tmux.Run("send-keys -t t F3");
+    ASSERT_TRUE(tmux.WaitFor("ENDED-0")) << tmux.Screen();
+
+    std::string before = ReadWholeFile(sample.string());
+    std::string after = ReadWholeFile((dir.Path() / "payroll.cbl").string());
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after[6], '*');
+    before[6] = '*';
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(fs::exists(dir.Path() / "home/profiles/TAVOE.PRF"));
+}
+
 }  // namespace
