@@ -8,6 +8,7 @@
 
 #include "commands/view_commands.h"
 #include "dialogs/dialog_commands.h"
+#include "editing/cursor_commands.h"
 #include "editing/typing_commands.h"
 #include "editing/undo_command.h"
 #include "macro/var_store.h"
@@ -147,6 +148,7 @@ int RunTavoe(int argc, char** argv, const TerminalStarter& startTerminal) {
     InstallShellHooks();
     InstallEditView();
     InstallTypingCommands();
+    InstallCursorCommands();
     RegisterUndoCommand();
     RegisterDialogCommands();
     ConnectMessageBoxHook();
