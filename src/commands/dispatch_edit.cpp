@@ -11,6 +11,7 @@
 #include "commands/dispatch_builtins.h"
 #include "commands/dispatch_host.h"
 #include "commands/mergemsg.h"
+#include "commands/save_as_command.h"
 #include "platform/format.h"
 #include "profiles/file_profile.h"
 #include "shell/app_session.h"
@@ -198,6 +199,7 @@ void InstallBuiltInEditCommands(CommandHandlers& handlers) {
     set(EditCmd::Number, NumberCommand);
     set(EditCmd::Renumber, RenumberCommand);
     set(EditCmd::Save, SaveCommand);
+    set(EditCmd::SaveAs, SaveAsCommand);
     set(EditCmd::Unnumber, UnnumberCommand);
     set(EditCmd::XKeyboard, XKeyboardCommand);
 }

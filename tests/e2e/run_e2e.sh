@@ -61,6 +61,10 @@ for case in "$area"/*/; do
     fi
     # Paths in messages name the scratch folder; expected files write it as <work>.
     actual=${actual//$work/<work>}
+    # E2E_UPDATE=1 writes what the run printed as the case's expected output (review it before use).
+    if [ -n "${E2E_UPDATE:-}" ]; then
+        printf '%s\n' "$actual" >"$case/expected"
+    fi
     if [ -f "$case/expected_rc" ]; then
         want_rc=$(cat "$case/expected_rc")
     else
