@@ -431,3 +431,33 @@ TEST(UntranslatableReport, EmptyFileNameIsStillReportedOnce) {
     ReportUntranslatable(app, report, "", CharSet::Ebcdic, CharSet::AsciiIso8859);
     EXPECT_EQ(app.messages.size(), 1u);
 }
+
+// Long records are translated two bytes at a time: every code must come out the same in either
+// place of a pair, and an odd last byte must not be left behind.
+TEST(TranslateOperation, LongRecordsMatchTheTablesInEveryPosition) {
+    AppSession app;
+    std::string all;
+    for (int round = 0; round < 2; ++round) {
+        for (int c = 0; c < 256; ++c) {
+            all.push_back(static_cast<char>(c));
+        }
+    }
+    const std::pair<Operation, const std::array<std::uint8_t, 256>*> plain[] = {
+        {TranslateEbcdicToPc, &EbcdicToPc},
+        {TranslatePcToEbcdic, &PcToEbcdic},
+        {TranslatePcToIso, &PcToIso},
+        {TranslateIsoToPc, &IsoToPc},
+    };
+    for (const auto& [operation, table] : plain) {
+        for (int start : {0, 1}) {
+            const int count = static_cast<int>(all.size()) - start;  // 512 and an odd 511
+            std::string out(static_cast<size_t>(count), '\0');
+            (void)operation(app, all.data() + start, out.data(), count);
+            for (int i = 0; i < count; ++i) {
+                const auto code = static_cast<std::uint8_t>(all[static_cast<size_t>(start + i)]);
+                ASSERT_EQ(static_cast<std::uint8_t>(out[static_cast<size_t>(i)]), (*table)[code])
+                    << "start " << start << " index " << i;
+            }
+        }
+    }
+}
