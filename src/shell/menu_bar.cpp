@@ -268,7 +268,7 @@ int OpenMenu(AppSession& app, int menu) {
         if (item.id == 0) {
             entries.push_back(ui::MenuEntry{"", ui::MenuEntryKind::Separator});
         } else {
-            entries.push_back(ui::MenuEntry{item.text, ui::MenuEntryKind::Item});
+            entries.push_back(ui::MenuEntry{item.text, ui::MenuEntryKind::Item, item.greyed});
         }
     }
     int row = CurrentLayout(app).menuBar.row + 1;

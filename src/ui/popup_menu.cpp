@@ -30,7 +30,9 @@ public:
                 painter.HLine(i, 0, rect.cols, theme.menu);
                 continue;
             }
-            ColorPair pair = i == current_ ? theme.menuSelected : theme.menu;
+            ColorPair pair = entries_[i].greyed ? theme.disabled
+                             : i == current_    ? theme.menuSelected
+                                                : theme.menu;
             painter.Fill(Rect{i, 0, 1, rect.cols}, pair);
             painter.Text(i, 1, StripMnemonic(entries_[i].text), pair);
         }
@@ -73,8 +75,7 @@ public:
     Handled OnMouse(const MouseEvent& mouse, Screen& screen) override {
         (void)screen;
         int index = mouse.row;
-        if (index < 0 || index >= static_cast<int>(entries_.size()) ||
-            entries_[index].kind == MenuEntryKind::Separator) {
+        if (index < 0 || index >= static_cast<int>(entries_.size()) || !Choosable(entries_[index])) {
             return Handled::Yes;
         }
         if (mouse.action == MouseAction::Press || mouse.action == MouseAction::DoubleClick ||
@@ -91,11 +92,15 @@ private:
     int Step(int from, int direction) const {
         int count = static_cast<int>(entries_.size());
         for (int i = from + direction; i >= 0 && i < count; i += direction) {
-            if (entries_[i].kind == MenuEntryKind::Item) {
+            if (Choosable(entries_[i])) {
                 return i;
             }
         }
         return from >= 0 && from < count ? from : -1;
+    }
+
+    static bool Choosable(const MenuEntry& entry) {
+        return entry.kind == MenuEntryKind::Item && !entry.greyed;
     }
 
     char KeyOf(const MenuEntry& entry) const {
@@ -109,7 +114,7 @@ private:
     void ChooseByLetter(char letter) {
         std::vector<int> matches;
         for (int i = 0; i < static_cast<int>(entries_.size()); ++i) {
-            if (entries_[i].kind == MenuEntryKind::Item && KeyOf(entries_[i]) == letter) {
+            if (Choosable(entries_[i]) && KeyOf(entries_[i]) == letter) {
                 matches.push_back(i);
             }
         }

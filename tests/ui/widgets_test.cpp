@@ -315,6 +315,28 @@ TEST(PopupMenuWidget, SeparatorsAreSkippedAndLettersChoose) {
     }
 }
 
+// Greyed entries (a file already open, the own session) are passed over by the cursor and refuse a
+// letter or a click; with every entry greyed nothing can be chosen.
+TEST(PopupMenuWidget, GreyedEntriesCannotBeChosen) {
+    std::vector<MenuEntry> entries = {
+        {"Alpha", MenuEntryKind::Item, true}, {"Beta"}, {"Gamma", MenuEntryKind::Item, true}, {"Delta"}};
+    {
+        UiHarness h("!keys <Enter>\n");  // the cursor starts on the first entry it may choose
+        EXPECT_EQ(RunPopupMenu(h.screen, entries, 2, 3), 1);
+    }
+    {
+        UiHarness h("!keys <Down><Enter>\n");
+        EXPECT_EQ(RunPopupMenu(h.screen, entries, 2, 3), 3);
+    }
+    {
+        UiHarness h("!keys g<Click:6,5><Esc>\n");  // Gamma's letter and a click on Gamma's row
+        EXPECT_EQ(RunPopupMenu(h.screen, entries, 2, 3), -1);
+    }
+    std::vector<MenuEntry> none = {{"One", MenuEntryKind::Item, true}, {"Two", MenuEntryKind::Item, true}};
+    UiHarness h("!keys <Down><Enter><Esc>\n");
+    EXPECT_EQ(RunPopupMenu(h.screen, none, 2, 3), -1);
+}
+
 TEST(MessageBoxForm, ButtonsKeysAndLayout) {
     std::istringstream in("!screen\n!keys <Right><Enter>\n");
     std::ostringstream out;
