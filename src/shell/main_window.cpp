@@ -1,6 +1,7 @@
 #include "shell/main_window.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "commands/command_history.h"
 #include "commands/dispatch_host.h"
@@ -65,6 +66,7 @@ MainWindow::MainWindow(AppSession& app, ui::Screen& screen)
     commandField_.maxLength = 255;
     commandField_.insertToggles = false;
     screen_.SetBasePainter([this](ui::Canvas& canvas) { Paint(canvas); });
+    app_.escapePressed = [this] { return EscapeWhileLoading(); };
     LayoutEditWindow(app_);
 }
 
@@ -75,6 +77,7 @@ MainWindow::~MainWindow() {
     }
     if (app_.mainWindow == this) {
         app_.mainWindow = nullptr;
+        app_.escapePressed = nullptr;
     }
     if (app_.screen == &screen_) {
         app_.screen = nullptr;
@@ -280,7 +283,9 @@ void MainWindow::PaintMessageAndStatus(ui::Canvas& canvas) {
     if (!l.statusLine.Empty()) {
         ui::Painter status = whole.Sub(l.statusLine);
         status.FillAll(kBar);
-        if (CurrentClientView(app_) == ClientView::Edit) {
+        if (!app_.statusText.empty()) {
+            status.Text(0, 0, app_.statusText, kBar);  // a long load invites Escape
+        } else if (CurrentClientView(app_) == ClientView::Edit) {
             const WindowParts& parts = MainWindowParts();
             status.Text(0, 0, parts.statusText ? parts.statusText(app_) : StatusLineText(app_), kBar);
         }
@@ -288,6 +293,30 @@ void MainWindow::PaintMessageAndStatus(ui::Canvas& canvas) {
 }
 
 // ---- Events ------------------------------------------------------------------------------------
+
+// Asked between the batches of a long load: shows the load's status text now and then, and looks
+// through the input that has arrived for Escape. Everything else typed meanwhile is kept for later.
+bool MainWindow::EscapeWhileLoading() {
+    auto now = std::chrono::steady_clock::now();
+    if (now - loadShown_ >= std::chrono::milliseconds(200)) {
+        loadShown_ = now;
+        screen_.Present();
+    }
+    bool escape = false;
+    std::vector<ui::Event> later;
+    ui::Event event;
+    while (screen_.PollEvent(event)) {
+        if (event.kind == ui::EventKind::Key && event.key.Is(ui::Key::Escape)) {
+            escape = true;
+        } else {
+            later.push_back(event);
+        }
+    }
+    for (const ui::Event& kept : later) {
+        screen_.HoldEvent(kept);
+    }
+    return escape;
+}
 
 void MainWindow::HandleEvent(const ui::Event& event) {
     switch (event.kind) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -108,12 +109,14 @@ private:
     void ExecuteField();
     void RunCommand(CommandRoute route, const std::string& command);
     void EditAction(const KeyOutcome& outcome);
+    bool EscapeWhileLoading();
 
     AppSession& app_;
     ui::Screen& screen_;
     ui::UiMessageSink sink_;
     ui::InputField commandField_;
     KeyField ownFocus_ = KeyField::Command;  // with no edit session: the command field or the menu bar
+    std::chrono::steady_clock::time_point loadShown_{};  // when a long load last showed its status
 };
 
 // Which frame decides what the window shows: an edit session, a file list, or neither.

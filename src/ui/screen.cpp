@@ -62,12 +62,22 @@ void Screen::ApplyResize(const Event& event) {
 
 Event Screen::WaitEvent() {
     Present();
+    if (!held_.empty()) {
+        Event event = held_.front();  // its resize was applied when it was first taken
+        held_.pop_front();
+        return event;
+    }
     Event event = backend_->WaitEvent();
     ApplyResize(event);
     return event;
 }
 
 bool Screen::PollEvent(Event& event) {
+    if (!held_.empty()) {
+        event = held_.front();
+        held_.pop_front();
+        return true;
+    }
     if (!backend_->PollEvent(event)) {
         return false;
     }

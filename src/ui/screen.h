@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -43,6 +44,9 @@ public:
     Event WaitEvent();
     // Takes an event that is already waiting, without blocking; a resize is applied as in WaitEvent.
     bool PollEvent(Event& event);
+    // Gives back an event taken early (while work looked only for Escape): WaitEvent and PollEvent
+    // hand out held events first, in the order they were held.
+    void HoldEvent(const Event& event) { held_.push_back(event); }
 
     // Runs the form until it ends and returns its result. Keys and mouse go to the form (its focused
     // widget first); a typed script line is typed into the focused widget and followed by Enter; the
@@ -64,6 +68,7 @@ private:
     std::function<void(Canvas&)> basePainter_;
     std::function<void()> wakeHandler_;
     std::function<void()> afterEvent_;
+    std::deque<Event> held_;
     std::vector<Layer*> layers_;
     int modalDepth_ = 0;
 };

@@ -256,3 +256,38 @@ TEST(ShowTopContext, AnEditSessionShownAgainGetsItsTitleAndFileNamesBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// A long load looks at the input between its batches: Escape stops it, and whatever else was typed
+// meanwhile is handed out afterwards in order. Without Escape the file loads whole.
+TEST(OpenEditSession, EscapeTypedDuringALongLoadStopsItAndOtherKeysWait) {
+    EditFixture f;
+    std::string text;
+    for (int i = 0; i < 20000; ++i) {
+        text += "record " + std::to_string(i) + "\n";
+    }
+    std::string path = f.dir.File("long.txt", text);
+    f.backend.pending = {ui::Event::OfKey(ui::CharKey('x')), ui::Event::OfKey(ui::NamedKey(ui::Key::Escape)),
+                         ui::Event::OfKey(ui::CharKey('y'))};
+    ASSERT_EQ(OpenEditSession(f.app, path, OpenMode::Edit), 0);
+    EditSession* session = CurrentEditSession(f.app);
+    ASSERT_NE(session, nullptr);
+    EXPECT_TRUE(session->buffer.file.loadAborted);
+    EXPECT_TRUE(session->buffer.file.IsReadOnly());
+    ASSERT_FALSE(f.backend.boxes.empty());
+    EXPECT_NE(f.backend.boxes.back().find("File load aborted at line"), std::string::npos);
+    EXPECT_TRUE(f.app.statusText.empty());
+    ui::Event event = f.screen.WaitEvent();
+    EXPECT_EQ(event.key, ui::CharKey('x'));
+    event = f.screen.WaitEvent();
+    EXPECT_EQ(event.key, ui::CharKey('y'));
+    EXPECT_EQ(f.screen.WaitEvent().kind, ui::EventKind::EndOfInput);
+
+    f.backend.pending = {ui::Event::OfKey(ui::CharKey('z'))};
+    ASSERT_EQ(OpenEditSession(f.app, f.dir.File("again.txt", text), OpenMode::Edit), 0);
+    EXPECT_FALSE(CurrentEditSession(f.app)->buffer.file.loadAborted);
+    EXPECT_EQ(f.screen.WaitEvent().key, ui::CharKey('z'));
+}
+
+}  // namespace

@@ -23,8 +23,18 @@ public:
     void SetPalette(const ui::Palette&) override {}
     void SetDisplaySet(ui::DisplaySet) override {}
     void Present(ui::Canvas& canvas) override { canvas.TakeChanges(); }
-    ui::Event WaitEvent() override { return ui::Event::Of(ui::EventKind::EndOfInput); }
-    bool PollEvent(ui::Event&) override { return false; }
+    ui::Event WaitEvent() override {
+        ui::Event event;
+        return PollEvent(event) ? event : ui::Event::Of(ui::EventKind::EndOfInput);
+    }
+    bool PollEvent(ui::Event& event) override {
+        if (pending.empty()) {
+            return false;
+        }
+        event = pending.front();
+        pending.pop_front();
+        return true;
+    }
     void Beep() override { ++beeps; }
     void NoteMessageLine(std::string_view text) override { lines.emplace_back(text); }
     std::optional<ui::MsgBoxReply> AnswerMessageBox(const ui::MessageBoxSpec& spec) override {
@@ -37,6 +47,7 @@ public:
         return reply;
     }
 
+    std::deque<ui::Event> pending;  // input that has arrived, taken by PollEvent and WaitEvent
     std::deque<ui::MsgBoxReply> replies;
     std::vector<std::string> boxes;
     std::vector<std::string> lines;
