@@ -1,25 +1,20 @@
 #include "shell/instances.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "macro/var_store.h"
 #include "platform/format.h"
+#include "platform/process_stat.h"
 #include "shell/app_session.h"
 #include "shell/notify.h"
 #include "shell/shared_block.h"
-
-extern char** environ;
+#include "shell/tmux.h"
 
 namespace {
 
@@ -37,23 +32,6 @@ uint32_t BitFor(Notification what) {
             return kPendingTitle;
     }
     return 0;
-}
-
-// The state letter and parent of a process from /proc; false when the process does not exist.
-bool ReadProcessStat(int pid, char* state, int* parent) {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(file, line)) {
-        return false;
-    }
-    // The command name in parentheses may itself hold blanks and parentheses: the fields after it
-    // start behind the last ")".
-    size_t close = line.rfind(')');
-    if (close == std::string::npos) {
-        return false;
-    }
-    std::istringstream rest(line.substr(close + 1));
-    return static_cast<bool>(rest >> *state >> *parent);
 }
 
 // A process that no longer exists, or has ended and only waits to be reaped, holds no instance.
@@ -92,88 +70,6 @@ void ReclaimDeadSlots(SharedSessionBlock& block) {
     }
 }
 
-// Runs a program found on PATH with the arguments, without a shell; standard output is returned in
-// *output when asked for. The exit status, or -1 when it could not run.
-int RunProgram(const std::vector<std::string>& args, std::string* output) {
-    int fds[2] = {-1, -1};
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        return -1;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    int spawned = ::posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    if (spawned != 0) {
-        ::close(fds[0]);
-        return -1;
-    }
-    char buffer[4096];
-    ssize_t n = 0;
-    while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
-        if (n > 0 && output != nullptr) {
-            output->append(buffer, static_cast<size_t>(n));
-        }
-    }
-    ::close(fds[0]);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) {
-            return -1;
-        }
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// The tmux pane an instance runs in: the pane whose first process is the instance or one of its
-// ancestors (a shell in the pane usually started it).
-bool FindTmuxPane(int pid, std::string* windowId, std::string* paneId) {
-    std::string listing;
-    if (RunProgram({"tmux", "list-panes", "-a", "-F", "#{pane_pid} #{window_id} #{pane_id}"}, &listing) !=
-        0) {
-        return false;
-    }
-    std::vector<int> lineage;
-    for (int p = pid; p > 1 && lineage.size() < 64;) {
-        lineage.push_back(p);
-        char state = '?';
-        int parent = 0;
-        if (!ReadProcessStat(p, &state, &parent)) {
-            break;
-        }
-        p = parent;
-    }
-    std::istringstream lines(listing);
-    std::string line;
-    size_t bestDepth = lineage.size();
-    while (std::getline(lines, line)) {
-        std::istringstream fields(line);
-        int panePid = 0;
-        std::string window;
-        std::string pane;
-        if (!(fields >> panePid >> window >> pane)) {
-            continue;
-        }
-        auto found = std::find(lineage.begin(), lineage.end(), panePid);
-        size_t depth = static_cast<size_t>(found - lineage.begin());
-        if (found != lineage.end() && depth < bestDepth) {
-            bestDepth = depth;
-            *windowId = window;
-            *paneId = pane;
-        }
-    }
-    return bestDepth < lineage.size();
-}
-
 // Whether a failed activation explains itself: a user's SWAP does, the courtesy swap of an instance
 // that is leaving does not.
 enum class Report { Show, Quiet };
@@ -193,9 +89,8 @@ bool ActivateByTmux(AppSession& app, int slot, int pid, Report report) {
                     MsgTo::Box, Beep::Information);
         return false;
     }
-    std::string windowId;
-    std::string paneId;
-    if (!FindTmuxPane(pid, &windowId, &paneId)) {
+    TmuxPane pane;
+    if (!FindTmuxPaneOf(pid, &pane)) {
         if (report == Report::Quiet) {
             return false;
         }
@@ -207,9 +102,9 @@ bool ActivateByTmux(AppSession& app, int slot, int pid, Report report) {
         return false;
     }
     // Switching the client first shows the pane's tmux session when it is not the one in view.
-    RunProgram({"tmux", "switch-client", "-t", paneId}, nullptr);
-    if (RunProgram({"tmux", "select-window", "-t", windowId}, nullptr) != 0 ||
-        RunProgram({"tmux", "select-pane", "-t", paneId}, nullptr) != 0) {
+    RunTmux({"switch-client", "-t", pane.paneId});
+    if (RunTmux({"select-window", "-t", pane.windowId}) != 0 ||
+        RunTmux({"select-pane", "-t", pane.paneId}) != 0) {
         if (report == Report::Quiet) {
             return false;
         }

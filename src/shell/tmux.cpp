@@ -7,34 +7,12 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
+#include "platform/process_stat.h"
 #include "shell/app_session.h"
 
 extern char** environ;
-
-namespace {
-
-// The parent of a process from /proc; false when the process does not exist.
-bool ParentOf(int pid, int* parent) {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(file, line)) {
-        return false;
-    }
-    // The command name in parentheses may itself hold blanks and parentheses: the fields after it
-    // start behind the last ")".
-    size_t close = line.rfind(')');
-    if (close == std::string::npos) {
-        return false;
-    }
-    std::istringstream rest(line.substr(close + 1));
-    char state = '?';
-    return static_cast<bool>(rest >> state >> *parent);
-}
-
-}  // namespace
 
 bool TmuxAvailable(const AppSession& app) {
     if (app.batchMode) {
@@ -94,8 +72,9 @@ bool FindTmuxPaneOf(int pid, TmuxPane* pane) {
     std::vector<int> lineage;
     for (int p = pid; p > 1 && lineage.size() < 64;) {
         lineage.push_back(p);
+        char state = '?';
         int parent = 0;
-        if (!ParentOf(p, &parent)) {
+        if (!ReadProcessStat(p, &state, &parent)) {
             break;
         }
         p = parent;

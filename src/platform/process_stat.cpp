@@ -1,0 +1,21 @@
+#include "platform/process_stat.h"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+bool ReadProcessStat(int pid, char* state, int* parent) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(file, line)) {
+        return false;
+    }
+    // The command name in parentheses may itself hold blanks and parentheses: the fields after it
+    // start behind the last ")".
+    size_t close = line.rfind(')');
+    if (close == std::string::npos) {
+        return false;
+    }
+    std::istringstream rest(line.substr(close + 1));
+    return static_cast<bool>(rest >> *state >> *parent);
+}
