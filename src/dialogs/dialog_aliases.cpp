@@ -137,16 +137,8 @@ void EntryDialog(AppSession& app, const char* dialog, const char* list, void (*a
             }
             BackToList(app, list);
             break;
-        case DialogResult::Help:
-            PostCommand(app, "HELP");
-            break;
-        case DialogResult::Closed:
-            LeaveDialog(app);
-            break;
-        case DialogResult::Failed:
-            ShowContextAgain(app);
-            break;
-        case DialogResult::Return:
+        default:
+            FinishUncommittedDialog(app, result);
             break;
     }
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "dialogs/definition_lines.h"
 #include "dialogs/dialog_cache.h"
 #include "macro/var_store.h"
 #include "platform/format.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr size_t kLineMax = 255;
 // Integers saturate here, so an absurd ROW or WIDTH is reported as a (large) invalid value rather
 // than overflowing.
 constexpr int64_t kIntSaturate = 1000000000;
@@ -56,27 +56,16 @@ int32_t ParseInt(std::string_view text) {
     return static_cast<int32_t>(negative ? -value : value);
 }
 
-// Calls visit for each line of the text as the file reader sees it: at most 255 characters (the
-// rest of a longer line comes as the next line), without the newline, a carriage return or
-// trailing blanks.
+// Calls visit for each line of the text as the file reader sees it, without trailing blanks.
 template <class Visit>
 bool ForEachLine(std::string_view text, Visit visit) {
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        std::string_view whole = text.substr(pos, (end == std::string_view::npos ? text.size() : end) - pos);
-        do {
-            std::string_view line = whole.substr(0, kLineMax);
-            whole.remove_prefix(line.size());
-            while (!line.empty() && (IsBlank(line.back()) || line.back() == '\r')) {
-                line.remove_suffix(1);
-            }
-            if (!visit(line)) {
-                return false;
-            }
-        } while (!whole.empty());
-        pos = next;
+    for (std::string_view line : SplitDefinitionLines(text)) {
+        while (!line.empty() && (IsBlank(line.back()) || line.back() == '\r')) {
+            line.remove_suffix(1);
+        }
+        if (!visit(line)) {
+            return false;
+        }
     }
     return true;
 }

@@ -7,10 +7,16 @@
 #include "shell/contexts.h"
 
 void RunOptionDialog(AppSession& app, std::string_view name, const std::function<void()>& apply) {
-    switch (ShowDialog(app, name)) {
-        case DialogResult::Committed:
-            apply();
-            break;
+    DialogResult result = ShowDialog(app, name);
+    if (result == DialogResult::Committed) {
+        apply();
+    } else {
+        FinishUncommittedDialog(app, result);
+    }
+}
+
+void FinishUncommittedDialog(AppSession& app, DialogResult result) {
+    switch (result) {
         case DialogResult::Help:
             PostCommand(app, "HELP");
             break;
@@ -21,6 +27,7 @@ void RunOptionDialog(AppSession& app, std::string_view name, const std::function
             // Nothing was pushed for a dialog that could not be read: show the current context again.
             ShowContextAgain(app);
             break;
+        case DialogResult::Committed:
         case DialogResult::Return:
             break;
     }

@@ -16,6 +16,10 @@ struct AppSession;
 // Shows the dialog and acts on the result; apply runs for a commit.
 void RunOptionDialog(AppSession& app, std::string_view name, const std::function<void()>& apply);
 
+// What a dialog that ended without a commit leads to: Help posts HELP, closing it goes back to the
+// context below, a dialog that could not be read shows the current context again.
+void FinishUncommittedDialog(AppSession& app, DialogResult result);
+
 // Queues the dialog again: its frame is dropped first, so showing it pushes the frame afresh.
 void ShowDialogAgain(AppSession& app, std::string_view name);
 

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "dialogs/definition_lines.h"
 #include "macro/var_store.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
@@ -11,8 +12,6 @@
 #include "shell/message.h"
 
 namespace {
-
-constexpr size_t kLineMax = 255;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -28,28 +27,6 @@ std::string Upper(std::string_view text) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
     return out;
-}
-
-// The lines of the file as the reader sees them: at most 255 characters (the rest of a longer line
-// comes as the next line), without the newline and a carriage return.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        std::string_view whole = text.substr(pos, (end == std::string_view::npos ? text.size() : end) - pos);
-        do {
-            std::string_view line = whole.substr(0, kLineMax);
-            whole.remove_prefix(line.size());
-            if (!line.empty() && line.back() == '\r') {
-                line.remove_suffix(1);
-            }
-            lines.push_back(line);
-        } while (!whole.empty());
-        pos = next;
-    }
-    return lines;
 }
 
 bool IsBlankLine(std::string_view line) {
@@ -119,7 +96,7 @@ void MenuError(AppSession& app, const std::string& text) {
 
 std::unique_ptr<MenuDefinition> ParseMenuText(AppSession& app, std::string_view name, std::string_view text) {
     std::string menuName = Cut(name, kMenuNameMax);
-    std::vector<std::string_view> lines = SplitLines(text);
+    std::vector<std::string_view> lines = SplitDefinitionLines(text);
     std::string_view first = lines.empty() ? std::string_view() : lines.front();
     if (first.size() < 6 || Upper(first.substr(0, 6)) != "TITLE=") {
         MenuError(app, Format("Menu %s, first record must be 'Title=...title...'", menuName.c_str()));

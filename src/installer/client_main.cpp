@@ -3,26 +3,11 @@
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "client_install.h"
+#include "platform/own_program_path.h"
 
 namespace {
-
-// The installer's own full path, with symbolic links resolved; empty when it cannot be read.
-std::string OwnProgramPath() {
-    std::vector<char> buffer(4096);
-    for (;;) {
-        ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (length < 0) {
-            return {};
-        }
-        if (static_cast<size_t>(length) < buffer.size()) {
-            return std::string(buffer.data(), static_cast<size_t>(length));
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
 
 // $HOME, else the home directory of the user's account, else the root directory.
 std::string UserHome() {

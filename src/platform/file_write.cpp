@@ -138,22 +138,11 @@ IoResult WriteAll(const FileHandle& handle, const char* data, std::size_t count,
         limit = fault.shortCount;
     }
     std::size_t done = 0;
-    while (done < limit) {
-        ssize_t n = ::write(handle.Fd(), data + done, limit - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            *written = done;
-            return {errno};
-        }
-        if (n == 0) {
-            *written = done;
-            return {EIO};
-        }
-        done += static_cast<std::size_t>(n);
-    }
+    IoResult result = WriteFull(handle, data, limit, &done);
     *written = done;
+    if (!result.Ok()) {
+        return result;
+    }
     if (done < count) {
         return {fault.error != 0 ? fault.error : ENOSPC};
     }

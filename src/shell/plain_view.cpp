@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "buffer/edit_buffer.h"
+#include "commands/view_fields.h"
 #include "platform/format.h"
 #include "shell/app_session.h"
 #include "shell/edit_session.h"
@@ -196,19 +197,7 @@ std::string StatusLineText(AppSession& app) {
 
 std::string ColsFieldText(AppSession& app, EditSession& session, int dataColumns) {
     (void)app;
-    int length = std::max(session.buffer.profile.maxRecordLength, 1);
-    int first = std::min(session.view.horizontalOffset + 1, length);
-    int last = std::min(first + std::max(dataColumns, 1) - 1, length);
-    if (length < 100) {
-        return Format("COLS %02d %02d", first, last);
-    }
-    if (length < 1000) {
-        return Format("COLS %03d %03d", first, last);
-    }
-    if (length < 10000) {
-        return Format("COLS %04d %04d", first, last);
-    }
-    return Format("COLS %05d %05d", first, last);
+    return ShowColsField(session, session.view.horizontalOffset, dataColumns);
 }
 
 void PlainEditAction(AppSession& app, EditSession& session, const KeyOutcome& outcome, int dataRows,

@@ -13,6 +13,7 @@
 #include "editing/undo_command.h"
 #include "macro/var_store.h"
 #include "platform/message_box_hook.h"
+#include "platform/own_program_path.h"
 #include "shell/app_session.h"
 #include "shell/edit_session.h"
 #include "shell/find_app_session.h"

@@ -260,6 +260,3 @@ void FillInstallationFields(SharedSessionBlock& block, std::string_view programP
 // The instance's block; a private one is created when the instance has none (not registered yet,
 // or a tool or test that never registers), so history and recent files always have a home.
 SharedSessionBlock& SharedBlock(AppSession& app);
-
-// The program file's full path, symbolic links resolved; empty when it cannot be read.
-std::string OwnProgramPath();
