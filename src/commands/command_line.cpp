@@ -1,5 +1,7 @@
 #include "commands/command_line.h"
 
+#include "platform/ascii_case.h"
+
 namespace {
 
 size_t SkipBlanks(std::string_view text, size_t at) {
@@ -12,13 +14,7 @@ size_t SkipBlanks(std::string_view text, size_t at) {
 }  // namespace
 
 std::string CommandToUpper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return upper;
+    return UpperAscii(text);
 }
 
 std::string_view CommandTrim(std::string_view text) {

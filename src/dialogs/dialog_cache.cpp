@@ -6,21 +6,10 @@
 
 #include "dialogs/dialog_parser.h"
 #include "macro/var_store.h"
+#include "platform/ascii_case.h"
 #include "shell/app_session.h"
 
-namespace {
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return out;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void DialogCacheDeleter::operator()(DialogCache* cache) const {
     std::default_delete<DialogCache>()(cache);
@@ -43,7 +32,7 @@ DialogDefinition* FindCachedDialog(AppSession& app, std::string_view name) {
     if (!app.dialogCache) {
         return nullptr;
     }
-    std::string key = Upper(name);
+    std::string key = UpperAscii(name);
     for (auto& def : app.dialogCache->definitions) {
         if (def->name == key) {
             return def.get();

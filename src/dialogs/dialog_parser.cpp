@@ -9,6 +9,7 @@
 #include "dialogs/definition_lines.h"
 #include "dialogs/dialog_cache.h"
 #include "macro/var_store.h"
+#include "platform/ascii_case.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "shell/app_session.h"
@@ -25,16 +26,6 @@ bool IsBlank(char c) {
 }
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return out;
 }
 
 // A decimal integer as the definition files write them: leading blanks, an optional sign, digits;
@@ -204,7 +195,7 @@ class DialogParser {
 public:
     DialogParser(AppSession& app, std::string_view name)
         : app_(app), def_(std::make_unique<DialogDefinition>()) {
-        def_->name = Upper(name);
+        def_->name = UpperAscii(name);
     }
 
     std::unique_ptr<DialogDefinition> Run(std::string_view text) {
@@ -297,7 +288,7 @@ private:
         while (pos < line.size() && !IsBlank(line[pos]) && line[pos] != '=') {
             ++pos;
         }
-        std::string name = Upper(line.substr(start, pos - start));
+        std::string name = UpperAscii(line.substr(start, pos - start));
         const PropertyRow* row = nullptr;
         bool isTitle = block_ == Block::Header && name == "TITLE";
         if (block_ == Block::Object) {
@@ -327,7 +318,7 @@ private:
             return true;
         }
         if (row->valueCase == ValueCase::Upper) {
-            value = Upper(value);
+            value = UpperAscii(value);
         }
         return Apply(*row, value);
     }

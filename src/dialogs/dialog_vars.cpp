@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "macro/var_store.h"
+#include "platform/ascii_case.h"
 #include "platform/format.h"
 #include "shell/app_session.h"
 
@@ -40,11 +41,7 @@ std::string FirstWord(std::string_view text) {
 }
 
 std::string UpperCased(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return out;
+    return UpperAscii(text);
 }
 
 std::string PadRight(std::string_view text, size_t width) {

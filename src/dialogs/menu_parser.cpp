@@ -6,6 +6,7 @@
 
 #include "dialogs/definition_lines.h"
 #include "macro/var_store.h"
+#include "platform/ascii_case.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "shell/app_session.h"
@@ -19,14 +20,6 @@ bool IsBlank(char c) {
 
 std::string Cut(std::string_view text, size_t max) {
     return std::string(text.substr(0, max));
-}
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return out;
 }
 
 bool IsBlankLine(std::string_view line) {
@@ -98,7 +91,7 @@ std::unique_ptr<MenuDefinition> ParseMenuText(AppSession& app, std::string_view 
     std::string menuName = Cut(name, kMenuNameMax);
     std::vector<std::string_view> lines = SplitDefinitionLines(text);
     std::string_view first = lines.empty() ? std::string_view() : lines.front();
-    if (first.size() < 6 || Upper(first.substr(0, 6)) != "TITLE=") {
+    if (first.size() < 6 || UpperAscii(first.substr(0, 6)) != "TITLE=") {
         MenuError(app, Format("Menu %s, first record must be 'Title=...title...'", menuName.c_str()));
         return nullptr;
     }
@@ -154,7 +147,7 @@ std::unique_ptr<MenuDefinition> ParseMenuText(AppSession& app, std::string_view 
             continue;
         }
         MenuItem item;
-        item.option = Upper(Cut(option, kMenuOptionMax));
+        item.option = UpperAscii(Cut(option, kMenuOptionMax));
         item.verb = Cut(verb, kMenuVerbMax);
         item.annotation = Cut(annotation, kMenuAnnotationMax);
         item.command = Cut(command, kMenuCommandMax);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "macro/var_store.h"
+#include "platform/ascii_case.h"
 #include "platform/file_io.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
@@ -15,16 +16,6 @@
 #include "shell/app_session.h"
 
 namespace {
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return out;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -395,7 +386,7 @@ int ParseFileProfileText(AppSession& app, std::string_view fileName, std::string
 
 int ReadFileProfile(AppSession& app, std::string_view name, FileProfile& out) {
     out = FileProfile{};
-    out.name = Upper(name.substr(0, kProfileNameMax));
+    out.name = UpperAscii(name.substr(0, kProfileNameMax));
     std::string pathValue = VarGetValue(app, kFileProfilePathVariable);
     std::string foundPath;
     FilePtr file;

@@ -1,5 +1,7 @@
 #include "profiles/file_profile_keywords.h"
 
+#include "platform/ascii_case.h"
+
 #include <array>
 #include <climits>
 #include <cstdint>
@@ -120,16 +122,6 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return out;
-}
-
 // A decimal integer, optionally signed, that is the whole text and lies in min..max.
 bool ParseInt(std::string_view text, int64_t min, int64_t max, int32_t& out) {
     bool negative = false;
@@ -185,7 +177,7 @@ bool ParseText(std::string_view text, size_t maxLength, Case letterCase, std::st
     if (text.size() > maxLength || text.find('\0') != std::string_view::npos) {
         return false;
     }
-    out = letterCase == Case::Upper ? Upper(text) : std::string(text);
+    out = letterCase == Case::Upper ? UpperAscii(text) : std::string(text);
     return true;
 }
 
@@ -314,7 +306,7 @@ ProfileKeywordStatus SetFileProfileKeyword(FileProfile& p, std::string_view keyw
             ok = ParseChoice(value, kEorNames, p.endOfRecordSequence);
             break;
         case Field::NumberType: {
-            std::string upper = Upper(value);
+            std::string upper = UpperAscii(value);
             if (upper == "COB") {
                 upper = "COBOL";
             } else if (upper == "STD") {

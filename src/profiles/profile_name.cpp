@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "macro/var_store.h"
+#include "platform/ascii_case.h"
 #include "platform/search_path.h"
 #include "profiles/file_profile.h"
 #include "profiles/file_profile_io.h"
@@ -10,16 +11,6 @@
 #include "shell/app_session.h"
 
 namespace {
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return out;
-}
 
 bool AllDigits(std::string_view text) {
     return !text.empty() &&
@@ -40,13 +31,13 @@ std::string_view FileExtension(std::string_view path) {
 
 std::string ProfileAliasTarget(const AppSession& app, std::string_view type) {
     const CommandAlias* entry = FindAlias(app.profileAliases, type);
-    return entry != nullptr ? Upper(entry->actual) : std::string();
+    return entry != nullptr ? UpperAscii(entry->actual) : std::string();
 }
 
 std::string ProfileNameForFile(AppSession& app, std::string_view path) {
-    std::string name = Upper(VarGetValue(app, "ZPROFILE"));
+    std::string name = UpperAscii(VarGetValue(app, "ZPROFILE"));
     if (name.empty()) {
-        name = Upper(FileExtension(path));
+        name = UpperAscii(FileExtension(path));
         if (!name.empty()) {
             std::string target = ProfileAliasTarget(app, name);
             if (!target.empty()) {
@@ -78,8 +69,8 @@ std::string ProfileNameForFile(AppSession& app, std::string_view path) {
 }
 
 AliasEditResult EditProfileAlias(AppSession& app, std::string_view alias, std::string_view actual) {
-    std::string aliasText = Upper(alias.substr(0, kAliasNameMax));
-    std::string actualText = Upper(actual.substr(0, kAliasActualMax));
+    std::string aliasText = UpperAscii(alias.substr(0, kAliasNameMax));
+    std::string actualText = UpperAscii(actual.substr(0, kAliasActualMax));
     if (aliasText.empty()) {
         ShowMessage(app, "Alias field not specified, CHANGE ignored.", MsgTo::Box, Beep::Exclamation);
         return AliasEditResult::Ignored;

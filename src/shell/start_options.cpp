@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "platform/ascii_case.h"
 #include "platform/format.h"
 #include "ui/headless/headless_backend.h"
 
@@ -27,14 +28,6 @@ bool ToNumber(std::string_view text, int* out) {
     }
     std::from_chars(text.data(), text.data() + text.size(), *out);
     return true;
-}
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return out;
 }
 
 // "12,5", "(12,5)" or "12": line and optional column.
@@ -171,7 +164,7 @@ StartOptions ParseStartOptions(const std::vector<std::string>& words) {
                     return options;
                 }
                 const char* variable = letter == 'I' ? "ZIMACRO" : letter == 'P' ? "ZPROFILE" : "ZXMACRO";
-                options.variables.emplace_back(variable, Upper(value));
+                options.variables.emplace_back(variable, UpperAscii(value));
                 break;
             }
             case 'M': {

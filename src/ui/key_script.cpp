@@ -3,6 +3,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "platform/ascii_case.h"
+
 namespace ui {
 namespace {
 
@@ -20,14 +22,6 @@ constexpr NamedKeyRow kNamedKeys[] = {
     {"F6", Key::F6},         {"F7", Key::F7},      {"F8", Key::F8},           {"F9", Key::F9},
     {"F10", Key::F10},       {"F11", Key::F11},    {"F12", Key::F12},
 };
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
 
 // "ROW,COL" with both from 1.
 bool ParsePosition(std::string_view text, int& row, int& col) {
@@ -100,7 +94,7 @@ bool KeyScriptParser::ParseToken(std::string_view token, std::vector<Event>& out
         error = "unknown key name " + whole;
         return false;
     }
-    std::string upper = Upper(rest);
+    std::string upper = UpperAscii(rest);
     // Mouse.
     size_t colon = upper.find(':');
     std::string word = upper.substr(0, colon);

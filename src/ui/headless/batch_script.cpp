@@ -2,19 +2,12 @@
 
 #include <cctype>
 
+#include "platform/ascii_case.h"
 #include "platform/format.h"
 #include "ui/glyph_map.h"
 
 namespace ui {
 namespace {
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
 
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
@@ -61,7 +54,7 @@ ScriptItem BatchScript::Next() {
         std::string_view rest(line);
         rest.remove_prefix(1);
         size_t blank = rest.find(' ');
-        std::string word = Upper(rest.substr(0, blank));
+        std::string word = UpperAscii(rest.substr(0, blank));
         std::string_view argument =
             blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
         if (word == "KEYS") {
@@ -73,7 +66,7 @@ ScriptItem BatchScript::Next() {
             return item;
         }
         if (word == "REPLY") {
-            std::string answer = Upper(TrimBlanks(argument));
+            std::string answer = UpperAscii(TrimBlanks(argument));
             item.kind = ScriptItemKind::Reply;
             if (answer == "OK") {
                 item.reply = MsgBoxReply::Ok;
@@ -89,7 +82,7 @@ ScriptItem BatchScript::Next() {
             return item;
         }
         if (word == "SCREEN") {
-            std::string dump = Upper(TrimBlanks(argument));
+            std::string dump = UpperAscii(TrimBlanks(argument));
             if (!dump.empty() && dump != "COLORS") {
                 return ErrorItem(lineNumber_, "!screen takes no argument but COLORS");
             }
