@@ -164,35 +164,7 @@ void PaintPlainRows(AppSession& app, EditSession& session, ui::Painter& painter)
 }
 
 std::string StatusLineText(AppSession& app) {
-    EditSession* session = CurrentEditSession(app);
-    if (app.closing || session == nullptr) {
-        return {};
-    }
-    const EditViewState& view = session->view;
-    std::string text = " ";
-    bool inData = view.focus == KeyField::Data;
-    bool onLine = view.focus == KeyField::Data || view.focus == KeyField::Prefix;
-    const LineRecord* line = nullptr;
-    if (onLine && view.cursorRow >= 0 && view.cursorRow < static_cast<int>(view.rowTable.size())) {
-        line = view.rowTable[static_cast<size_t>(view.cursorRow)];
-    }
-    if (line != nullptr && IsDataLine(*line) && line->recordNumber != 0) {
-        text += Format("L %u", static_cast<unsigned>(line->recordNumber));
-    } else {
-        text += "L -";
-    }
-    if (inData && view.cursorColumn >= view.prefixWidth) {
-        text += Format("  C %d", view.cursorColumn - view.prefixWidth + 1 + view.horizontalOffset);
-    } else {
-        text += "  C -";
-    }
-    if (app.editSessions.size() > 1) {
-        text += Format("  Task %d", static_cast<int>(app.editSessions.size()));
-    }
-    if (session->ReadOnly()) {
-        text += "  RdOnly";
-    }
-    return text;
+    return ShowStatusLine(app);
 }
 
 std::string ColsFieldText(AppSession& app, EditSession& session, int dataColumns) {
