@@ -2,66 +2,20 @@
 // server socket), driven with send-keys and read with capture-pane.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 
+#include "../support/tmux_session.h"
 #include "shell_test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return out;
-    }
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        out.append(buffer, n);
-    }
-    pclose(pipe);
-    return out;
-}
-
-class Tmux {
-public:
-    Tmux() : socket_("tavoe_shell_" + std::to_string(::getpid())) {
-        Run("-f /dev/null new-session -d -s t -x 80 -y 24 'env -u TMUX sh'");
-        Run("set-option -t t status off");
-    }
-    ~Tmux() { Run("kill-server"); }
-
-    std::string Run(const std::string& args) { return Shell("tmux -L " + socket_ + " " + args + " 2>&1"); }
-    void Type(const std::string& line) {
-        Run("send-keys -t t -l '" + line + "'");
-        Run("send-keys -t t Enter");
-    }
-    std::string Screen() { return Run("capture-pane -p -t t"); }
-    bool WaitFor(const std::string& text) {
-        for (int i = 0; i < 200; ++i) {
-            if (Screen().find(text) != std::string::npos) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
-    }
-
-private:
-    std::string socket_;
-};
-
 TEST(TerminalRun, OpensTheSampleShowsTheWindowAndGivesTheTerminalBack) {
-    if (std::system("tmux -V >/dev/null 2>&1") != 0) {
+    if (!TmuxSession::Available()) {
         GTEST_SKIP() << "tmux is not installed";
     }
     ScratchDir dir("terminal");
@@ -73,7 +27,7 @@ TEST(TerminalRun, OpensTheSampleShowsTheWindowAndGivesTheTerminalBack) {
     }
     dir.File("home/profiles/TAVOE.PRF", "ZMENUSTYLE,Windows GUI\n");
     std::string program = std::string(TAVOE_BINARY_DIR) + "/bin/tavoe";
-    Tmux tmux;
+    TmuxSession tmux("shell");
     tmux.Type("cd " + dir.Path().string() + " && stty -g > before && TAVOE35=$PWD/home " + program +
               " payroll.cbl; stty -g > after; echo ENDED-$?");
     ASSERT_TRUE(tmux.WaitFor("PROGRAM-ID. PAYROLL.")) << tmux.Screen();
@@ -86,7 +40,7 @@ TEST(TerminalRun, OpensTheSampleShowsTheWindowAndGivesTheTerminalBack) {
     EXPECT_NE(screen.find(" L -  C -"), std::string::npos) << screen;
 
     // F3 runs END: the only file of an instance started for it ends, and so does the instance.
-    tmux.Run("send-keys -t t F3");
+    tmux.Keys("F3");
     ASSERT_TRUE(tmux.WaitFor("ENDED-0")) << tmux.Screen();
     EXPECT_EQ(ReadWholeFile((dir.Path() / "before").string()),
               ReadWholeFile((dir.Path() / "after").string()));
@@ -98,7 +52,7 @@ TEST(TerminalRun, OpensTheSampleShowsTheWindowAndGivesTheTerminalBack) {
 // and F7, SAVE typed in the command field, F3 to leave. The file on disk holds the change and
 // nothing else.
 TEST(TerminalRun, NewUserTypesScrollsSavesAndLeaves) {
-    if (std::system("tmux -V >/dev/null 2>&1") != 0) {
+    if (!TmuxSession::Available()) {
         GTEST_SKIP() << "tmux is not installed";
     }
     ScratchDir dir("terminal_new_user");
@@ -110,13 +64,13 @@ TEST(TerminalRun, NewUserTypesScrollsSavesAndLeaves) {
                  fs::copy_options::recursive);
     }
     std::string program = std::string(TAVOE_BINARY_DIR) + "/bin/tavoe";
-    Tmux tmux;
+    TmuxSession tmux("shell");
     tmux.Type("cd " + dir.Path().string() + " && HOME=$PWD TAVOE35=$PWD/home " + program +
               " payroll.cbl; echo ENDED-$?");
     ASSERT_TRUE(tmux.WaitFor("Welcome to Tavo/E.")) << tmux.Screen();
-    tmux.Run("send-keys -t t Enter");
+    tmux.Keys("Enter");
     ASSERT_TRUE(tmux.WaitFor("Interface style")) << tmux.Screen();
-    tmux.Run("send-keys -t t Enter");
+    tmux.Keys("Enter");
     ASSERT_TRUE(tmux.WaitFor("000100  IDENTIFICATION DIVISION.")) << tmux.Screen();
     std::string screen = tmux.Screen();
     EXPECT_NE(screen.find(" Command "), std::string::npos) << screen;
@@ -125,20 +79,20 @@ TEST(TerminalRun, NewUserTypesScrollsSavesAndLeaves) {
     EXPECT_NE(screen.find(" L -  C -"), std::string::npos) << screen;
 
     // From the command field to the first record's first data column; Insert switches to overtype.
-    tmux.Run("send-keys -t t Tab Down Insert");
-    tmux.Run("send-keys -t t -l '*'");
+    tmux.Keys("Tab Down Insert");
+    tmux.Keys("-l '*'");
     ASSERT_TRUE(tmux.WaitFor("000100 *IDENTIFICATION DIVISION.")) << tmux.Screen();
     EXPECT_NE(tmux.Screen().find(" L 1  C 8"), std::string::npos) << tmux.Screen();
-    tmux.Run("send-keys -t t F8");
+    tmux.Keys("F8");
     ASSERT_TRUE(tmux.WaitFor("001700  01  WS-EOF")) << tmux.Screen();
     EXPECT_EQ(tmux.Screen().find("*** Top of File ***"), std::string::npos) << tmux.Screen();
-    tmux.Run("send-keys -t t F7");
+    tmux.Keys("F7");
     ASSERT_TRUE(tmux.WaitFor("*** Top of File ***")) << tmux.Screen();
 
-    tmux.Run("send-keys -t t Home Home");
+    tmux.Keys("Home Home");
     tmux.Type("save");
     ASSERT_TRUE(tmux.WaitFor("File saved")) << tmux.Screen();
-    tmux.Run("send-keys -t t F3");
+    tmux.Keys("F3");
     ASSERT_TRUE(tmux.WaitFor("ENDED-0")) << tmux.Screen();
 
     std::string before = ReadWholeFile(sample.string());

@@ -10,31 +10,14 @@
 #include <string>
 #include <thread>
 
+#include "../support/tmux_session.h"
+
 // Runs the widget demo in a real terminal: a tmux session of its own (a private server socket),
 // driven with send-keys and read with capture-pane.
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return out;
-    }
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        out.append(buffer, n);
-    }
-    pclose(pipe);
-    return out;
-}
-
-bool HaveTmux() {
-    return std::system("tmux -V >/dev/null 2>&1") == 0;
-}
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path);
@@ -43,37 +26,14 @@ std::string ReadFile(const fs::path& path) {
     return s.str();
 }
 
-class TmuxSession {
+// A terminal whose shell runs the widget demo, with a scratch folder for what the run leaves.
+class DemoTerminal : public TmuxSession {
 public:
-    TmuxSession() {
-        socket_ = "tavoe_ui_" + std::to_string(getpid()) + "_" + std::to_string(counter_++);
-        dir_ = fs::temp_directory_path() / socket_;
+    DemoTerminal()
+        : TmuxSession("ui"), dir_(fs::temp_directory_path() / ("tavoe_ui_demo_" + std::to_string(getpid()))) {
         fs::create_directories(dir_);
-        Tmux("-f /dev/null new-session -d -s t -x 80 -y 24 'env -u TMUX sh'");
-        Tmux("set-option -t t status off");
     }
-    ~TmuxSession() {
-        Tmux("kill-server");
-        fs::remove_all(dir_);
-    }
-
-    std::string Tmux(const std::string& args) { return Shell("tmux -L " + socket_ + " " + args + " 2>&1"); }
-    void Type(const std::string& shellLine) {
-        Tmux("send-keys -t t -l '" + shellLine + "'"), Tmux("send-keys -t t Enter");
-    }
-    void Keys(const std::string& keys) { Tmux("send-keys -t t " + keys); }
-    std::string Screen() { return Tmux("capture-pane -p -t t"); }
-
-    // Waits (up to 10 s) until the pane shows the text.
-    bool WaitFor(const std::string& text) {
-        for (int i = 0; i < 200; ++i) {
-            if (Screen().find(text) != std::string::npos) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
-    }
+    ~DemoTerminal() { fs::remove_all(dir_); }
 
     const fs::path& Dir() const { return dir_; }
 
@@ -99,18 +59,16 @@ public:
     }
 
 private:
-    static inline int counter_ = 0;
-    std::string socket_;
     fs::path dir_;
 };
 
 }  // namespace
 
 TEST(TerminalBackendInTmux, FormAppearsTakesInputAndRestoresTheTerminal) {
-    if (!HaveTmux()) {
+    if (!TmuxSession::Available()) {
         GTEST_SKIP() << "tmux is not installed";
     }
-    TmuxSession tmux;
+    DemoTerminal tmux;
     tmux.StartDemo();
     ASSERT_TRUE(tmux.WaitFor("Widget demo")) << tmux.Screen();
     EXPECT_EQ(tmux.Tmux("display-message -p -t t '#{alternate_on} #{mouse_any_flag}'"), "1 1\n");
@@ -132,10 +90,10 @@ TEST(TerminalBackendInTmux, FormAppearsTakesInputAndRestoresTheTerminal) {
 }
 
 TEST(TerminalBackendInTmux, SurvivesATinyWindowAndQuitsWithF3) {
-    if (!HaveTmux()) {
+    if (!TmuxSession::Available()) {
         GTEST_SKIP() << "tmux is not installed";
     }
-    TmuxSession tmux;
+    DemoTerminal tmux;
     tmux.StartDemo();
     ASSERT_TRUE(tmux.WaitFor("Widget demo")) << tmux.Screen();
     tmux.Tmux("resize-window -t t -x 10 -y 5");
@@ -150,10 +108,10 @@ TEST(TerminalBackendInTmux, SurvivesATinyWindowAndQuitsWithF3) {
 }
 
 TEST(TerminalBackendInTmux, AnInterruptSignalRestoresTheTerminal) {
-    if (!HaveTmux()) {
+    if (!TmuxSession::Available()) {
         GTEST_SKIP() << "tmux is not installed";
     }
-    TmuxSession tmux;
+    DemoTerminal tmux;
     tmux.StartDemo();
     ASSERT_TRUE(tmux.WaitFor("Widget demo")) << tmux.Screen();
     // Ctrl+C is a key for the program (the clipboard needs it): the form stays.
@@ -162,6 +120,6 @@ TEST(TerminalBackendInTmux, AnInterruptSignalRestoresTheTerminal) {
     EXPECT_NE(tmux.Screen().find("Widget demo"), std::string::npos);
     std::string pid = ReadFile(tmux.Dir() / "pid");
     ASSERT_FALSE(pid.empty());
-    Shell("kill -INT " + pid);
+    ASSERT_EQ(std::system(("kill -INT " + pid).c_str()), 0);
     tmux.ExpectRestored();
 }
