@@ -72,7 +72,7 @@ struct EditBuffer {
     LineRecord* currentLine = nullptr;
     std::uint32_t visibleLineCount = 0;
 
-    LineJournal* journal = nullptr;      // set while UNDO is on
+    LineJournal* journal = nullptr;  // set while UNDO is on
     // Owns the undo journal `journal` points at while UNDO is on. Members go after the destructor has
     // released the lines and their pool, so a journal's destructor must not touch lines.
     std::unique_ptr<LineJournal> journalOwner;

@@ -55,22 +55,22 @@ struct AppSession {
     std::unique_ptr<SharedSessionBlock> shared;  // the block the instances share (SharedBlock(app))
     InstanceState instance;                      // this instance's slot, title and instance menus
     bool sessionCooperation = false;             // copy of ZSESSIONCOOPERATION ("TRUE" = on)
-    std::string homeDirectory;               // installation home: profiles/, dialogs/, macros/, ...
-    CommandAliasList aliases;                // primary-command aliases, in list order
-    CommandAliasList profileAliases;         // file-profile aliases, in list order
-    bool prnAliasReported = false;           // the PRN-to-TXT profile note was shown this run
-    bool profileLoaded = false;              // the main profile was read and is to be written back
-    ProfileSessionSettings profileSettings;  // palette, colour elements and options from the profile
+    std::string homeDirectory;                   // installation home: profiles/, dialogs/, macros/, ...
+    CommandAliasList aliases;                    // primary-command aliases, in list order
+    CommandAliasList profileAliases;             // file-profile aliases, in list order
+    bool prnAliasReported = false;               // the PRN-to-TXT profile note was shown this run
+    bool profileLoaded = false;                  // the main profile was read and is to be written back
+    ProfileSessionSettings profileSettings;      // palette, colour elements and options from the profile
     // The window system and the context stack (shell/contexts.h).
     ui::Screen* screen = nullptr;          // the canvas and backend of the instance; null without one
     std::vector<DlgStkFrame> contexts;     // the context stack, the top frame LAST (see TopContext)
     std::deque<std::string> commandQueue;  // posted commands, run by the main loop after the event
     ContextHooks contextHooks;             // the command processor and window system behind the stack
-    bool closing = false;         // shutting down: no prompts; painting and status output stop
-    bool closeWhenEmpty = false;  // started for files: asks to close when the context stack empties
-    bool menuPostponed = false;   // started for files with -H: shows the top menu when it empties
-    bool modalActive = false;     // a modal sub-window is open
-    bool rightCtrlIsEnter = false;  // the Right Ctrl key acts as Enter
+    bool closing = false;                  // shutting down: no prompts; painting and status output stop
+    bool closeWhenEmpty = false;           // started for files: asks to close when the context stack empties
+    bool menuPostponed = false;            // started for files with -H: shows the top menu when it empties
+    bool modalActive = false;              // a modal sub-window is open
+    bool rightCtrlIsEnter = false;         // the Right Ctrl key acts as Enter
     // The edit sessions, the current one first (shell/edit_session.h), and the main window.
     std::vector<std::unique_ptr<EditSession, EditSessionDeleter>> editSessions;
     MainWindow* mainWindow = nullptr;  // layout, command field and menus; null without a window
