@@ -1,7 +1,9 @@
 // Loads arbitrary bytes as an edited file under profile settings taken from the first input bytes
 // (format, terminator, character set, record length, trimming flags, read size). No load may crash
 // or hang; every data line stays within the record length; a fixed-format ASCII load holds exactly
-// the file's bytes, the last record padded with blanks.
+// the file's bytes, the last record padded with blanks. The file is then edited and saved again
+// under the same settings: the save must not crash, and a fixed-format ASCII file comes back byte for
+// byte (the last record padded).
 #include <unistd.h>
 
 #include <cstdint>
@@ -12,6 +14,7 @@
 
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
+#include "buffer/file_save.h"
 #include "shell/app_session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -53,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     profile.autoIncreaseRecLen = (mode & 0x40) != 0;
     profile.offset = (mode & 0x80) != 0 ? 6 : 0;
     buffer.file.hooks.readSizeLimit = readLimit;
+    const FileProfile settings = profile;
 
     if (OpenFile(buffer, path, OpenMode::Browse, LoadQuiet::NoSummary) != 0) {
         return 0;
@@ -74,6 +78,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             expected.append(static_cast<std::size_t>(length) - rest, ' ');
         }
         if (joined != expected) {
+            std::abort();
+        }
+    }
+    EditBuffer edit(app);
+    edit.profile = settings;
+    edit.file.hooks.readSizeLimit = readLimit;
+    if (OpenFile(edit, path, OpenMode::Edit, LoadQuiet::NoSummary | LoadQuiet::NoCapsScan) != 0 ||
+        edit.file.IsReadOnly()) {
+        return 0;
+    }
+    edit.modified = true;
+    if (SaveFile(edit, SaveClosing::Yes) != 0) {
+        return 0;
+    }
+    if (settings.recordFormat == Recfm::Fixed && settings.diskCharset != ProfileCharset::Ebcdic) {
+        std::string expected = content;
+        std::size_t rest = expected.size() % static_cast<std::size_t>(length);
+        if (rest != 0) {
+            expected.append(static_cast<std::size_t>(length) - rest, ' ');
+        }
+        std::ifstream in(path, std::ios::binary);
+        std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (saved != expected) {
             std::abort();
         }
     }
