@@ -343,7 +343,7 @@ void DialogRun::StoreObject(int index, bool& buttonRecorded) {
             auto* list = static_cast<ui::ListBox*>(widget);
             std::vector<int> selected = list->SelectedIndexes();
             if (!obj.multiselect && selected.size() > 1) {
-                selected.resize(1);
+                selected.erase(selected.begin() + 1, selected.end());
             }
             for (size_t k = 0; k < selected.size(); ++k) {
                 VarSetValue(app_, DialogVar(*obj.variable, Format("Reply.%d", static_cast<int>(k + 1))),
