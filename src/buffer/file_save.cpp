@@ -12,7 +12,6 @@
 #include "buffer/file_load.h"
 #include "buffer/file_name_vars.h"
 #include "buffer/numbering.h"
-#include "buffer/record_writer.h"
 #include "macro/var_store.h"
 #include "platform/file_write.h"
 #include "platform/format.h"
@@ -130,10 +129,10 @@ public:
     }
 };
 
-// The session's read buffer is the first write buffer (the record writer makes a second of the same
-// size). It is raised to kSaveBufferSize for the save (the load has finished, so nothing reads into it
-// any more): far fewer system calls than with the read size of a short-record file, and always room
-// for two whole records with their terminators, so no single record can overflow it.
+// The session's read buffer is the write buffer. It is raised to kSaveBufferSize for the save (the
+// load has finished, so nothing reads into it any more): far fewer system calls than with the read
+// size of a short-record file, and always room for two whole records with their terminators, so no
+// single write of a record can overflow it.
 constexpr std::int32_t kSaveBufferSize = 1 << 20;
 
 bool PrepareWriteBuffer(FileState& state, const FileProfile& profile) {
@@ -145,8 +144,9 @@ bool PrepareWriteBuffer(FileState& state, const FileProfile& profile) {
         state.bufferSize = state.buffer ? wanted : 0;
         state.bytesInBuffer = 0;
     }
-    state.bytesInBuffer = 0;
+    state.writePos = 0;
     state.carry = 0;
+    state.flushedBytes = 0;
     return state.buffer != nullptr;
 }
 
@@ -160,16 +160,24 @@ XlateResult TranslateForDisk(EditBuffer& buffer, const char* text, char* out, st
                : TranslatePcToEbcdic(buffer.app, text, out, n);
 }
 
+// Room for `count` bytes at the end of the write buffer, flushing it first when they would not fit:
+// the place to write them, or nullptr when the flush failed. `count` must not exceed the buffer.
+char* ReserveBuffered(FileState& state, const FileHandle& handle, int count) {
+    if (state.writePos + count > state.bufferSize && FlushBuffered(state, handle) != 0) {
+        return nullptr;
+    }
+    char* at = state.buffer.get() + state.writePos;
+    state.writePos += count;
+    state.carry = state.writePos;
+    return at;
+}
+
 // Writes every data line into the open temporary file.
 WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
     FileProfile& profile = buffer.profile;
     FileState& state = buffer.file;
     ScratchBuffers scratch(buffer);
     if (!scratch.Ok() || !PrepareWriteBuffer(state, profile)) {
-        return WriteOutcome::NoMemory;
-    }
-    RecordWriter writer(out, state.buffer.get(), state.bufferSize);
-    if (!writer.Ok()) {
         return WriteOutcome::NoMemory;
     }
     const bool fixed = profile.recordFormat == Recfm::Fixed;
@@ -199,7 +207,7 @@ WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
             // The common case: the record and its terminator go straight into the write buffer,
             // EBCDIC translated on the way.
             const int size = static_cast<int>(n + terminator.size());
-            char* at = writer.Reserve(size);
+            char* at = ReserveBuffered(state, out, size);
             if (at == nullptr) {
                 return WriteOutcome::WriteFailed;
             }
@@ -224,15 +232,15 @@ WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
         // An EBCDIC file's blanks and tabs are its own codes.
         count = CompressTabs(bytes, count, tabWidth, ebcdic ? kEbcdicBlank : kAsciiBlank,
                              ebcdic ? kEbcdicTab : kAsciiTab, scratch.Compressed());
-        if (!writer.Append(scratch.Compressed(), count) ||
-            !writer.Append(terminator.data(), static_cast<int>(terminator.size()))) {
+        if (WriteBuffered(state, out, scratch.Compressed(), count) != 0 ||
+            WriteBuffered(state, out, terminator.data(), static_cast<int>(terminator.size())) != 0) {
             return WriteOutcome::WriteFailed;
         }
     }
-    if (!fixed && profile.endOfFileCharWrite && !writer.Append(&kEndOfFileChar, 1)) {
+    if (!fixed && profile.endOfFileCharWrite && WriteBuffered(state, out, &kEndOfFileChar, 1) != 0) {
         return WriteOutcome::WriteFailed;
     }
-    return writer.Finish() ? WriteOutcome::Ok : WriteOutcome::WriteFailed;
+    return FlushBuffered(state, out) == 0 ? WriteOutcome::Ok : WriteOutcome::WriteFailed;
 }
 
 // Keeps the previous contents of `target` (the file the session's name leads to) as the backup.
@@ -473,6 +481,39 @@ int SaveFileAs(EditBuffer& buffer, std::string_view newPath, const ConfirmOverwr
     int result = SaveFileAs(buffer, SaveClosing::No, kind);
     SetFileNameVariables(buffer.app, path);
     return result;
+}
+
+int WriteBuffered(FileState& state, const FileHandle& handle, const char* bytes, int count) {
+    if (count <= 0) {
+        return 0;
+    }
+    if (state.writePos + count > state.bufferSize && FlushBuffered(state, handle) != 0) {
+        return -1;
+    }
+    if (count > state.bufferSize) {
+        std::size_t written = 0;
+        return WriteAll(handle, bytes, static_cast<std::size_t>(count), &written).Ok() ? 0 : -1;
+    }
+    std::memcpy(state.buffer.get() + state.writePos, bytes, static_cast<std::size_t>(count));
+    state.writePos += count;
+    state.carry = state.writePos;
+    return 0;
+}
+
+int FlushBuffered(FileState& state, const FileHandle& handle) {
+    if (state.writePos <= 0) {
+        return 0;
+    }
+    std::size_t written = 0;
+    IoResult result =
+        WriteAll(handle, state.buffer.get(), static_cast<std::size_t>(state.writePos), &written);
+    // The disk starts on what was written while the next buffer fills, so the sync that ends a save
+    // waits for the last part only.
+    StartWriteBack(handle, state.flushedBytes, static_cast<std::int64_t>(written));
+    state.flushedBytes += static_cast<std::int64_t>(written);
+    state.writePos = 0;
+    state.carry = 0;
+    return result.Ok() ? 0 : -1;
 }
 
 int CompressTabs(const char* in, int count, int width, char blank, char tab, char* out) {

@@ -46,6 +46,14 @@ int SaveFileAs(EditBuffer& buffer, std::string_view newPath, const ConfirmOverwr
 inline constexpr std::string_view kSaveAsPrompt =
     "Navigate to directory, specify new file name (ESC to cancel)";
 
+// Buffered writing through the session's read buffer: bytes collect in state.buffer and go to the
+// file in one write when the next bytes would not fit. 0, or -1 when the system took fewer bytes than
+// asked. `count` must not exceed the buffer's size.
+int WriteBuffered(FileState& state, const FileHandle& handle, const char* bytes, int count);
+
+// Writes the pending bytes. 0, or -1 on a short write.
+int FlushBuffered(FileState& state, const FileHandle& handle);
+
 // Tab compression on write: the record is taken in consecutive pieces of `width` bytes from its first
 // byte; a whole piece of blanks becomes one `tab` byte, any other piece (and a shorter last piece) is
 // copied unchanged. `out` must hold `count` bytes. Answers the bytes written to `out`.

@@ -62,8 +62,11 @@ struct FileState {
     std::unique_ptr<char[]> buffer;
     std::int32_t bufferSize = 0;     // bytes allocated in `buffer`
     std::int32_t bytesInBuffer = 0;  // valid bytes after the last read
-    // Bytes of an incomplete record kept at the end of the valid data for the next read.
+    // Reading: bytes of an incomplete record kept at the end of the valid data for the next read.
+    // Writing: bytes pending in the buffer.
     std::int32_t carry = 0;
+    std::int32_t writePos = 0;      // next free byte when the buffer is used for writing
+    std::int64_t flushedBytes = 0;  // bytes of the save written to the file so far
 
     // ---- Progress of the load ----
     std::uint32_t recordCount = 0;   // records made so far; the first record is number 1
