@@ -57,29 +57,18 @@ void MoveTopDown(EditSession& session, int64_t n) {
     }
 }
 
-int64_t VerticalLines(ScrollUnit unit, int64_t count, int rows) {
+// Lines or columns an amount stands for in a window of `size` rows or data columns: HALF is half
+// the window, DATA one less than it, PAGE (and MAX, settled by the caller) all of it.
+int64_t AmountInWindow(ScrollUnit unit, int64_t count, int size) {
     switch (unit) {
         case ScrollUnit::Count:
             return std::clamp<int64_t>(count, 0, kCountCap);
         case ScrollUnit::Half:
-            return rows / 2;
+            return size / 2;
         case ScrollUnit::Data:
-            return std::max(rows - 1, 1);
+            return std::max(size - 1, 1);
         default:
-            return rows;
-    }
-}
-
-int64_t HorizontalColumns(ScrollUnit unit, int64_t count, int dataColumns) {
-    switch (unit) {
-        case ScrollUnit::Count:
-            return std::clamp<int64_t>(count, 0, kCountCap);
-        case ScrollUnit::Half:
-            return dataColumns / 2;
-        case ScrollUnit::Data:
-            return std::max(dataColumns - 1, 1);
-        default:
-            return dataColumns;
+            return size;
     }
 }
 
@@ -194,7 +183,7 @@ void ScrollVertical(EditSession& session, ScrollDirection direction, const Scrol
     }
     bool done = amount.unit == ScrollUnit::Cursor && ScrollByCursor(session, direction, rows);
     if (!done) {
-        int64_t lines = VerticalLines(amount.unit, amount.count, rows);
+        int64_t lines = AmountInWindow(amount.unit, amount.count, rows);
         if (direction == ScrollDirection::Up) {
             MoveTopUp(session, lines);
         } else {
@@ -225,7 +214,7 @@ void ScrollHorizontal(EditSession& session, ScrollDirection direction, const Scr
             columns = dataColumns;
         }
     } else {
-        columns = HorizontalColumns(amount.unit, amount.count, dataColumns);
+        columns = AmountInWindow(amount.unit, amount.count, dataColumns);
     }
     // A window wider than the rest of the record never scrolls right, nor left past column 1; an
     // offset already beyond the right limit (a profile offset) is not pulled back by RIGHT.

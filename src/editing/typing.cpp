@@ -100,6 +100,15 @@ void AfterChange(EditSession& session, LineRecord& line) {
     }
 }
 
+// After characters went into a line: with CAPS on a data line is upper-cased whole, then the change
+// is taken as every change is.
+void AfterTyping(EditSession& session, LineRecord& line) {
+    if (IsDataLine(line) && CapsOn(session.buffer)) {
+        std::transform(line.text, line.text + line.length, line.text, Upper);
+    }
+    AfterChange(session, line);
+}
+
 std::string InsertRefusal(const EditBuffer& buffer, const LineRecord& line, const EditField& field) {
     if (field.shape == FieldShape::Growing && !(IsDataLine(line) && LineNumbersOn(buffer))) {
         return "Insert would exceed maximum record length.";
@@ -397,11 +406,8 @@ int InsertChars(AppSession& app, EditSession& session, LineRecord& line, std::st
         }
         changed = true;
     }
-    if (changed && IsDataLine(line) && CapsOn(buffer)) {
-        std::transform(line.text, line.text + line.length, line.text, Upper);
-    }
     if (changed) {
-        AfterChange(session, line);
+        AfterTyping(session, line);
     }
     return result;
 }
@@ -435,10 +441,7 @@ int OvertypeChars(AppSession& app, EditSession& session, LineRecord& line, std::
     if (LineReplaceText(buffer, line, at, replaced, chars) != 0) {
         return -1;
     }
-    if (IsDataLine(line) && CapsOn(buffer)) {
-        std::transform(line.text, line.text + line.length, line.text, Upper);
-    }
-    AfterChange(session, line);
+    AfterTyping(session, line);
     return 0;
 }
 
