@@ -48,6 +48,14 @@ protected:
 
     std::string Var(const std::string& name) { return VarGetValue(app, name); }
 
+    // A list or combo variable as dialogs read it: NAME.0 the count, NAME.1.. the items.
+    void Items(const std::string& name, const std::vector<std::string>& items) {
+        VarSetValue(app, name + ".0", std::to_string(items.size()));
+        for (size_t i = 0; i < items.size(); ++i) {
+            VarSetValue(app, name + "." + std::to_string(i + 1), items[i]);
+        }
+    }
+
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
         for (const ShownMessage& shown : app.messages) {

@@ -165,8 +165,7 @@ TEST_F(DialogRuntime, ListSkipsEmptyItemsAndRepliesTheSelection) {
 
 TEST_F(DialogRuntime, ListWithNothingSelectedKeepsOldReplies) {
     Write("one.dlg", "DIALOG { TITLE=\"T\" }\nOBJ { TYPE=LIST ROW=1 COL=1 WIDTH=20 DEPTH=5 VAR=L }\n");
-    VarSetValue(app, "One.L.0", "1");
-    VarSetValue(app, "One.L.1", "alpha");
+    Items("One.L", {"alpha"});
     VarSetValue(app, "One.L.Reply.1", "stale");
     Script("!keys <Enter>\n");
     ShowDialog(app, "one");
@@ -212,10 +211,8 @@ TEST_F(DialogRuntime, LetterInAListWithPopupCommitsWithTheLetterAndTheDefaultBut
           "DIALOG { TITLE=\"T\" }\n"
           "OBJ { TYPE=LIST ROW=1 COL=1 WIDTH=20 DEPTH=3 VAR=L POPUP=Pop }\n"
           "OBJ { TYPE=BUTTON ROW=5 COL=1 WIDTH=8 TEXT=\"OK\" DEFAULT=YES }\n");
-    VarSetValue(app, "One.L.0", "1");
-    VarSetValue(app, "One.L.1", "alpha");
-    VarSetValue(app, "One.Pop.0", "1");
-    VarSetValue(app, "One.Pop.1", "Delete");
+    Items("One.L", {"alpha"});
+    Items("One.Pop", {"Delete"});
     Script("!keys d\n");
     EXPECT_EQ(ShowDialog(app, "one"), DialogResult::Committed);
     EXPECT_EQ(Var("One.Pop.Reply"), "D");
@@ -225,12 +222,8 @@ TEST_F(DialogRuntime, LetterInAListWithPopupCommitsWithTheLetterAndTheDefaultBut
 TEST_F(DialogRuntime, RightClickPopupChoiceIsTheReply) {
     Write("one.dlg",
           "DIALOG { TITLE=\"T\" }\nOBJ { TYPE=LIST ROW=1 COL=1 WIDTH=20 DEPTH=3 VAR=L POPUP=Pop }\n");
-    VarSetValue(app, "One.L.0", "1");
-    VarSetValue(app, "One.L.1", "alpha");
-    VarSetValue(app, "One.Pop.0", "3");
-    VarSetValue(app, "One.Pop.1", "Edit");
-    VarSetValue(app, "One.Pop.2", "---");
-    VarSetValue(app, "One.Pop.3", "Delete");
+    Items("One.L", {"alpha"});
+    Items("One.Pop", {"Edit", "---", "Delete"});
     auto [row, col] = CellOf("one", 0);
     Script("!keys <RClick:" + std::to_string(row) + "," + std::to_string(col) + "><Down><Enter>\n");
     EXPECT_EQ(ShowDialog(app, "one"), DialogResult::Committed);
@@ -239,10 +232,7 @@ TEST_F(DialogRuntime, RightClickPopupChoiceIsTheReply) {
 
 TEST_F(DialogRuntime, FixedComboLoadsAndStoresItsSelection) {
     Write("one.dlg", "DIALOG { TITLE=\"T\" }\nOBJ { TYPE=COMBO ROW=1 COL=1 WIDTH=20 VAR=C }\n");
-    VarSetValue(app, "One.C.0", "3");
-    VarSetValue(app, "One.C.1", "red");
-    VarSetValue(app, "One.C.2", "green");
-    VarSetValue(app, "One.C.3", "blue");
+    Items("One.C", {"red", "green", "blue"});
     VarSetValue(app, "One.C.Select", "2");
     Script("!keys <Down><Enter>\n");
     EXPECT_EQ(ShowDialog(app, "one"), DialogResult::Committed);
@@ -253,8 +243,7 @@ TEST_F(DialogRuntime, ModifiableComboPushesTheTypedValueAsItemOne) {
     Write("one.dlg",
           "DIALOG { TITLE=\"T\" }\nOBJ { TYPE=COMBO ROW=1 COL=1 WIDTH=20 VAR=H MODIFIABLE=YES }\n");
     VarSetValue(app, "One.H.SIZE", "8");
-    VarSetValue(app, "One.H.0", "1");
-    VarSetValue(app, "One.H.1", "older");
+    Items("One.H", {"older"});
     Script("  newer\n");
     EXPECT_EQ(ShowDialog(app, "one"), DialogResult::Committed);
     EXPECT_EQ(Var("One.H.1"), "newer");
