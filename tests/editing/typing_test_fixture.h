@@ -65,21 +65,16 @@ protected:
         return app.messages.empty() ? std::string() : app.messages.back().text;
     }
 
-    void Cobol(NumberAuto automatic = NumberAuto::None) {
-        FileProfile& profile = session.buffer.profile;
-        profile.numberType = NumberType::Cobol;
-        profile.numberAuto = automatic;
-        profile.numberColumnStart = 1;
-        profile.numberColumnEnd = 6;
-        profile.numberStart = 100;
-        profile.numberIncrement = 100;
-    }
+    void Cobol(NumberAuto automatic = NumberAuto::None) { Numbered(NumberType::Cobol, automatic, 1, 6); }
     void Standard(NumberAuto automatic = NumberAuto::None) {
+        Numbered(NumberType::Standard, automatic, 73, 80);
+    }
+    void Numbered(NumberType type, NumberAuto automatic, int first, int last) {
         FileProfile& profile = session.buffer.profile;
-        profile.numberType = NumberType::Standard;
+        profile.numberType = type;
         profile.numberAuto = automatic;
-        profile.numberColumnStart = 73;
-        profile.numberColumnEnd = 80;
+        profile.numberColumnStart = first;
+        profile.numberColumnEnd = last;
         profile.numberStart = 100;
         profile.numberIncrement = 100;
     }
