@@ -53,6 +53,11 @@ protected:
     }
 
     std::string WriteError() const { return "File " + path + ", write error."; }
+    // A save whose n-th operation of the kind meets the fault.
+    int SaveFailing(FileWriteOp op, int n, FileWriteFault fault) {
+        ScopedFileWriteHook hook(FailNth(op, n, fault));
+        return SaveFile(*buffer, SaveClosing::No);
+    }
 
     std::string path;
     std::string original;
@@ -61,19 +66,13 @@ protected:
 };
 
 TEST_F(SaveFault, NthWriteFails) {
-    {
-        ScopedFileWriteHook hook(FailNth(FileWriteOp::Write, 3, {FileWriteFault::Kind::Fail, EIO, 0}));
-        EXPECT_EQ(SaveFile(*buffer, SaveClosing::No), -1);
-    }
+    EXPECT_EQ(SaveFailing(FileWriteOp::Write, 3, {FileWriteFault::Kind::Fail, EIO, 0}), -1);
     ExpectUntouched(WriteError());
     ExpectRecovers();
 }
 
 TEST_F(SaveFault, ShortWriteIsAFailure) {
-    {
-        ScopedFileWriteHook hook(FailNth(FileWriteOp::Write, 2, {FileWriteFault::Kind::Short, ENOSPC, 100}));
-        EXPECT_EQ(SaveFile(*buffer, SaveClosing::No), -1);
-    }
+    EXPECT_EQ(SaveFailing(FileWriteOp::Write, 2, {FileWriteFault::Kind::Short, ENOSPC, 100}), -1);
     ExpectUntouched(WriteError());
     ExpectRecovers();
 }
@@ -90,37 +89,23 @@ TEST_F(SaveFault, LastFlushFails) {
     original = ReadBytes(path);
     buffer->modified = true;
     LineSetText(*buffer, *FirstDataLine(*buffer), "CHANGED");
-    {
-        ScopedFileWriteHook hook(
-            FailNth(FileWriteOp::Write, writes, {FileWriteFault::Kind::Fail, ENOSPC, 0}));
-        EXPECT_EQ(SaveFile(*buffer, SaveClosing::No), -1);
-    }
+    EXPECT_EQ(SaveFailing(FileWriteOp::Write, writes, {FileWriteFault::Kind::Fail, ENOSPC, 0}), -1);
     ExpectUntouched(WriteError());
 }
 
 TEST_F(SaveFault, SyncFails) {
-    {
-        ScopedFileWriteHook hook(FailNth(FileWriteOp::Sync, 1, {FileWriteFault::Kind::Fail, EIO, 0}));
-        EXPECT_EQ(SaveFile(*buffer, SaveClosing::No), -1);
-    }
+    EXPECT_EQ(SaveFailing(FileWriteOp::Sync, 1, {FileWriteFault::Kind::Fail, EIO, 0}), -1);
     ExpectUntouched(WriteError());
 }
 
 TEST_F(SaveFault, RenameFails) {
-    {
-        ScopedFileWriteHook hook(FailNth(FileWriteOp::Rename, 1, {FileWriteFault::Kind::Fail, EIO, 0}));
-        EXPECT_EQ(SaveFile(*buffer, SaveClosing::No), -1);
-    }
+    EXPECT_EQ(SaveFailing(FileWriteOp::Rename, 1, {FileWriteFault::Kind::Fail, EIO, 0}), -1);
     ExpectUntouched(WriteError());
     ExpectRecovers();
 }
 
 TEST_F(SaveFault, TemporaryFileCannotBeMade) {
-    {
-        ScopedFileWriteHook hook(
-            FailNth(FileWriteOp::CreateTemp, 1, {FileWriteFault::Kind::Fail, EACCES, 0}));
-        EXPECT_EQ(SaveFile(*buffer, SaveClosing::No), -1);
-    }
+    EXPECT_EQ(SaveFailing(FileWriteOp::CreateTemp, 1, {FileWriteFault::Kind::Fail, EACCES, 0}), -1);
     ExpectUntouched("Unable to re-open '" + path + "' for write, use SAVEAS to save.");
 }
 
@@ -128,10 +113,7 @@ TEST_F(SaveFault, BackupLinkFailsBeforeAnythingIsReplaced) {
     VarSetValue(app, "ZBACKUP", "ALWAYS");
     WriteBytes(path + ".bak", "older\n");
     entries = EntryCount();
-    {
-        ScopedFileWriteHook hook(FailNth(FileWriteOp::Link, 1, {FileWriteFault::Kind::Fail, EIO, 0}));
-        EXPECT_EQ(SaveFile(*buffer, SaveClosing::No), -1);
-    }
+    EXPECT_EQ(SaveFailing(FileWriteOp::Link, 1, {FileWriteFault::Kind::Fail, EIO, 0}), -1);
     ExpectUntouched("Unable to rename modified file to '" + path + ".bak' for backup, use SAVEAS to save.");
     EXPECT_EQ(ReadBytes(path + ".bak"), "older\n");
     ExpectRecovers();
