@@ -7,46 +7,20 @@
 #include <fstream>
 #include <sstream>
 
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "search_path_fixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class ControlFileTest : public ::testing::Test {
+class ControlFileTest : public SearchPathFixture {
 protected:
-    void SetUp() override {
-        const char* base = std::getenv("TAVOE_TEST_TMP");
-        fs::path parent = base != nullptr && *base != '\0' ? fs::path(base) : fs::temp_directory_path();
-        fs::create_directories(parent);
-        root = parent / ("tavoe_ctl_" + std::to_string(::getpid()) + "_" +
-                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root / "user");
-        fs::create_directories(root / "server");
-        VarSetValue(app, "ZPATH.USERCOMMANDS", (root / "user").string() + ";" + (root / "server").string());
-    }
-    void TearDown() override { fs::remove_all(root); }
-    void Write(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
-    std::string Read(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
+    ControlFileTest() : SearchPathFixture("ctl", "ZPATH.USERCOMMANDS") {}
     int ReadCmd(int count) {
         return ControlFileRead(app, "ZPATH.USERCOMMANDS", "build", ".ucmd", count, keys, values);
     }
-    void ExpectOneBox(const std::string& text) {
-        ASSERT_EQ(app.messages.size(), 1u);
-        EXPECT_EQ(app.messages[0].text, text);
-        EXPECT_EQ(app.messages[0].to, MsgTo::Box);
-        EXPECT_EQ(app.messages[0].beep, Beep::Information);
-    }
+    void ExpectOneBox(const std::string& text) { SearchPathFixture::ExpectOneBox(text, Beep::Information); }
 
-    fs::path root;
-    AppSession app;
     std::vector<std::string> keys;
     std::vector<std::string> values;
 };

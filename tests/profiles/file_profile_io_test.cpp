@@ -12,7 +12,7 @@
 
 #include "macro/var_store.h"
 #include "profiles/file_profile_keywords.h"
-#include "shell/app_session.h"
+#include "search_path_fixture.h"
 
 namespace fs = std::filesystem;
 
@@ -20,41 +20,15 @@ namespace {
 
 constexpr const char* kInvalidPrefix = "Invalid file profile keyword or value:   ";
 
-class FileProfileIoTest : public ::testing::Test {
+class FileProfileIoTest : public SearchPathFixture {
 protected:
-    void SetUp() override {
-        const char* base = std::getenv("TAVOE_TEST_TMP");
-        fs::path parent = base != nullptr && *base != '\0' ? fs::path(base) : fs::temp_directory_path();
-        fs::create_directories(parent);
-        root = parent / ("tavoe_fp_" + std::to_string(::getpid()) + "_" +
-                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root / "user");
-        fs::create_directories(root / "server");
-        VarSetValue(app, "ZPATH.FILEPROFILES", (root / "user").string() + ";" + (root / "server").string());
-    }
-    void TearDown() override { fs::remove_all(root); }
-    void Write(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
-    std::string Read(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
+    FileProfileIoTest() : SearchPathFixture("fp", "ZPATH.FILEPROFILES") {}
     // Reads text as the profile TEST from the user directory.
     int ReadText(const std::string& text, FileProfile& out) {
         Write(root / "user" / "TEST.fp", text);
         return ReadFileProfile(app, "TEST", out);
     }
-    void ExpectOneError(const std::string& text) {
-        ASSERT_EQ(app.messages.size(), 1u);
-        EXPECT_EQ(app.messages[0].text, text);
-        EXPECT_EQ(app.messages[0].to, MsgTo::Box);
-        EXPECT_EQ(app.messages[0].beep, Beep::Error);
-    }
-
-    fs::path root;
-    AppSession app;
+    void ExpectOneError(const std::string& text) { ExpectOneBox(text, Beep::Error); }
 };
 
 FileProfile SampleProfile() {
