@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/format.h"
@@ -18,6 +19,15 @@ void AddAll(AppSession& app, const std::vector<std::string>& texts) {
     for (const std::string& text : texts) {
         HistoryAdd(app, text);
     }
+}
+
+// Retrieves once per step ('P' previous, 'N' next) and answers what came back, joined by ",".
+std::string Retrieve(AppSession& app, std::string_view steps) {
+    std::string got;
+    for (char step : steps) {
+        got += (got.empty() ? "" : ",") + (step == 'P' ? HistoryPrevious(app) : HistoryNext(app));
+    }
+    return got;
 }
 
 }  // namespace
@@ -67,32 +77,20 @@ TEST(HistoryRetrieve, PreviousWalksBackAndWrapsToTheNewest) {
     EXPECT_EQ(HistoryPrevious(app), "");  // an empty history retrieves nothing
     EXPECT_EQ(HistoryNext(app), "");
     AddAll(app, {"A", "B", "C"});
-    EXPECT_EQ(HistoryPrevious(app), "C");
-    EXPECT_EQ(HistoryPrevious(app), "B");
-    EXPECT_EQ(HistoryPrevious(app), "A");
-    EXPECT_EQ(HistoryPrevious(app), "C");
-    EXPECT_EQ(HistoryPrevious(app), "B");
+    EXPECT_EQ(Retrieve(app, "PPPPP"), "C,B,A,C,B");
 }
 
 TEST(HistoryRetrieve, NextWalksForwardAndWrapsToTheOldest) {
     AppSession app;
     AddAll(app, {"A", "B", "C"});
-    EXPECT_EQ(HistoryNext(app), "C");
-    EXPECT_EQ(HistoryNext(app), "A");
-    EXPECT_EQ(HistoryNext(app), "B");
-    EXPECT_EQ(HistoryNext(app), "C");
-    EXPECT_EQ(HistoryNext(app), "A");
+    EXPECT_EQ(Retrieve(app, "NNNNN"), "C,A,B,C,A");
 }
 
 TEST(HistoryRetrieve, ChangingDirectionReturnsTheNeighbour) {
     AppSession app;
     AddAll(app, {"A", "B", "C"});
-    EXPECT_EQ(HistoryPrevious(app), "C");
-    EXPECT_EQ(HistoryPrevious(app), "B");
-    EXPECT_EQ(HistoryNext(app), "C");  // forward from B
-    EXPECT_EQ(HistoryNext(app), "A");
-    EXPECT_EQ(HistoryPrevious(app), "C");  // back from A, around the ring
-    EXPECT_EQ(HistoryPrevious(app), "B");
+    // Forward from B gives C then A; back from A goes around the ring to C, then B.
+    EXPECT_EQ(Retrieve(app, "PPNNPP"), "C,B,C,A,C,B");
 }
 
 TEST(HistoryRetrieve, FullRingWrapsBothWays) {
