@@ -10,6 +10,7 @@
 #include "commands/dispatch_builtins.h"
 #include "commands/dispatch_host.h"
 #include "macro/var_store.h"
+#include "platform/file_io.h"
 #include "platform/format.h"
 #include "profiles/main_profile.h"
 #include "shell/app_session.h"
@@ -119,13 +120,9 @@ void OpenCommand(AppSession& app, const GeneralCommandLine& command) {
     }
     if (directory.front() != '/') {
         // The file list and the dialog keep full paths, whatever the current directory is later.
-        std::error_code error;
-        std::filesystem::path absolute = std::filesystem::absolute(directory, error);
-        if (!error) {
-            directory = absolute.lexically_normal().string();
-            if (directory.size() > 1 && directory.back() == '/') {
-                directory.pop_back();
-            }
+        directory = FullPath(directory);
+        if (directory.size() > 1 && directory.back() == '/') {
+            directory.pop_back();
         }
     }
     if (VarIsTrue(app, "ZCOD")) {

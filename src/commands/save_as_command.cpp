@@ -1,10 +1,10 @@
 #include "commands/save_as_command.h"
 
-#include <filesystem>
 #include <string>
 
 #include "buffer/file_save.h"
 #include "commands/command_line.h"
+#include "platform/file_io.h"
 #include "profiles/file_profile.h"
 #include "profiles/file_profile_io.h"
 #include "profiles/profile_name.h"
@@ -21,9 +21,7 @@ namespace {
 std::string AskNewName(AppSession& app, EditSession& session, std::string_view params) {
     std::string name(CommandTrim(params));
     if (!name.empty()) {
-        std::error_code error;
-        std::filesystem::path absolute = std::filesystem::absolute(name, error);
-        return error ? name : absolute.lexically_normal().string();
+        return FullPath(name);
     }
     if (app.screen == nullptr) {
         return {};

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     if (this != &other) {
@@ -240,4 +241,13 @@ std::string PathFileName(const std::string& path) {
 std::string PathDirectory(const std::string& path) {
     std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string FullPath(std::string_view path) {
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(path), error);
+    if (error) {
+        return std::string(path);
+    }
+    return full.lexically_normal().string();
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Thin wrappers over the file services that loading and saving need: opening with the editor's
 // access modes, whole reads and writes that retry short transfers and interrupted calls, status with
@@ -60,6 +61,10 @@ PathKind TestPathExists(const std::string& path, int* error = nullptr);
 
 // Status of a path (following links) or of an open handle.
 IoResult StatPath(const std::string& path, FileStamp& stamp);
+
+// The path as a full path: relative to the current directory, with "." and ".." steps resolved
+// textually (the file need not exist). The path as given when the current directory is unknown.
+std::string FullPath(std::string_view path);
 IoResult StatHandle(const FileHandle& handle, FileStamp& stamp);
 
 // Effective access of the calling user. A file whose permission bits grant no write access to anyone

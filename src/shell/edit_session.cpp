@@ -4,13 +4,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "buffer/file_load.h"
 #include "buffer/file_name_vars.h"
 #include "buffer/file_save.h"
 #include "commands/view_font.h"
 #include "macro/var_store.h"
+#include "platform/file_io.h"
 #include "platform/format.h"
 #include "profiles/file_profile_io.h"
 #include "profiles/profile_name.h"
@@ -25,17 +25,6 @@ void EditSessionDeleter::operator()(EditSession* session) const {
 }
 
 namespace {
-
-// The path as a full path: relative to the current directory, with "." and ".." steps resolved
-// textually (the file need not exist yet).
-std::string FullPath(std::string_view path) {
-    std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(path), error);
-    if (error) {
-        return std::string(path);
-    }
-    return full.lexically_normal().string();
-}
 
 // The options a new instance started for one file gets from this one's settings.
 std::vector<std::string> NewInstanceArguments(AppSession& app, const std::string& path, OpenMode mode) {
