@@ -55,8 +55,8 @@ void CursorCommand(AppSession& app, EditSession& session, std::string_view) {
     auto data = std::find_if(rows.begin(), rows.end(),
                              [](const LineRecord* line) { return line != nullptr && IsDataLine(*line); });
     const int row = data == rows.end() ? 0 : static_cast<int>(data - rows.begin());
-    // From row `row` of the command field's point of view: Down from the field lands on the first row,
-    // so the cursor is placed there first and then sent down to the row wanted.
+    // Entering the data window as Tab from the command field does (first data column shown, focus in
+    // the data area), then on to the row of the first data line.
     Perform(app, session, KeyAction::FieldToDataTab);
     SetCursorRow(app, session, row);
 }
