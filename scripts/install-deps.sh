@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libncurses-dev
-    tmux vim-tiny clang-format
+    tmux vim-tiny clang-format ccache
 )
 
 missing=()
