@@ -6,7 +6,7 @@
 #include <string>
 
 #include "buffer/charset.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 #include "buffer/charset.h"
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
 #include "buffer/file_save.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 extern char** environ;
 

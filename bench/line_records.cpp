@@ -12,7 +12,7 @@
 
 #include "buffer/edit_buffer.h"
 #include "buffer/line_record.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 
 namespace {
 

@@ -21,12 +21,12 @@
 
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
-#include "commands/scroll.h"
-#include "commands/view_paint.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "shell/edit_session.h"
 #include "ui/canvas.h"
+#include "view/scroll.h"
+#include "view/view_paint.h"
 
 namespace fs = std::filesystem;
 

@@ -9,8 +9,8 @@
 #include "commands/command_line.h"
 #include "commands/dispatch.h"
 #include "commands/symbols.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "profiles/control_file.h"
-#include "shell/app_session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::filesystem::path dir = [] {

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "dialogs/dialog_layout.h"
 #include "dialogs/dialog_parser.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AppSession app;

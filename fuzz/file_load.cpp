@@ -15,7 +15,7 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
 #include "buffer/file_save.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 4) {

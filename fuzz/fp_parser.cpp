@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "profiles/file_profile_io.h"
-#include "shell/app_session.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "core/app_session.h"
 #include "profiles/main_profile.h"
-#include "shell/app_session.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/app_session.h"
 #include "dialogs/menu_parser.h"
 #include "dialogs/menu_runtime.h"
-#include "shell/app_session.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AppSession app;

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "buffer/charset_tables.h"
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 
 namespace {
 

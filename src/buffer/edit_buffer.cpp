@@ -2,7 +2,7 @@
 
 #include "buffer/guarded_block.h"
 #include "buffer/record_buffer.h"
-#include "shell/message.h"
+#include "core/message.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load_records.h"
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/message.h"
+#include "core/var_store.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
-#include "shell/message.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
 #include "buffer/file_load_records.h"
+#include "core/message.h"
 #include "platform/format.h"
-#include "shell/message.h"
 
 namespace {
 

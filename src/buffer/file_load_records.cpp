@@ -7,9 +7,9 @@
 
 #include "buffer/charset.h"
 #include "buffer/edit_buffer.h"
+#include "core/message.h"
 #include "platform/format.h"
 #include "profiles/file_profile_io.h"
-#include "shell/message.h"
 
 namespace {
 

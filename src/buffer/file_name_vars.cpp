@@ -3,7 +3,7 @@
 #include <string>
 
 #include "buffer/edit_buffer.h"
-#include "macro/var_store.h"
+#include "core/var_store.h"
 
 void SetFileNameVariables(AppSession& app, std::string_view path) {
     VarSetValue(app, "ZDSN", path);

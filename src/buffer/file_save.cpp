@@ -12,11 +12,11 @@
 #include "buffer/file_load.h"
 #include "buffer/file_name_vars.h"
 #include "buffer/numbering.h"
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/message.h"
+#include "core/var_store.h"
 #include "platform/file_write.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
-#include "shell/message.h"
 
 namespace {
 

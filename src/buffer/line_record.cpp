@@ -7,7 +7,7 @@
 
 #include "buffer/edit_buffer.h"
 #include "buffer/record_pool.h"
-#include "shell/message.h"
+#include "core/message.h"
 
 namespace {
 

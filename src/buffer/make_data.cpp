@@ -3,7 +3,7 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/excluded_lines.h"
 #include "buffer/line_record.h"
-#include "shell/message.h"
+#include "core/message.h"
 
 int MakeLinesData(EditBuffer& buffer, LineRecord* first, LineRecord* last) {
     if (first == nullptr) {

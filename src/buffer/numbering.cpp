@@ -6,8 +6,8 @@
 
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
+#include "core/message.h"
 #include "platform/format.h"
-#include "shell/message.h"
 
 namespace {
 

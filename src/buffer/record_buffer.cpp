@@ -3,7 +3,7 @@
 #include <new>
 
 #include "buffer/guarded_block.h"
-#include "shell/message.h"
+#include "core/message.h"
 
 namespace {
 

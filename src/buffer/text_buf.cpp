@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "buffer/guarded_block.h"
-#include "shell/message.h"
+#include "core/message.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "commands/command_history.h"
 
-#include "shell/app_session.h"
+#include "core/app_session.h"
 #include "shell/shared_block.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include "commands/dispatch_host.h"
 #include "commands/legacy_jumps.h"
 #include "commands/symbols.h"
+#include "core/app_session.h"
 #include "macro/macro_door.h"
-#include "shell/app_session.h"
 
 namespace {
 

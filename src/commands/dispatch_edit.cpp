@@ -12,9 +12,9 @@
 #include "commands/dispatch_host.h"
 #include "commands/mergemsg.h"
 #include "commands/save_as_command.h"
+#include "core/app_session.h"
 #include "platform/format.h"
 #include "profiles/file_profile.h"
-#include "shell/app_session.h"
 
 namespace {
 

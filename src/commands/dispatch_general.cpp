@@ -9,11 +9,11 @@
 #include "commands/dispatch.h"
 #include "commands/dispatch_builtins.h"
 #include "commands/dispatch_host.h"
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/file_io.h"
 #include "platform/format.h"
 #include "profiles/main_profile.h"
-#include "shell/app_session.h"
 #include "shell/instances.h"
 
 namespace {

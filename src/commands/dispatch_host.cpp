@@ -3,8 +3,8 @@
 #include "buffer/edit_buffer.h"
 #include "commands/dispatch.h"
 #include "commands/dispatch_builtins.h"
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 
 DispatchTable DefaultDispatchTable() {
     DispatchTable table;

@@ -4,7 +4,7 @@
 #include "commands/command_line.h"
 #include "commands/dispatch.h"
 #include "commands/dispatch_host.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/line_record.h"
 #include "commands/command_line.h"
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 
 namespace {
 

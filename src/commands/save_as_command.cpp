@@ -4,11 +4,11 @@
 
 #include "buffer/file_save.h"
 #include "commands/command_line.h"
+#include "core/app_session.h"
 #include "platform/file_io.h"
 #include "profiles/file_profile.h"
 #include "profiles/file_profile_io.h"
 #include "profiles/profile_name.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 #include "shell/instances.h"
 #include "shell/recent_files.h"

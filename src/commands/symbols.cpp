@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "macro/var_store.h"
+#include "core/var_store.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 #include <cctype>
 
 #include "commands/dispatch.h"
+#include "core/app_session.h"
+#include "core/message.h"
+#include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/dialog_table.h"
 #include "dialogs/dialog_vars.h"
-#include "macro/var_store.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/contexts.h"
-#include "shell/message.h"
 
 namespace {
 

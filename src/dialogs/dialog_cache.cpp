@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "dialogs/dialog_parser.h"
-#include "macro/var_store.h"
 #include "platform/ascii_case.h"
-#include "shell/app_session.h"
 
 namespace {}  // namespace
 

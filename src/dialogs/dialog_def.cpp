@@ -1,7 +1,7 @@
 #include "dialogs/dialog_def.h"
 
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 
 namespace {
 

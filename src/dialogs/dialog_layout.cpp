@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 
 namespace {
 

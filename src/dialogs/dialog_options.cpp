@@ -4,17 +4,17 @@
 
 #include <array>
 
+#include "core/app_session.h"
+#include "core/message.h"
+#include "core/var_store.h"
 #include "dialogs/dialog_cache.h"
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/dialog_table.h"
 #include "dialogs/dialog_vars.h"
-#include "macro/var_store.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "profiles/main_profile.h"
-#include "shell/app_session.h"
 #include "shell/contexts.h"
-#include "shell/message.h"
 #include "shell/shared_block.h"
 
 namespace {

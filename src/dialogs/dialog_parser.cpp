@@ -6,14 +6,14 @@
 #include <cstdio>
 #include <string>
 
+#include "core/app_session.h"
+#include "core/message.h"
+#include "core/var_store.h"
 #include "dialogs/definition_lines.h"
 #include "dialogs/dialog_cache.h"
-#include "macro/var_store.h"
 #include "platform/ascii_case.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
-#include "shell/app_session.h"
-#include "shell/message.h"
 
 namespace {
 

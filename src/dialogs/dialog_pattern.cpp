@@ -1,9 +1,9 @@
 #include "dialogs/dialog_pattern.h"
 
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "dialogs/dialog_vars.h"
-#include "macro/var_store.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/contexts.h"
 
 void RunOptionDialog(AppSession& app, std::string_view name, const std::function<void()>& apply) {

@@ -4,13 +4,13 @@
 #include <cctype>
 #include <vector>
 
+#include "core/app_session.h"
+#include "core/message.h"
+#include "core/var_store.h"
 #include "dialogs/dialog_cache.h"
 #include "dialogs/dialog_vars.h"
-#include "macro/var_store.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/contexts.h"
-#include "shell/message.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/combo_box.h"

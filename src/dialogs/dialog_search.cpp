@@ -2,11 +2,11 @@
 // definitions bind; the commands that act on the entries belong to the edit session's search and
 // import, which are not part of this build yet, so committing says so.
 #include "commands/dispatch_host.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/dialog_table.h"
 #include "dialogs/dialog_vars.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
 
 namespace {
 

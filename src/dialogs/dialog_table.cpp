@@ -4,11 +4,11 @@
 #include <array>
 
 #include "commands/dispatch_host.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/dialog_vars.h"
-#include "macro/var_store.h"
 #include "platform/search_path.h"
-#include "shell/app_session.h"
 #include "shell/contexts.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/ascii_case.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 
 std::string ReadDialogVar(AppSession& app, std::string_view name) {
     VarRecord* rec = VarFind(app, name);

@@ -2,13 +2,13 @@
 // sheet, with its type, choices or range. Changed rows are stored back and applied to the session.
 #include <array>
 
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "dialogs/dialog_table.h"
 #include "dialogs/dialog_vars.h"
 #include "dialogs/property_sheet.h"
-#include "macro/var_store.h"
 #include "platform/format.h"
 #include "profiles/main_profile_settings.h"
-#include "shell/app_session.h"
 #include "shell/contexts.h"
 
 namespace {

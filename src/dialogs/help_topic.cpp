@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <string>
 
+#include "core/app_session.h"
+#include "core/message.h"
+#include "core/var_store.h"
 #include "dialogs/dialog_vars.h"
-#include "macro/var_store.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
-#include "shell/app_session.h"
 #include "shell/contexts.h"
-#include "shell/message.h"
 
 namespace {
 

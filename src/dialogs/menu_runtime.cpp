@@ -5,14 +5,14 @@
 #include <memory>
 
 #include "commands/command_history.h"
+#include "core/app_session.h"
+#include "core/message.h"
+#include "core/var_store.h"
 #include "dialogs/dialog_cache.h"
 #include "dialogs/menu_parser.h"
-#include "macro/var_store.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/contexts.h"
 #include "shell/keys.h"
-#include "shell/message.h"
 #include "ui/button.h"
 #include "ui/form.h"
 #include "ui/input_field.h"

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/app_session.h"
+#include "core/message.h"
+#include "core/var_store.h"
 #include "dialogs/dialog_runtime.h"
 #include "dialogs/dialog_vars.h"
 #include "dialogs/help_topic.h"
-#include "macro/var_store.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/contexts.h"
-#include "shell/message.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "buffer/edit_buffer.h"
-#include "commands/scroll.h"
-#include "commands/view_rows.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "editing/typing_fields.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
+#include "view/scroll.h"
+#include "view/view_rows.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "buffer/edit_buffer.h"
+#include "core/app_session.h"
 #include "editing/cursor.h"
 #include "editing/typing.h"
 #include "editing/typing_fields.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 #include "shell/keys.h"
 #include "ui/screen.h"

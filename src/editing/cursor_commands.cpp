@@ -6,10 +6,10 @@
 
 #include "buffer/line_record.h"
 #include "commands/dispatch_host.h"
+#include "core/app_session.h"
 #include "editing/cursor.h"
 #include "editing/cursor_actions.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 #include "shell/keys.h"
 

@@ -7,12 +7,12 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/numbering.h"
 #include "commands/dispatch_host.h"
+#include "core/app_session.h"
 #include "editing/cursor.h"
 #include "editing/typing_fields.h"
 #include "editing/typing_journal.h"
 #include "editing/undo_journal.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 #include "shell/keys.h"
 

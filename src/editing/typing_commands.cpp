@@ -6,11 +6,11 @@
 #include "buffer/charset.h"
 #include "buffer/edit_buffer.h"
 #include "commands/dispatch_host.h"
+#include "core/app_session.h"
 #include "editing/cursor.h"
 #include "editing/cursor_actions.h"
 #include "editing/typing.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 #include "shell/main_window.h"
 

@@ -7,10 +7,10 @@
 
 #include "commands/command_line.h"
 #include "commands/dispatch_host.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "editing/undo_journal.h"
 #include "editing/undo_step.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 
 namespace {

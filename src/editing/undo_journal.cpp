@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "shell/app_session.h"
+#include "core/app_session.h"
 #include "shell/edit_session.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/excluded_lines.h"
 #include "buffer/line_record.h"
+#include "core/app_session.h"
 #include "editing/undo_journal.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include "commands/command_line.h"
 #include "commands/dispatch_host.h"
 #include "commands/symbols.h"
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
-#include "shell/app_session.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "macro/var_store.h"
+#include "core/message.h"
+#include "core/var_store.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "profiles/main_profile_io.h"
-#include "shell/message.h"
 
 namespace {
 

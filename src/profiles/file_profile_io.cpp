@@ -6,14 +6,14 @@
 #include <cstdio>
 #include <optional>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/ascii_case.h"
 #include "platform/file_io.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "profiles/file_profile_keywords.h"
 #include "profiles/main_profile_io.h"
-#include "shell/app_session.h"
 
 namespace {
 

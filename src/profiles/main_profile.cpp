@@ -4,14 +4,14 @@
 #include <unistd.h>
 #include <cerrno>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "profiles/main_profile_aliases.h"
 #include "profiles/main_profile_io.h"
 #include "profiles/main_profile_settings.h"
 #include "profiles/profile_defaults.h"
-#include "shell/app_session.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "macro/var_store.h"
+#include "core/var_store.h"
 #include "platform/format.h"
 #include "profiles/profile_defaults.h"
 

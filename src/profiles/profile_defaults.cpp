@@ -3,11 +3,11 @@
 #include <array>
 #include <string>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "profiles/main_profile.h"
-#include "shell/app_session.h"
 
 namespace {
 

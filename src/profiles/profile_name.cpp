@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/ascii_case.h"
 #include "platform/search_path.h"
 #include "profiles/file_profile.h"
 #include "profiles/file_profile_io.h"
 #include "profiles/main_profile_aliases.h"
-#include "shell/app_session.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "shell/command_route.h"
 
 #include "commands/dispatch.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 void RunCommandLine(AppSession& app, CommandRoute route, std::string_view text) {
     switch (route) {

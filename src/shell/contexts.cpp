@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "commands/dispatch.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "shell/edit_session.h"
 
 namespace {

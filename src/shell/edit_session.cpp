@@ -8,17 +8,17 @@
 #include "buffer/file_load.h"
 #include "buffer/file_name_vars.h"
 #include "buffer/file_save.h"
-#include "commands/view_font.h"
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/file_io.h"
 #include "platform/format.h"
 #include "profiles/file_profile_io.h"
 #include "profiles/profile_name.h"
-#include "shell/app_session.h"
 #include "shell/recent_files.h"
 #include "shell/window_arrange.h"
 #include "ui/message_box.h"
 #include "ui/screen.h"
+#include "view/view_font.h"
 
 void EditSessionDeleter::operator()(EditSession* session) const {
     delete session;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 namespace {
 

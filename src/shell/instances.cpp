@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/format.h"
 #include "platform/process_stat.h"
-#include "shell/app_session.h"
 #include "shell/notify.h"
 #include "shell/shared_block.h"
 #include "shell/tmux.h"

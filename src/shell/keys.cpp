@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/message.h"
+#include "core/var_store.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/keys_tables.h"
-#include "shell/message.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 
 // The function key bar: rows of twelve buttons, one row per key group that is switched on.
 

@@ -1,6 +1,6 @@
 #include "shell/main_loop.h"
 
-#include "shell/app_session.h"
+#include "core/app_session.h"
 #include "shell/main_window.h"
 #include "shell/notify.h"
 #include "shell/startup.h"

@@ -6,7 +6,7 @@
 #include "commands/command_history.h"
 #include "commands/dispatch_host.h"
 #include "commands/dispatch_sources.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 #include "shell/command_route.h"
 #include "shell/edit_session.h"
 #include "shell/menu_bar.h"

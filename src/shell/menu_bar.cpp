@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "shell/app_session.h"
+#include "core/app_session.h"
 #include "shell/command_route.h"
 #include "shell/recent_files.h"
 #include "shell/window_layout.h"

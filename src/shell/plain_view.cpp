@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "buffer/edit_buffer.h"
-#include "commands/view_fields.h"
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 #include "shell/window_layout.h"
+#include "view/view_fields.h"
 
 namespace {
 

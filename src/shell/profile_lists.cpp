@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "commands/command_history.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 #include "shell/recent_files.h"
 
 int SharedBlockLists::SessionCount() const {

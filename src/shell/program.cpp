@@ -6,15 +6,14 @@
 #include <iostream>
 #include <string>
 
-#include "commands/view_commands.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "dialogs/dialog_commands.h"
 #include "editing/cursor_commands.h"
 #include "editing/typing_commands.h"
 #include "editing/undo_command.h"
-#include "macro/var_store.h"
 #include "platform/message_box_hook.h"
 #include "platform/own_program_path.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 #include "shell/find_app_session.h"
 #include "shell/main_loop.h"
@@ -25,6 +24,7 @@
 #include "shell/startup.h"
 #include "ui/headless/headless_backend.h"
 #include "ui/screen.h"
+#include "view/view_commands.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "shell/recent_files.h"
 
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/shared_block.h"
 
 namespace {

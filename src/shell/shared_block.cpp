@@ -14,8 +14,8 @@
 #include <functional>
 #include <vector>
 
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 
 namespace {
 

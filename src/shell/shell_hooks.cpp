@@ -2,7 +2,7 @@
 
 #include "commands/command_line.h"
 #include "commands/dispatch_host.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 #include "shell/edit_session.h"
 #include "shell/main_window.h"
 #include "shell/window_arrange.h"

@@ -5,10 +5,10 @@
 
 #include <cstdlib>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/format.h"
 #include "profiles/main_profile_settings.h"
-#include "shell/app_session.h"
 #include "shell/command_route.h"
 #include "shell/edit_session.h"
 #include "shell/main_window.h"

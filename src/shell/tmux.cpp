@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "core/app_session.h"
 #include "platform/process_stat.h"
-#include "shell/app_session.h"
 
 extern char** environ;
 

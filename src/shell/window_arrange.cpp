@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/profile_lists.h"
 #include "shell/tmux.h"
 

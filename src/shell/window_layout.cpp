@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "shell/edit_session.h"
 #include "shell/keys.h"
 #include "shell/main_window.h"

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 namespace ui {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "buffer/charset_tables.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 
 namespace {
 

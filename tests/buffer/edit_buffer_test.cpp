@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "buffer/edit_buffer.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/excluded_lines.h"
 #include "buffer/make_data.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 namespace {
 

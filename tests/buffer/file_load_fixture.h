@@ -13,8 +13,8 @@
 
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 
 // A scratch directory per test, an instance, and one edit buffer with the built-in profile; helpers
 // write files and read back what the load made.

@@ -2,8 +2,8 @@
 
 #include "buffer/edit_buffer.h"
 #include "buffer/file_name_vars.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 
 TEST(FileNameVariables, FullPathSetsEveryPart) {
     AppSession app;

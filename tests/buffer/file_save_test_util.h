@@ -14,8 +14,8 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
 #include "buffer/file_save.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 
 // A scratch directory per test, files written and read as raw bytes, and edit sessions opened on
 // them with a chosen profile.

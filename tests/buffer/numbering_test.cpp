@@ -5,7 +5,7 @@
 
 #include "buffer/edit_buffer.h"
 #include "buffer/numbering.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 namespace {
 

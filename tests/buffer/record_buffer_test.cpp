@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "buffer/record_buffer.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 namespace {
 

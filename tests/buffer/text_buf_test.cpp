@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "buffer/text_buf.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "commands/aliases.h"
 
+#include "core/var_store.h"
 #include "dispatch_fixture.h"
-#include "macro/var_store.h"
 
 using AliasMaintenance = DispatchTest;
 

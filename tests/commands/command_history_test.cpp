@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/shared_block.h"
 
 namespace {

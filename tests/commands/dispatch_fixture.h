@@ -15,8 +15,8 @@
 #include "commands/command_line.h"
 #include "commands/dispatch.h"
 #include "commands/dispatch_host.h"
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 
 // A stand-in for the shell's edit session: the dispatchers only pass the pointer through to the
 // hooks, which the fixture fills, so any record will do.

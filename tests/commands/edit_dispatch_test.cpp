@@ -1,8 +1,8 @@
 // The edit dispatcher: splitting, line commands, lookup, the hand-over to the general dispatcher and
 // the parameter checks made before a handler runs.
 
+#include "core/var_store.h"
 #include "dispatch_fixture.h"
-#include "macro/var_store.h"
 
 using EditDispatch = DispatchTest;
 

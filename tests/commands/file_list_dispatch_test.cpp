@@ -1,7 +1,7 @@
 // The file list dispatcher and the table lookup with aliases.
 
+#include "core/var_store.h"
 #include "dispatch_fixture.h"
-#include "macro/var_store.h"
 
 using FileListDispatch = DispatchTest;
 

@@ -1,8 +1,8 @@
 // The general dispatcher and the general commands it carries itself.
 
 #include "commands/command_history.h"
+#include "core/var_store.h"
 #include "dispatch_fixture.h"
-#include "macro/var_store.h"
 
 using GeneralDispatch = DispatchTest;
 

@@ -2,8 +2,8 @@
 
 #include <set>
 
+#include "core/var_store.h"
 #include "dispatch_fixture.h"
-#include "macro/var_store.h"
 
 TEST(LegacyJumpTable, ThirtyEightUniqueUpperCaseOptions) {
     std::span<const LegacyJumpRow> table;

@@ -1,7 +1,7 @@
 #include "macro/macro_door.h"
 
+#include "core/var_store.h"
 #include "dispatch_fixture.h"
-#include "macro/var_store.h"
 
 using MacroDoor = DispatchTest;
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 
 class SymbolTest : public ::testing::Test {
 protected:

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/var_store.h"
 #include "dialog_test_util.h"
-#include "macro/var_store.h"
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/var_store.h"
 #include "dialog_test_util.h"
-#include "macro/var_store.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "core/var_store.h"
 #include "dialog_test_util.h"
-#include "macro/var_store.h"
 
 using ::testing::ElementsAre;
 

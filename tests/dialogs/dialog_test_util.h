@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/app_session.h"
 #include "dialogs/dialog_def.h"
 #include "dialogs/dialog_parser.h"
-#include "shell/app_session.h"
 
 // Parses a definition text as the dialog `name`.
 inline std::unique_ptr<DialogDefinition> ParseText(AppSession& app, std::string_view text,

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "buffer/edit_buffer.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "editing/cursor.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 #include "shell/keys.h"
 

@@ -9,11 +9,11 @@
 #include "buffer/line_record.h"
 #include "buffer/make_data.h"
 #include "commands/dispatch_host.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "editing/undo_command.h"
 #include "editing/undo_journal.h"
 #include "editing/undo_step.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "macro/var_store.h"
+#include "core/var_store.h"
 #include "profiles/file_profile_keywords.h"
 #include "search_path_fixture.h"
 

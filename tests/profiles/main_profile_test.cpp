@@ -9,11 +9,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/search_path.h"
 #include "profiles/main_profile_io.h"
 #include "profiles/profile_defaults.h"
-#include "shell/app_session.h"
 
 namespace fs = std::filesystem;
 

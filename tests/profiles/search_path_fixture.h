@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 
 // A user and a server folder, per test, named in a search-path setting ("user;server"), with raw file
 // writing and reading and a check for the one message a bad file gives.

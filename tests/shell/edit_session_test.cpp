@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "buffer/line_record.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "shell/main_window.h"
 #include "shell/recent_files.h"
 #include "shell_test_support.h"

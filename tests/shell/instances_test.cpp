@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/instances.h"
 #include "shell/notify.h"
 #include "shell/recent_files.h"

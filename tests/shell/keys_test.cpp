@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "profiles/profile_defaults.h"
-#include "shell/app_session.h"
 #include "shell/keys.h"
 
 using ui::CharKey;

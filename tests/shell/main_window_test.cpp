@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "commands/command_history.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "shell/edit_session.h"
 #include "shell/main_loop.h"
 #include "shell/menu_bar.h"

@@ -9,10 +9,10 @@
 #include <map>
 #include <sstream>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/format.h"
 #include "profiles/profile_defaults.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 #include "shell/main_window.h"
 #include "shell/shell_hooks.h"

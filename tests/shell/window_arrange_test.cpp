@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/instances.h"
 
 namespace {

@@ -1,18 +1,18 @@
-#include "commands/view_commands.h"
+#include "view/view_commands.h"
 
 #include <utility>
 
 #include "commands/command_line.h"
 #include "commands/dispatch_host.h"
-#include "commands/scroll.h"
-#include "commands/view_fields.h"
-#include "commands/view_paint.h"
-#include "commands/view_rows.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 #include "shell/edit_session.h"
 #include "shell/main_window.h"
 #include "shell/window_layout.h"
 #include "ui/screen.h"
+#include "view/scroll.h"
+#include "view/view_fields.h"
+#include "view/view_paint.h"
+#include "view/view_rows.h"
 
 namespace {
 

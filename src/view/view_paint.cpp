@@ -1,14 +1,14 @@
-#include "commands/view_paint.h"
+#include "view/view_paint.h"
 
 #include <algorithm>
 
 #include "buffer/edit_buffer.h"
-#include "commands/view_colors.h"
-#include "commands/view_fields.h"
-#include "commands/view_rows.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "shell/edit_session.h"
+#include "view/view_colors.h"
+#include "view/view_fields.h"
+#include "view/view_rows.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/excluded_lines.h"
 #include "buffer/line_record.h"
-#include "commands/view_rows.h"
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "shell/edit_session.h"
 #include "ui/canvas.h"
+#include "view/view_rows.h"
 
 // An instance with one edit session whose lines the test makes, and a canvas to paint into.
 class ViewTest : public ::testing::Test {

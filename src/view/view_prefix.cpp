@@ -1,4 +1,4 @@
-#include "commands/view_prefix.h"
+#include "view/view_prefix.h"
 
 #include <optional>
 

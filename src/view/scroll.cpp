@@ -1,4 +1,4 @@
-#include "commands/scroll.h"
+#include "view/scroll.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,9 +7,9 @@
 #include "buffer/file_load.h"
 #include "commands/command_line.h"
 #include "commands/dispatch_host.h"
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 
 namespace {

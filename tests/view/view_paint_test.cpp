@@ -1,6 +1,6 @@
-#include "commands/view_paint.h"
+#include "view/view_paint.h"
 
-#include "commands/view_colors.h"
+#include "view/view_colors.h"
 #include "view_fixture.h"
 
 namespace {

@@ -1,10 +1,10 @@
-#include "commands/view_rows.h"
+#include "view/view_rows.h"
 
 #include <algorithm>
 
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
 #include "shell/edit_session.h"
 #include "shell/window_layout.h"
 

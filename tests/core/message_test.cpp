@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "macro/var_store.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 
 TEST(Format, FormatsLikePrintfAndHandlesLongText) {
     EXPECT_EQ(Format("Found %d occurrences of '%s'", 3, "abc"), "Found 3 occurrences of 'abc'");

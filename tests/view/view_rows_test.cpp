@@ -1,4 +1,4 @@
-#include "commands/view_rows.h"
+#include "view/view_rows.h"
 
 #include "view_fixture.h"
 

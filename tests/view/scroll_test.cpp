@@ -1,12 +1,12 @@
-#include "commands/scroll.h"
+#include "view/scroll.h"
 
 #include "buffer/file_load.h"
 #include "commands/dispatch.h"
 #include "commands/dispatch_host.h"
-#include "commands/view_commands.h"
 #include "shell/contexts.h"
 #include "shell/main_window.h"
 #include "shell/shell_hooks.h"
+#include "view/view_commands.h"
 #include "view_fixture.h"
 
 namespace {

@@ -1,8 +1,8 @@
-#include "commands/view_colors.h"
+#include "view/view_colors.h"
 
 #include <array>
 
-#include "shell/app_session.h"
+#include "core/app_session.h"
 
 namespace {
 

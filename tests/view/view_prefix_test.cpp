@@ -1,7 +1,7 @@
-#include "commands/view_prefix.h"
+#include "view/view_prefix.h"
 
-#include "commands/view_fields.h"
-#include "commands/view_font.h"
+#include "view/view_fields.h"
+#include "view/view_font.h"
 #include "view_fixture.h"
 
 namespace {

@@ -1,14 +1,14 @@
-#include "commands/view_fields.h"
+#include "view/view_fields.h"
 
 #include <algorithm>
 #include <array>
 
 #include "buffer/charset.h"
 #include "buffer/edit_buffer.h"
-#include "commands/view_rows.h"
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
+#include "view/view_rows.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "macro/var_store.h"
+#include "core/var_store.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 
 namespace {
 

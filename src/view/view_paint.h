@@ -1,7 +1,7 @@
 #pragma once
 
-#include "commands/view_prefix.h"
 #include "ui/canvas.h"
+#include "view/view_prefix.h"
 
 // Painting an edit session's data window, its ruler row and its hexadecimal pane. The view is a
 // function of the line list, the scroll position and the settings: every paint rebuilds the row

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "commands/view_rows.h"
+#include "view/view_rows.h"
 
 // Scrolling an edit session: UP, DOWN, LEFT, RIGHT, TOP and BOTTOM. An amount is a number of lines
 // or columns or one of the words CURSOR, DATA, HALF, MAX and PAGE, of which only the first letter

@@ -1,10 +1,10 @@
-#include "commands/view_font.h"
+#include "view/view_font.h"
 
 #include <cctype>
 #include <cstdlib>
 
+#include "core/app_session.h"
 #include "platform/format.h"
-#include "shell/app_session.h"
 #include "shell/edit_session.h"
 
 namespace {

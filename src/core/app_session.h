@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "buffer/charset_state.h"
-#include "macro/var_store.h"
+#include "core/charset_state.h"
+#include "core/message.h"
+#include "core/var_store.h"
 #include "profiles/main_profile_aliases.h"
 #include "profiles/main_profile_settings.h"
 #include "shell/contexts.h"
 #include "shell/instances.h"
-#include "shell/message.h"
 #include "shell/shared_block.h"
 
 namespace ui {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "macro/var_store.h"
-#include "shell/app_session.h"
+#include "core/app_session.h"
+#include "core/var_store.h"
 
 namespace {
 
