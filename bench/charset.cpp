@@ -7,6 +7,7 @@
 
 #include "buffer/charset.h"
 #include "core/app_session.h"
+#include "core/storage_host.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ void BM_EbcdicRecordsToIso(benchmark::State& state) {
     for (auto _ : state) {
         for (size_t at = 0; at < file.size(); at += recordLength) {
             benchmark::DoNotOptimize(
-                TranslateEbcdicToIso(app, file.data() + at, file.data() + at, recordLength));
+                TranslateEbcdicToIso(Storage(app), file.data() + at, file.data() + at, recordLength));
         }
         benchmark::ClobberMemory();
     }
@@ -35,7 +36,7 @@ void BM_EbcdicRecordsToPc(benchmark::State& state) {
     std::string out(record.size(), '\0');
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            TranslateEbcdicToPc(app, record.data(), out.data(), static_cast<int>(record.size())));
+            TranslateEbcdicToPc(Storage(app), record.data(), out.data(), static_cast<int>(record.size())));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
 }
@@ -45,8 +46,8 @@ void BM_EbcdicRecordToIsoInPlace(benchmark::State& state) {
     AppSession app;
     std::string record(state.range(0), '\xC1');
     for (auto _ : state) {
-        benchmark::DoNotOptimize(
-            TranslateEbcdicToIso(app, record.data(), record.data(), static_cast<int>(record.size())));
+        benchmark::DoNotOptimize(TranslateEbcdicToIso(Storage(app), record.data(), record.data(),
+                                                      static_cast<int>(record.size())));
         std::fill(record.begin(), record.end(), '\xC1');
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));

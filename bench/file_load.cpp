@@ -21,6 +21,7 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
 #include "core/app_session.h"
+#include "core/storage_host.h"
 #include "core/var_store.h"
 
 namespace {
@@ -67,7 +68,7 @@ int Generate(Kind kind, const std::string& path, std::uint64_t records) {
     for (std::uint64_t i = 0; i < records; ++i) {
         MakeRecord(i, record);
         if (kind == Kind::Ebcdic) {
-            TranslateIsoToEbcdic(app, record, record, 80);
+            TranslateIsoToEbcdic(Storage(app), record, record, 80);
         }
         chunk.append(record, 80);
         if (kind == Kind::Lf) {

@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "commands/command_line.h"
 #include "commands/dispatch.h"
-#include "commands/symbols.h"
 #include "core/app_session.h"
+#include "core/command_line.h"
+#include "core/command_symbols.h"
 #include "core/var_store.h"
 
 namespace {

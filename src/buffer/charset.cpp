@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "buffer/charset_tables.h"
-#include "core/app_session.h"
-#include "core/var_store.h"
+#include "core/charset_state.h"
+#include "core/storage_host.h"
 #include "platform/format.h"
 
 namespace {
@@ -119,7 +119,7 @@ XlateResult TranslatePlain(const char* source, char* destination, int count) {
 }
 
 template <bool (*Untranslatable)(std::uint8_t)>
-XlateResult TranslateChecked(AppSession& app, const Table& table, CharSet to, const char* source,
+XlateResult TranslateChecked(StorageHost& host, const Table& table, CharSet to, const char* source,
                              char* destination, int count) {
     if (!Usable(source, destination, count)) {
         return XlateResult::Clean;
@@ -128,7 +128,7 @@ XlateResult TranslateChecked(AppSession& app, const Table& table, CharSet to, co
         TranslateBytes(table, Bytes(source), Bytes(destination), count);
         return XlateResult::Clean;
     }
-    auto sub = static_cast<std::uint8_t>(SubstitutionChar(app, to));
+    auto sub = static_cast<std::uint8_t>(SubstitutionChar(host, to));
     TranslateSubstituting<Untranslatable>(table, sub, Bytes(source), Bytes(destination), count);
     return XlateResult::Substituted;
 }
@@ -184,33 +184,33 @@ std::string_view CharacterSetText(CharSetPair pair) {
     return {};
 }
 
-XlateResult TranslateEbcdicToIso(AppSession& app, const char* source, char* destination, int count) {
-    return TranslateChecked<IsUntranslatableEbcdicToIso>(app, EbcdicToIso, CharSet::AsciiIso8859, source,
+XlateResult TranslateEbcdicToIso(StorageHost& host, const char* source, char* destination, int count) {
+    return TranslateChecked<IsUntranslatableEbcdicToIso>(host, EbcdicToIso, CharSet::AsciiIso8859, source,
                                                          destination, count);
 }
 
-XlateResult TranslateIsoToEbcdic(AppSession& app, const char* source, char* destination, int count) {
-    return TranslateChecked<IsUntranslatableIsoToEbcdic>(app, IsoToEbcdic, CharSet::Ebcdic, source,
+XlateResult TranslateIsoToEbcdic(StorageHost& host, const char* source, char* destination, int count) {
+    return TranslateChecked<IsUntranslatableIsoToEbcdic>(host, IsoToEbcdic, CharSet::Ebcdic, source,
                                                          destination, count);
 }
 
-XlateResult TranslateEbcdicToPc(AppSession&, const char* source, char* destination, int count) {
+XlateResult TranslateEbcdicToPc(StorageHost&, const char* source, char* destination, int count) {
     return TranslatePlain<EbcdicToPc>(source, destination, count);
 }
 
-XlateResult TranslatePcToEbcdic(AppSession&, const char* source, char* destination, int count) {
+XlateResult TranslatePcToEbcdic(StorageHost&, const char* source, char* destination, int count) {
     return TranslatePlain<PcToEbcdic>(source, destination, count);
 }
 
-XlateResult TranslatePcToIso(AppSession&, const char* source, char* destination, int count) {
+XlateResult TranslatePcToIso(StorageHost&, const char* source, char* destination, int count) {
     return TranslatePlain<PcToIso>(source, destination, count);
 }
 
-XlateResult TranslateIsoToPc(AppSession&, const char* source, char* destination, int count) {
+XlateResult TranslateIsoToPc(StorageHost&, const char* source, char* destination, int count) {
     return TranslatePlain<IsoToPc>(source, destination, count);
 }
 
-XlateResult Translate(AppSession& app, CharSet from, CharSet to, const char* source, char* destination,
+XlateResult Translate(StorageHost& host, CharSet from, CharSet to, const char* source, char* destination,
                       int count) {
     if (from == to) {
         if (Usable(source, destination, count) && source != destination) {
@@ -220,16 +220,16 @@ XlateResult Translate(AppSession& app, CharSet from, CharSet to, const char* sou
     }
     switch (from) {
         case CharSet::Ebcdic:
-            return to == CharSet::AsciiIbmPc ? TranslateEbcdicToPc(app, source, destination, count)
-                                             : TranslateEbcdicToIso(app, source, destination, count);
+            return to == CharSet::AsciiIbmPc ? TranslateEbcdicToPc(host, source, destination, count)
+                                             : TranslateEbcdicToIso(host, source, destination, count);
         case CharSet::AsciiIbmPc:
-            return to == CharSet::Ebcdic ? TranslatePcToEbcdic(app, source, destination, count)
-                                         : TranslatePcToIso(app, source, destination, count);
+            return to == CharSet::Ebcdic ? TranslatePcToEbcdic(host, source, destination, count)
+                                         : TranslatePcToIso(host, source, destination, count);
         case CharSet::AsciiIso8859:
             break;
     }
-    return to == CharSet::Ebcdic ? TranslateIsoToEbcdic(app, source, destination, count)
-                                 : TranslateIsoToPc(app, source, destination, count);
+    return to == CharSet::Ebcdic ? TranslateIsoToEbcdic(host, source, destination, count)
+                                 : TranslateIsoToPc(host, source, destination, count);
 }
 
 const std::array<std::uint8_t, 256>* TranslationTable(CharSet from, CharSet to) {
@@ -255,16 +255,16 @@ char TranslateTypedChar(CharSet display, char typed) {
     return static_cast<char>(IsoToPc[code]);
 }
 
-char SubstitutionChar(AppSession& app, CharSet to) {
-    int& kept = to == CharSet::Ebcdic ? app.charset.isoToEbcdicSubChar : app.charset.ebcdicToIsoSubChar;
+char SubstitutionChar(StorageHost& host, CharSet to) {
+    int& kept = to == CharSet::Ebcdic ? host.Charset().isoToEbcdicSubChar : host.Charset().ebcdicToIsoSubChar;
     if (kept < 0) {
-        std::string value = VarGetValue(app, "ZXLATESUBCHAR");
+        std::string value = host.Setting("ZXLATESUBCHAR");
         kept = static_cast<std::uint8_t>(value.empty() ? kDefaultSubChar : value[0]);
     }
     return static_cast<char>(kept);
 }
 
-void ReportUntranslatable(AppSession& app, UntranslatableReport& report, std::string_view fileName,
+void ReportUntranslatable(StorageHost& host, UntranslatableReport& report, std::string_view fileName,
                           CharSet fromSet, CharSet toSet) {
     if (report.reported && report.lastFileName == fileName) {
         return;
@@ -274,9 +274,9 @@ void ReportUntranslatable(AppSession& app, UntranslatableReport& report, std::st
     std::string file(fileName);
     std::string from(CharSetName(fromSet));
     std::string to(CharSetName(toSet));
-    ShowMessage(app,
+    ShowMessage(host,
                 Format("File '%s' has some %s character codes which do not translate to %s.\n\n"
                        "Character '%c' substituted for non-tranlatable character codes.",
-                       file.c_str(), from.c_str(), to.c_str(), SubstitutionChar(app, toSet)),
+                       file.c_str(), from.c_str(), to.c_str(), SubstitutionChar(host, toSet)),
                 MsgTo::Box, Beep::Error);
 }

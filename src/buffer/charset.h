@@ -10,7 +10,7 @@
 // set, and translation between them. Text in memory is always in the display set; only an EBCDIC disk
 // set translates on load and save.
 
-struct AppSession;
+class StorageHost;
 
 // The numeric values are the codes the file profile record stores.
 enum class CharSet : int { AsciiIso8859 = 0, AsciiIbmPc = 1, Ebcdic = 2 };
@@ -58,16 +58,16 @@ enum class XlateResult { Clean, Substituted };
 // destination may be the same buffer (or overlap); nothing is done for a null buffer or a count below 1.
 // Only the EBCDIC <-> ISO-8859 directions can return Substituted: EBCDIC x'20'-x'3F' become the
 // substitution character, ISO-8859 x'80'-x'9F' become the substitution character's code unchanged.
-XlateResult TranslateEbcdicToIso(AppSession& app, const char* source, char* destination, int count);
-XlateResult TranslateIsoToEbcdic(AppSession& app, const char* source, char* destination, int count);
-XlateResult TranslateEbcdicToPc(AppSession& app, const char* source, char* destination, int count);
-XlateResult TranslatePcToEbcdic(AppSession& app, const char* source, char* destination, int count);
-XlateResult TranslatePcToIso(AppSession& app, const char* source, char* destination, int count);
-XlateResult TranslateIsoToPc(AppSession& app, const char* source, char* destination, int count);
+XlateResult TranslateEbcdicToIso(StorageHost& host, const char* source, char* destination, int count);
+XlateResult TranslateIsoToEbcdic(StorageHost& host, const char* source, char* destination, int count);
+XlateResult TranslateEbcdicToPc(StorageHost& host, const char* source, char* destination, int count);
+XlateResult TranslatePcToEbcdic(StorageHost& host, const char* source, char* destination, int count);
+XlateResult TranslatePcToIso(StorageHost& host, const char* source, char* destination, int count);
+XlateResult TranslateIsoToPc(StorageHost& host, const char* source, char* destination, int count);
 
 // Translates from one set to another with the matching operation above; between equal sets the bytes
 // are copied unchanged.
-XlateResult Translate(AppSession& app, CharSet from, CharSet to, const char* source, char* destination,
+XlateResult Translate(StorageHost& host, CharSet from, CharSet to, const char* source, char* destination,
                       int count);
 
 // The table for a pair of different sets (charset_tables.h), or null for equal sets. For byte-wise
@@ -81,7 +81,7 @@ char TranslateTypedChar(CharSet display, char typed);
 // The substitution character of a direction with untranslatable codes: EBCDIC -> ISO-8859 (any `to`
 // other than EBCDIC) or ISO-8859 -> EBCDIC (`to` EBCDIC). Read from the first character of
 // ZXLATESUBCHAR ("?" when it is empty) the first time, then kept for the run.
-char SubstitutionChar(AppSession& app, CharSet to);
+char SubstitutionChar(StorageHost& host, CharSet to);
 
 // Remembers, for one load, save or conversion, which file the last untranslatable-code report named,
 // so a file with many bad records is reported once. The caller owns it and starts each file operation
@@ -93,5 +93,5 @@ struct UntranslatableReport {
 
 // Shows "File '...' has some ... character codes which do not translate to ...", naming the file, the
 // two sets and the substitution character, unless this report already named the same file.
-void ReportUntranslatable(AppSession& app, UntranslatableReport& report, std::string_view fileName,
+void ReportUntranslatable(StorageHost& host, UntranslatableReport& report, std::string_view fileName,
                           CharSet fromSet, CharSet toSet);

@@ -3,6 +3,7 @@
 #include "buffer/guarded_block.h"
 #include "buffer/record_buffer.h"
 #include "core/message.h"
+#include "core/storage_host.h"
 
 namespace {
 
@@ -29,7 +30,9 @@ void NoteInserted(EditBuffer& buffer, LineRecord& line) {
 
 }  // namespace
 
-EditBuffer::EditBuffer(AppSession& appSession) : app(appSession) {
+EditBuffer::EditBuffer(AppSession& app) : EditBuffer(Storage(app)) {}
+
+EditBuffer::EditBuffer(StorageHost& storageHost) : host(storageHost) {
     linePool = PoolCreate("LineRecord", sizeof(LineRecord));
     LineRecord* top = LineNew(*this, kTopMarkerText);
     if (top == nullptr) {
@@ -215,7 +218,7 @@ char* RecBufGet(EditBuffer& buffer) {
 }
 
 int RecBufRelease(EditBuffer& buffer, char* payload) {
-    return RecBufRelease(buffer.app, payload);
+    return RecBufRelease(buffer.host, payload);
 }
 
 std::size_t EditBufferBytesHeld(const EditBuffer& buffer) {

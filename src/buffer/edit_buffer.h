@@ -10,6 +10,7 @@
 #include "buffer/line_record.h"
 #include "buffer/record_pool.h"
 #include "buffer/text_buf.h"
+#include "core/storage_host.h"
 #include "profiles/file_profile.h"
 
 struct AppSession;
@@ -42,12 +43,13 @@ inline constexpr std::string_view kLoadAbortedMarkerText = "*** File Load Aborte
 // Releasing the buffer releases every line at once with the pool, lines kept by an undo journal
 // included, so the journal must not outlive it.
 struct EditBuffer {
-    explicit EditBuffer(AppSession& appSession);
+    explicit EditBuffer(StorageHost& storageHost);
+    explicit EditBuffer(AppSession& app);  // with the instance's storage host
     ~EditBuffer();
     EditBuffer(const EditBuffer&) = delete;
     EditBuffer& operator=(const EditBuffer&) = delete;
 
-    AppSession& app;  // where faults are reported
+    StorageHost& host;  // messages, settings and progress of the instance
     DList lines;
     DList recordBuffers;  // scratch buffers of MaxRecordLength + 8 bytes
     TextStore textClasses;

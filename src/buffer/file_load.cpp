@@ -10,9 +10,8 @@
 
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load_records.h"
-#include "core/app_session.h"
 #include "core/message.h"
-#include "core/var_store.h"
+#include "core/storage_host.h"
 #include "platform/format.h"
 
 namespace {
@@ -20,16 +19,16 @@ namespace {
 constexpr std::size_t kMaxPathLength = 255;
 
 void ReportError(EditBuffer& buffer, const std::string& text) {
-    ShowMessage(buffer.app, text, MsgTo::Box, Beep::Error);
+    ShowMessage(buffer.host, text, MsgTo::Box, Beep::Error);
 }
 
 void ReportInformation(EditBuffer& buffer, const std::string& text) {
-    ShowMessage(buffer.app, text, MsgTo::Box, Beep::Information);
+    ShowMessage(buffer.host, text, MsgTo::Box, Beep::Information);
 }
 
 // A positive ZMAXRECLEN replaces the profile's record length for this session.
 void ApplyRecordLengthOverride(EditBuffer& buffer) {
-    std::string value = VarGetValue(buffer.app, "ZMAXRECLEN");
+    std::string value = buffer.host.Setting("ZMAXRECLEN");
     long number = 0;
     auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
     if (error == std::errc() && end == value.data() + value.size() && number > 0) {
@@ -155,12 +154,12 @@ std::int32_t DataLineCount(const EditBuffer& buffer) {
 // Loads batch after batch. Between batches the status text invites Escape, and a pending Escape
 // stops the load: the session keeps the lines read so far, read-only, behind an aborted-load marker.
 int LoadAll(EditBuffer& buffer) {
-    AppSession& app = buffer.app;
+    StorageHost& host = buffer.host;
     FileState& file = buffer.file;
     int status = LoadBatch(buffer);
     while (status == 1) {
-        app.statusText = "Loading file, press ESC to abort";
-        if (app.escapePressed && app.escapePressed()) {
+        host.ShowLoadStatus("Loading file, press ESC to abort");
+        if (host.EscapePressed()) {
             file.browseReason = BrowseReason::LoadAborted;
             file.loadAborted = true;
             file.atEnd = true;
@@ -173,7 +172,7 @@ int LoadAll(EditBuffer& buffer) {
         }
         status = LoadBatch(buffer);
     }
-    app.statusText.clear();
+    host.ShowLoadStatus("");
     return status == -1 ? -1 : 0;
 }
 
@@ -199,8 +198,8 @@ int OpenFile(EditBuffer& buffer, std::string_view path, OpenMode mode, LoadQuiet
     buffer.fileName = std::string(path);
     buffer.directory = PathDirectory(buffer.fileName);
     buffer.displayName = PathFileName(buffer.fileName);
-    const bool writeLockWanted = VarGetValue(buffer.app, "ZEDITWRITELOCK") == "TRUE";
-    const bool virtualWanted = VarGetValue(buffer.app, "ZEDITVIRTUALLOAD") == "TRUE";
+    const bool writeLockWanted = buffer.host.Setting("ZEDITWRITELOCK") == "TRUE";
+    const bool virtualWanted = buffer.host.Setting("ZEDITVIRTUALLOAD") == "TRUE";
     buffer.profile.sensedTerminator = EorType::Auto;
     ApplyRecordLengthOverride(buffer);
     ResetFileState(buffer, mode, quiet);

@@ -24,7 +24,7 @@ constexpr std::int32_t kBufferGrowth = 4096;
 constexpr char kEndOfFileChar = '\x1A';
 
 void ReportError(EditBuffer& buffer, const std::string& text) {
-    ShowMessage(buffer.app, text, MsgTo::Box, Beep::Error);
+    ShowMessage(buffer.host, text, MsgTo::Box, Beep::Error);
 }
 
 // Makes room for the next read: the carried bytes of an incomplete record move to the front, and a
@@ -283,7 +283,7 @@ void ShowLoadSummary(EditBuffer& buffer) {
         text += Format("Long rec truncated at max rec len: %d times\n", buffer.truncatedCount);
     }
     if (!text.empty()) {
-        ShowMessage(buffer.app, text, MsgTo::Box, Beep::Information);
+        ShowMessage(buffer.host, text, MsgTo::Box, Beep::Information);
     }
 }
 

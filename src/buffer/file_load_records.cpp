@@ -8,8 +8,8 @@
 #include "buffer/charset.h"
 #include "buffer/edit_buffer.h"
 #include "core/message.h"
+#include "core/storage_host.h"
 #include "platform/format.h"
-#include "profiles/file_profile_io.h"
 
 namespace {
 
@@ -29,8 +29,9 @@ void TranslateRecord(EditBuffer& buffer, char* record, std::int32_t length) {
         return;
     }
     CharSet display = DisplaySet(buffer.profile);
-    if (Translate(buffer.app, CharSet::Ebcdic, display, record, record, length) == XlateResult::Substituted) {
-        ReportUntranslatable(buffer.app, buffer.file.untranslatable, buffer.fileName, CharSet::Ebcdic,
+    if (Translate(buffer.host, CharSet::Ebcdic, display, record, record, length) ==
+        XlateResult::Substituted) {
+        ReportUntranslatable(buffer.host, buffer.file.untranslatable, buffer.fileName, CharSet::Ebcdic,
                              display);
     }
 }
@@ -109,7 +110,7 @@ void RaiseMaxRecordLength(EditBuffer& buffer, std::int32_t newLength) {
         profile.boundsRight = newLength;
     }
     profile.maxRecordLength = newLength;
-    WriteFileProfile(buffer.app, profile, ProfileWriteMode::Automatic);
+    buffer.host.RecordLengthRaised(buffer, profile);
 }
 
 bool MakeVariableRecordLines(EditBuffer& buffer, char* record, std::int32_t length) {
@@ -139,7 +140,7 @@ bool MakeVariableRecordLines(EditBuffer& buffer, char* record, std::int32_t leng
             profile.maxRecordLength < kProfileRecordLengthMax) {
             RaiseMaxRecordLength(buffer, size);
             if (profile.autoIncreaseNotify) {
-                ShowMessage(buffer.app,
+                ShowMessage(buffer.host,
                             Format("File '%s' has record which exceeds 'MaxRecordLength'.\n\nIncreased "
                                    "'MaxRecordLength' to %d in file profile %s.",
                                    buffer.fileName.c_str(), profile.maxRecordLength, profile.name.c_str()),

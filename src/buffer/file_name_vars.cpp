@@ -3,10 +3,10 @@
 #include <string>
 
 #include "buffer/edit_buffer.h"
-#include "core/var_store.h"
+#include "core/storage_host.h"
 
-void SetFileNameVariables(AppSession& app, std::string_view path) {
-    VarSetValue(app, "ZDSN", path);
+void SetFileNameVariables(StorageHost& host, std::string_view path) {
+    host.SetSetting("ZDSN", path);
     std::size_t slash = path.rfind('/');
     if (slash == std::string_view::npos) {
         return;
@@ -17,11 +17,11 @@ void SetFileNameVariables(AppSession& app, std::string_view path) {
     std::size_t dot = name.rfind('.');
     std::string_view extension = dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
     std::string_view base = name.substr(0, dot);
-    VarSetValue(app, "ZDSNNAME", name);
-    VarSetValue(app, "ZDSNPATH", directory);
-    VarSetValue(app, "ZDSNEXT", extension);
-    VarSetValue(app, "ZDSNBASE", base);
-    VarSetValue(app, "ZDSNTYPE", extension.empty() ? std::string("*") : "*." + std::string(extension));
+    host.SetSetting("ZDSNNAME", name);
+    host.SetSetting("ZDSNPATH", directory);
+    host.SetSetting("ZDSNEXT", extension);
+    host.SetSetting("ZDSNBASE", base);
+    host.SetSetting("ZDSNTYPE", extension.empty() ? std::string("*") : "*." + std::string(extension));
 }
 
 void SetBufferFileName(EditBuffer& buffer, std::string_view path) {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-struct AppSession;
+class StorageHost;
 struct EditBuffer;
 
 // The store variables derived from the current file's path, for the path /dir/sub/name.ext:
@@ -13,7 +13,7 @@ struct EditBuffer;
 //   ZDSNBASE  name (the name without "." and extension)
 //   ZDSNTYPE  *.ext, or "*" when there is no extension
 // A path without any "/" sets only ZDSN.
-void SetFileNameVariables(AppSession& app, std::string_view path);
+void SetFileNameVariables(StorageHost& host, std::string_view path);
 
 // Takes the path as the buffer's file: fileName is the path, directory the part up to and including
 // its last "/" (empty without one) and displayName the part after it.

@@ -12,9 +12,8 @@
 #include "buffer/file_load.h"
 #include "buffer/file_name_vars.h"
 #include "buffer/numbering.h"
-#include "core/app_session.h"
 #include "core/message.h"
-#include "core/var_store.h"
+#include "core/storage_host.h"
 #include "platform/file_write.h"
 #include "platform/format.h"
 
@@ -32,7 +31,7 @@ constexpr char kEbcdicTab = '\x05';
 enum class SaveKind { Save, SaveAsOverwrite };
 
 void Error(EditBuffer& buffer, const std::string& text) {
-    ShowMessage(buffer.app, text, MsgTo::Box, Beep::Error);
+    ShowMessage(buffer.host, text, MsgTo::Box, Beep::Error);
 }
 
 void ReportNotWritten(EditBuffer& buffer) {
@@ -69,17 +68,17 @@ void StripPadding(EditBuffer& buffer) {
 }
 
 void RunExitMacro(EditBuffer& buffer) {
-    std::string macro = VarGetValue(buffer.app, "ZXMACRO");
+    std::string macro = buffer.host.Setting("ZXMACRO");
     if (macro.empty()) {
         macro = buffer.profile.xmacro;
     }
-    if (!macro.empty() && buffer.app.runExitMacro) {
-        buffer.app.runExitMacro(buffer, macro);
+    if (!macro.empty()) {
+        buffer.host.RunExitMacro(buffer, macro);
     }
 }
 
 bool BackupWanted(EditBuffer& buffer) {
-    std::string mode = VarGetValue(buffer.app, "ZBACKUP");
+    std::string mode = buffer.host.Setting("ZBACKUP");
     return mode == "ALWAYS" || (mode == "FILEPROF" && buffer.profile.backup);
 }
 
@@ -156,8 +155,8 @@ enum class WriteOutcome { Ok, WriteFailed, ProfileCorrupted, NoMemory };
 XlateResult TranslateForDisk(EditBuffer& buffer, const char* text, char* out, std::uint32_t count) {
     const int n = static_cast<int>(count);
     return buffer.profile.displayCharset == ProfileCharset::AsciiIso8859
-               ? TranslateIsoToEbcdic(buffer.app, text, out, n)
-               : TranslatePcToEbcdic(buffer.app, text, out, n);
+               ? TranslateIsoToEbcdic(buffer.host, text, out, n)
+               : TranslatePcToEbcdic(buffer.host, text, out, n);
 }
 
 // Room for `count` bytes at the end of the write buffer, flushing it first when they would not fit:
@@ -212,7 +211,7 @@ WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
                 return WriteOutcome::WriteFailed;
             }
             if (ebcdic && n > 0 && TranslateForDisk(buffer, line->text, at, n) == XlateResult::Substituted) {
-                ReportUntranslatable(buffer.app, report, buffer.fileName, CharSet::AsciiIso8859,
+                ReportUntranslatable(buffer.host, report, buffer.fileName, CharSet::AsciiIso8859,
                                      CharSet::Ebcdic);
             } else if (!ebcdic && n > 0) {
                 std::memcpy(at, line->text, n);
@@ -224,7 +223,7 @@ WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
         int count = static_cast<int>(n);
         if (ebcdic && n > 0) {
             if (TranslateForDisk(buffer, bytes, scratch.Translated(), n) == XlateResult::Substituted) {
-                ReportUntranslatable(buffer.app, report, buffer.fileName, CharSet::AsciiIso8859,
+                ReportUntranslatable(buffer.host, report, buffer.fileName, CharSet::AsciiIso8859,
                                      CharSet::Ebcdic);
             }
             bytes = scratch.Translated();
@@ -287,7 +286,7 @@ void TakeNewStamp(EditBuffer& buffer, SaveClosing closing, const std::string& ta
     FileState& state = buffer.file;
     state.handle.Close();
     state.writeLocked = false;
-    if (closing == SaveClosing::No && VarIsTrue(buffer.app, "ZEDITWRITELOCK")) {
+    if (closing == SaveClosing::No && buffer.host.SettingIsTrue("ZEDITWRITELOCK")) {
         FileHandle handle;
         if (OpenExisting(target, OpenAccess::ReadWrite, handle).Ok() && TryWriteLock(handle).Ok()) {
             state.handle = std::move(handle);
@@ -410,7 +409,7 @@ int SaveFileAs(EditBuffer& buffer, SaveClosing closing, SaveKind kind) {
     SyncDirectoryOf(target);
 
     if (!HasQuiet(state.quiet, LoadQuiet::NoSummary)) {
-        ShowMessage(buffer.app, "File saved", MsgTo::Line, Beep::Information);
+        ShowMessage(buffer.host, "File saved", MsgTo::Line, Beep::Information);
     }
     TakeNewStamp(buffer, closing, target);
     buffer.modified = false;
@@ -479,7 +478,7 @@ int SaveFileAs(EditBuffer& buffer, std::string_view newPath, const ConfirmOverwr
     // before is never new.
     buffer.isNewFile = kind != SaveKind::SaveAsOverwrite;
     int result = SaveFileAs(buffer, SaveClosing::No, kind);
-    SetFileNameVariables(buffer.app, path);
+    SetFileNameVariables(buffer.host, path);
     return result;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "buffer/charset.h"
+#include "core/open_mode.h"
 #include "platform/file_io.h"
 #include "profiles/file_profile.h"
 
@@ -15,8 +16,6 @@
 // loading fills it, saving reads and refreshes it.
 
 // How the session asked for the file.
-enum class OpenMode { Edit, Browse };
-
 // Why a session is read-only. Anything but None means BROWSE.
 enum class BrowseReason {
     None,           // an EDIT session that may save

@@ -12,11 +12,11 @@
 namespace {
 
 void ReportTooLong(EditBuffer& buffer) {
-    ShowMessage(buffer.app, "Individual record length exceeds 64000.", MsgTo::Box, Beep::Error);
+    ShowMessage(buffer.host, "Individual record length exceeds 64000.", MsgTo::Box, Beep::Error);
 }
 
 void ReportNoMemory(EditBuffer& buffer) {
-    ShowMessage(buffer.app, "Not enough memory to hold the lines of the file.", MsgTo::Box, Beep::Error);
+    ShowMessage(buffer.host, "Not enough memory to hold the lines of the file.", MsgTo::Box, Beep::Error);
 }
 
 void CopyField(char* field, std::string_view text) {
@@ -33,7 +33,7 @@ void CopyField(char* field, std::string_view text) {
 }
 
 void ReleaseText(EditBuffer& buffer, LineRecord& line) {
-    TextBufFree(buffer.app, buffer.textClasses, line.textPage, line.text);
+    TextBufFree(buffer.host, buffer.textClasses, line.textPage, line.text);
     line.textPage = nullptr;
     line.text = nullptr;
     line.capacity = 0;
@@ -225,7 +225,7 @@ int LineEnsureCapacity(EditBuffer& buffer, LineRecord& line, std::uint32_t n) {
     // The new buffer is taken before the old one is released, so a failure loses nothing.
     TextBufRef slot = TextBufAlloc(buffer.textClasses, n);
     if (slot.data == nullptr || !ResizeColor(buffer, line, slot.page->slotSize)) {
-        TextBufFree(buffer.app, buffer.textClasses, slot.page, slot.data);
+        TextBufFree(buffer.host, buffer.textClasses, slot.page, slot.data);
         ReportNoMemory(buffer);
         return -1;
     }
@@ -282,7 +282,7 @@ int LineEnsureColor(EditBuffer& buffer, LineRecord& line) {
 }
 
 void LineFreeColor(EditBuffer& buffer, LineRecord& line) {
-    TextBufFree(buffer.app, buffer.textClasses, line.colorPage, line.color);
+    TextBufFree(buffer.host, buffer.textClasses, line.colorPage, line.color);
     line.colorPage = nullptr;
     line.color = nullptr;
 }

@@ -31,7 +31,7 @@ int MakeLinesData(EditBuffer& buffer, LineRecord* first, LineRecord* last) {
         }
     }
     if (refused) {
-        ShowMessage(buffer.app, "Only NOTE and COLS lines can be converted to data.", MsgTo::Line,
+        ShowMessage(buffer.host, "Only NOTE and COLS lines can be converted to data.", MsgTo::Line,
                     Beep::Error);
         return -1;
     }

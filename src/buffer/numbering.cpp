@@ -189,14 +189,14 @@ int Unnumber(EditBuffer& buffer, std::string_view type) {
     FinishLoad(buffer);
     if (type.empty()) {
         if (!NumberingOn(buffer)) {
-            ShowMessage(buffer.app,
+            ShowMessage(buffer.host,
                         "Line numbering is currently off, specify line number type or set line numbering "
                         "on in File Profile.",
                         MsgTo::Box, Beep::Error);
             return -1;
         }
     } else if (!IsUnnumberType(type)) {
-        ShowMessage(buffer.app, "Unknown line number type, unnumber command ignored.", MsgTo::Box,
+        ShowMessage(buffer.host, "Unknown line number type, unnumber command ignored.", MsgTo::Box,
                     Beep::Error);
         return -1;
     }
@@ -216,7 +216,7 @@ int Unnumber(EditBuffer& buffer, std::string_view type) {
         }
         LineClearFlag(*line, LineFlagA::NumberValid);
     }
-    ShowMessage(buffer.app,
+    ShowMessage(buffer.host,
                 Format("Columns %d to %d cleared, line numbers now OFF for file type %s.",
                        profile.numberColumnStart, profile.numberColumnEnd, profile.name.c_str()),
                 MsgTo::Line, Beep::Information);

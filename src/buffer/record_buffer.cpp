@@ -52,13 +52,14 @@ char* RecBufGet(DList& buffers, std::uint32_t maxRecordLength) {
     return Payload(buffer);
 }
 
-int RecBufRelease(AppSession& app, char* payload) {
+int RecBufRelease(Reporter& reporter, char* payload) {
     if (payload == nullptr) {
         return 0;
     }
     auto* buffer = reinterpret_cast<RecordBuffer*>(payload) - 1;
     if (buffer->guard != kRecordBufferGuard) {
-        ShowMessage(app, "Tried to free corrupted record buffer, can't continue", MsgTo::Box, Beep::Error);
+        ShowMessage(reporter, "Tried to free corrupted record buffer, can't continue", MsgTo::Box,
+                    Beep::Error);
         return -1;
     }
     buffer->inUse = 0;

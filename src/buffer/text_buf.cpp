@@ -154,7 +154,7 @@ TextBufRef TextBufAlloc(TextStore& store, std::uint32_t length) {
     return {page, PageSlots(page)};
 }
 
-int TextBufFree(AppSession& app, TextStore& store, TextPage* page, void* buffer) {
+int TextBufFree(Reporter& reporter, TextStore& store, TextPage* page, void* buffer) {
     if (page == nullptr || buffer == nullptr) {
         return 0;
     }
@@ -171,7 +171,7 @@ int TextBufFree(AppSession& app, TextStore& store, TextPage* page, void* buffer)
         index = known ? static_cast<std::size_t>(at - slots) / slotSize : 0;
     }
     if (!known || page->inUse[index] != 1) {
-        ShowMessage(app, "Tried to free textbuf which was not allocated, can't continue.", MsgTo::Box,
+        ShowMessage(reporter, "Tried to free textbuf which was not allocated, can't continue.", MsgTo::Box,
                     Beep::Error);
         return -1;
     }

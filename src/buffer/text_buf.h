@@ -4,8 +4,7 @@
 #include <cstdint>
 
 #include "buffer/slist.h"
-
-struct AppSession;
+#include "core/message.h"
 
 // The text buffer store of an edit session: line texts and colour bytes live in slots whose size is
 // a multiple of 8. Size class k holds slots of 8·k bytes on pages of at most 64000 bytes of slots and
@@ -70,7 +69,7 @@ TextBufRef TextBufAlloc(TextStore& store, std::uint32_t length);
 // Returns the slot to its page. A slot that is not in use (a second release) or an address that is
 // not a slot of the page reports "Tried to free textbuf which was not allocated, can't continue." and
 // changes nothing (-1). A missing page or buffer does nothing (0).
-int TextBufFree(AppSession& app, TextStore& store, TextPage* page, void* buffer);
+int TextBufFree(Reporter& reporter, TextStore& store, TextPage* page, void* buffer);
 
 // Releases every page and the class table.
 void TextStoreRelease(TextStore& store);

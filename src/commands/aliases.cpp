@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <string>
 
-#include "commands/command_line.h"
+#include "commands/command_set.h"
 #include "commands/dispatch.h"
-#include "commands/dispatch_host.h"
 #include "core/app_session.h"
+#include "core/command_line.h"
 #include "core/var_store.h"
 #include "platform/format.h"
+#include "profiles/main_profile_aliases.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ int AddCommandAlias(AppSession& app, std::string_view aliasText, std::string_vie
 int AliasCmdAdd(AppSession& app) {
     int result =
         AddCommandAlias(app, VarGetValue(app, "AEditCmd.Alias"), VarGetValue(app, "AEditCmd.Actual"));
-    DispatchPostCommand(app, "DIALOG ALIASCMD");
+    PostCommand(app, "DIALOG ALIASCMD");
     return result;
 }
 

@@ -1,7 +1,7 @@
 #include "commands/command_history.h"
 
 #include "core/app_session.h"
-#include "shell/shared_block.h"
+#include "core/shared_block.h"
 
 namespace {
 

@@ -1,15 +1,12 @@
 #pragma once
 
-#include <span>
 #include <string_view>
-
-#include "commands/command_tables.h"
 
 // The three primary command dispatchers. Every command line a user, a menu, a function key or a
 // macro issues ends in one of them: the edit dispatcher in an edit or browse session, the file list
 // dispatcher in a file list, the general one everywhere else. The first two hand what they do not
 // know to the general dispatcher, which hands what it does not know to the macro runner. Messages
-// go to boxes. Handlers are reached through the dispatch table (commands/dispatch_host.h).
+// go to boxes. Commands are the rows of the instance's command set (commands/command_set.h).
 
 struct AppSession;
 
@@ -27,10 +24,3 @@ void RunGeneralCommand(AppSession& app, std::string_view text);
 // verb the file list table does not know, the line from that sub-command on goes to RunGeneralCommand
 // and the loop ends.
 void RunFileListCommand(AppSession& app, std::string_view text);
-
-// The row index of the verb in the table, or -1. A verb of 32 characters or more is in no table; an
-// alias (exact, case-sensitive) is replaced by its actual command first; rows compare exactly.
-int LookupPrimaryCommand(AppSession& app, std::span<const CommandRow> table, std::string_view verb);
-
-// True when LookupPrimaryCommand finds the verb in the general, the edit or the file list table.
-bool IsPrimaryCommand(AppSession& app, std::string_view verb);

@@ -2,22 +2,24 @@
 
 #include <string_view>
 
-#include "commands/command_tables.h"
+#include "core/command_desc.h"
 
 // The commands the dispatchers carry themselves, and the checks the edit dispatcher makes before a
-// handler runs. Other subsystems replace or add handlers through the dispatch table.
+// handler runs.
 
 struct AppSession;
-struct CommandHandlers;
 struct EditSession;
 
-// BOUNDS, CANCEL, MERGEMSG, NUMBER OFF, RENUMBER, SAVE, TABS, UNNUMBER and XKEYBOARD.
-void InstallBuiltInEditCommands(CommandHandlers& handlers);
+// BOUNDS, CANCEL, MERGEMSG, NUMBER, RENUMBER, SAVE, UNNUMBER and XKEYBOARD, with the rows of the
+// edit commands of this layer still to come (CAPS, CHANGE, EXCLUDE, FIND, FLIP, LOCATE, MATCH,
+// PROFILE, RCHANGE, RESET, RFIND, SORT) and TABS, which only answers its check.
+CommandRows DispatcherEditCommands();
 
-// BACKUP, BROWSE, CLOSEALL, DEFAULTS, DIALOG, EDIT, END, EXIT, FILELIST, FUNCTION, MENU, OPEN,
-// PCMDEDIT, PCMDFILELIST, PFSHOW, RETRIEVE, RETURN, SWAP and SWAPBACK.
-void InstallBuiltInGeneralCommands(CommandHandlers& handlers);
+// BACKUP, BROWSE, DEFAULTS, EDIT, END, FUNCTION, OPEN, PCMDEDIT, PCMDFILELIST, PFSHOW, RETRIEVE and
+// RETURN.
+CommandRows DispatcherGeneralCommands();
 
 // The parameter checks of the edit dispatcher (CAPS, COLORMAP, COPY, CUT, DELETE, NUMBER, PASTE,
 // PROFILE, RULER, SHOWEOL, TABS). False after a message when the handler must not run.
-bool PassesEditCommandChecks(AppSession& app, EditSession& session, EditCmd id, std::string_view params);
+bool PassesEditCommandChecks(AppSession& app, EditSession& session, std::string_view verb,
+                             std::string_view params);

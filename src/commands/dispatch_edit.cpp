@@ -6,13 +6,15 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/file_save.h"
 #include "buffer/numbering.h"
-#include "commands/command_line.h"
+#include "commands/command_set.h"
 #include "commands/dispatch.h"
 #include "commands/dispatch_builtins.h"
-#include "commands/dispatch_host.h"
 #include "commands/mergemsg.h"
-#include "commands/save_as_command.h"
 #include "core/app_session.h"
+#include "core/command_line.h"
+#include "editing/cursor.h"
+#include "editing/edit_session.h"
+#include "editing/selection.h"
 #include "platform/format.h"
 #include "profiles/file_profile.h"
 
@@ -21,26 +23,30 @@ namespace {
 constexpr int kColormapNameMax = 7;
 constexpr long kBoundCeiling = 1000000;
 
+// The commands whose parameters the edit dispatcher checks before their handler runs.
+enum class Checked { None, Caps, Colormap, Copy, Cut, Delete, Number, Paste, Profile, Ruler, ShowEol, Tabs };
+
+Checked CheckedCommandOf(std::string_view verb) {
+    static constexpr std::pair<std::string_view, Checked> kChecked[] = {
+        {"CAPS", Checked::Caps},       {"COLORMAP", Checked::Colormap}, {"COPY", Checked::Copy},
+        {"CUT", Checked::Cut},         {"DELETE", Checked::Delete},     {"NUMBER", Checked::Number},
+        {"PASTE", Checked::Paste},     {"PROFILE", Checked::Profile},   {"RULER", Checked::Ruler},
+        {"SHOWEOL", Checked::ShowEol}, {"TABS", Checked::Tabs},
+    };
+    for (const auto& [name, checked] : kChecked) {
+        if (name == verb) {
+            return checked;
+        }
+    }
+    return Checked::None;
+}
+
 void Refuse(AppSession& app, std::string_view text, Beep beep) {
     ShowMessage(app, text, MsgTo::Box, beep);
 }
 
 bool IsOnOrOff(std::string_view upper) {
     return upper == "ON" || upper == "OFF";
-}
-
-bool HasSelection(AppSession& app, EditSession& session) {
-    const DispatchViewHooks& view = Dispatch().view;
-    return view.hasSelection && view.hasSelection(app, session);
-}
-
-LineRecord* CursorLine(AppSession& app, EditSession& session) {
-    const DispatchViewHooks& view = Dispatch().view;
-    if (view.cursorLine) {
-        return view.cursorLine(app, session);
-    }
-    EditBuffer* buffer = DispatchEditBuffer(session);
-    return buffer != nullptr ? buffer->currentLine : nullptr;
 }
 
 bool CheckNumber(AppSession& app, EditSession& session, std::string_view params) {
@@ -58,9 +64,7 @@ bool CheckNumber(AppSession& app, EditSession& session, std::string_view params)
         Refuse(app, "NUMBER parameter must be one of COBOL | STANDARD | COB+STD | OFF", Beep::Exclamation);
         return false;
     }
-    EditBuffer* buffer = DispatchEditBuffer(session);
-    if (buffer != nullptr && (mode == "STANDARD" || mode == "COB+STD") &&
-        buffer->profile.maxRecordLength != 80) {
+    if ((mode == "STANDARD" || mode == "COB+STD") && session.buffer.profile.maxRecordLength != 80) {
         Refuse(
             app,
             Format("File profile record length must be 80 before setting number type to %s.", mode.c_str()),
@@ -93,12 +97,7 @@ bool ParseBound(std::string_view word, int32_t current, long fallback, long& bou
 // BOUNDS [left [right]]: without parameters the bounds become the whole record; a missing right
 // bound stays as it is. Bounds past the record length are brought back to it.
 void BoundsCommand(AppSession& app, EditSession& session, std::string_view params) {
-    EditBuffer* buffer = DispatchEditBuffer(session);
-    if (buffer == nullptr) {
-        ShowNotAvailable(app, "BOUNDS");
-        return;
-    }
-    FileProfile& profile = buffer->profile;
+    FileProfile& profile = session.buffer.profile;
     const long length = profile.maxRecordLength > 0 ? profile.maxRecordLength : kProfileRecordLengthMax;
     CommandWords first = CommandFirstWord(params);
     CommandWords second = CommandFirstWord(first.rest);
@@ -131,19 +130,12 @@ void BoundsCommand(AppSession& app, EditSession& session, std::string_view param
 
 // CANCEL: the changes are given up, so END neither asks nor saves.
 void CancelCommand(AppSession& app, EditSession& session, std::string_view) {
-    if (EditBuffer* buffer = DispatchEditBuffer(session)) {
-        buffer->modified = false;
-    }
+    session.buffer.modified = false;
     RunGeneralCommand(app, "end");
 }
 
 void MergeMsgCommand(AppSession& app, EditSession& session, std::string_view params) {
-    EditBuffer* buffer = DispatchEditBuffer(session);
-    if (buffer == nullptr) {
-        ShowNotAvailable(app, "MERGEMSG");
-        return;
-    }
-    if (MergeMessages(app, *buffer, params) > 0) {
+    if (MergeMessages(app, session.buffer, params) > 0) {
         RunEditCommand(app, "LOCATE SPECIAL");
     }
 }
@@ -151,63 +143,73 @@ void MergeMsgCommand(AppSession& app, EditSession& session, std::string_view par
 // NUMBER OFF turns numbering off for the session; turning it on belongs to the profile settings.
 void NumberCommand(AppSession& app, EditSession& session, std::string_view params) {
     std::string mode = CommandToUpper(CommandFirstWord(params).word);
-    EditBuffer* buffer = DispatchEditBuffer(session);
-    if (buffer == nullptr || mode != "OFF") {
+    if (mode != "OFF") {
         ShowNotAvailable(app, "NUMBER " + mode);
         return;
     }
-    NumberingOff(*buffer);
+    NumberingOff(session.buffer);
 }
 
-void RenumberCommand(AppSession& app, EditSession& session, std::string_view) {
-    if (EditBuffer* buffer = DispatchEditBuffer(session)) {
-        Renumber(*buffer);
-    } else {
-        ShowNotAvailable(app, "RENUMBER");
-    }
+void RenumberCommand(AppSession&, EditSession& session, std::string_view) {
+    Renumber(session.buffer);
 }
 
-void SaveCommand(AppSession& app, EditSession& session, std::string_view) {
-    if (EditBuffer* buffer = DispatchEditBuffer(session)) {
-        (void)SaveFile(*buffer, SaveClosing::No);  // reports its own failures
-    } else {
-        ShowNotAvailable(app, "SAVE");
-    }
+void SaveCommand(AppSession&, EditSession& session, std::string_view) {
+    (void)SaveFile(session.buffer, SaveClosing::No);  // reports its own failures
 }
 
-void UnnumberCommand(AppSession& app, EditSession& session, std::string_view params) {
-    if (EditBuffer* buffer = DispatchEditBuffer(session)) {
-        (void)Unnumber(*buffer, CommandTrim(params));  // reports its own refusals
-    } else {
-        ShowNotAvailable(app, "UNNUMBER");
-    }
+void UnnumberCommand(AppSession&, EditSession& session, std::string_view params) {
+    (void)Unnumber(session.buffer, CommandTrim(params));  // reports its own refusals
 }
 
 void XKeyboardCommand(AppSession& app, EditSession&, std::string_view) {
     RunGeneralCommand(app, "DIALOG XKEYBRD");
 }
 
-}  // namespace
-
-void InstallBuiltInEditCommands(CommandHandlers& handlers) {
-    auto set = [&handlers](EditCmd id, EditCommandHandler handler) {
-        handlers.edit[static_cast<size_t>(id)] = std::move(handler);
-    };
-    set(EditCmd::Bounds, BoundsCommand);
-    set(EditCmd::Cancel, CancelCommand);
-    set(EditCmd::MergeMsg, MergeMsgCommand);
-    set(EditCmd::Number, NumberCommand);
-    set(EditCmd::Renumber, RenumberCommand);
-    set(EditCmd::Save, SaveCommand);
-    set(EditCmd::SaveAs, SaveAsCommand);
-    set(EditCmd::Unnumber, UnnumberCommand);
-    set(EditCmd::XKeyboard, XKeyboardCommand);
+constexpr CommandDesc Row(std::string_view verb, EditCommandFn handler = nullptr,
+                          Listing listing = Listing::Listed) {
+    return {.table = CommandTable::Edit,
+            .verb = verb,
+            .owner = CommandOwner::Commands,
+            .listing = listing,
+            .edit = handler};
 }
 
-bool PassesEditCommandChecks(AppSession& app, EditSession& session, EditCmd id, std::string_view params) {
+constexpr CommandDesc kEditRows[] = {
+    Row("BOUNDS", BoundsCommand),
+    Row("CANCEL", CancelCommand),
+    Row("CAPS"),
+    Row("CHANGE"),
+    Row("EXCLUDE"),
+    Row("FIND"),
+    Row("FLIP"),
+    Row("LOCATE"),
+    Row("MATCH"),
+    Row("MERGEMSG", MergeMsgCommand),
+    Row("NUMBER", NumberCommand),
+    Row("PROFILE"),
+    Row("RCHANGE"),
+    Row("RENUMBER", RenumberCommand),
+    Row("RESET"),
+    Row("RFIND"),
+    Row("SAVE", SaveCommand),
+    Row("SORT"),
+    Row("TABS", nullptr, Listing::Unlisted),
+    Row("UNNUMBER", UnnumberCommand),
+    Row("XKEYBOARD", XKeyboardCommand),
+};
+
+}  // namespace
+
+CommandRows DispatcherEditCommands() {
+    return kEditRows;
+}
+
+bool PassesEditCommandChecks(AppSession& app, EditSession& session, std::string_view verb,
+                             std::string_view params) {
     std::string param = CommandToUpper(CommandTrim(params));
-    switch (id) {
-        case EditCmd::Caps:
+    switch (CheckedCommandOf(verb)) {
+        case Checked::Caps:
             if (param.empty()) {
                 Refuse(app, "CAPS requires one parameter, ON or OFF.", Beep::Exclamation);
                 return false;
@@ -217,7 +219,7 @@ bool PassesEditCommandChecks(AppSession& app, EditSession& session, EditCmd id, 
                 return false;
             }
             return true;
-        case EditCmd::Colormap:
+        case Checked::Colormap:
             if (param.empty()) {
                 Refuse(app, "COLORMAP requires one parameter:  P1 = colorization-type", Beep::Exclamation);
                 return false;
@@ -227,55 +229,55 @@ bool PassesEditCommandChecks(AppSession& app, EditSession& session, EditCmd id, 
                 return false;
             }
             return true;
-        case EditCmd::Delete:
+        case Checked::Delete:
             if (!param.empty()) {
                 return true;
             }
             [[fallthrough]];
-        case EditCmd::Copy:
-        case EditCmd::Cut:
-            if (!HasSelection(app, session)) {
+        case Checked::Copy:
+        case Checked::Cut:
+            if (!SelectionExists(session)) {
                 Refuse(app, "No selection", Beep::Exclamation);
                 return false;
             }
             return true;
-        case EditCmd::Number:
+        case Checked::Number:
             return CheckNumber(app, session, params);
-        case EditCmd::Paste:
+        case Checked::Paste:
             if (CursorLine(app, session) == nullptr) {
                 Refuse(app, "To PASTE, cursor must be on a line.", Beep::Exclamation);
                 return false;
             }
             return true;
-        case EditCmd::Profile: {
-            EditBuffer* buffer = DispatchEditBuffer(session);
-            std::string name = buffer != nullptr ? buffer->profile.name : std::string();
+        case Checked::Profile: {
+            const std::string& name = session.buffer.profile.name;
             Refuse(app,
                    Format("File Profile '%s' is in use, you can view it but you can not modify it.",
                           name.c_str()),
                    Beep::Information);
             return true;
         }
-        case EditCmd::Ruler:
+        case Checked::Ruler:
             if (!param.empty() && !IsOnOrOff(param)) {
                 Refuse(app, "RULER has one optional parameter:  P1 = ON | OFF", Beep::Information);
                 return false;
             }
             return true;
-        case EditCmd::ShowEol:
+        case Checked::ShowEol:
             if (!param.empty() && !IsOnOrOff(param)) {
                 Refuse(app, "SHOWEOL parameter must be ON or OFF", Beep::Information);
                 return false;
             }
             return true;
-        case EditCmd::Tabs:
+        case Checked::Tabs:
             Refuse(
                 app,
                 "Edit does not support the TABS primary command.\n\nUse PROFILE command to view current file "
                 "profile (see field 'TabKeyStopsAt').",
                 Beep::Information);
             return false;
-        default:
+        case Checked::None:
             return true;
     }
+    return true;
 }

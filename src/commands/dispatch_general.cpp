@@ -5,16 +5,17 @@
 #include <string>
 
 #include "commands/command_history.h"
-#include "commands/command_line.h"
+#include "commands/command_set.h"
 #include "commands/dispatch.h"
 #include "commands/dispatch_builtins.h"
-#include "commands/dispatch_host.h"
 #include "core/app_session.h"
+#include "core/command_line.h"
+#include "core/shell_port.h"
 #include "core/var_store.h"
+#include "editing/edit_session.h"
 #include "platform/file_io.h"
 #include "platform/format.h"
 #include "profiles/main_profile.h"
-#include "shell/instances.h"
 
 namespace {
 
@@ -34,10 +35,7 @@ bool IsDirectory(const std::string& path) {
 
 // Opens one of the open dialogs for `asker`.
 void OpenFileDialog(AppSession& app, OpenDialogKind which, std::string_view asker) {
-    auto open = Dispatch().handlers.openDialog;
-    if (open) {
-        open(app, which);
-    } else {
+    if (!Shell(app).OpenDialog(app, which)) {
         ShowNotAvailable(app, asker);
     }
 }
@@ -60,11 +58,11 @@ void BackupCommand(AppSession& app, const GeneralCommandLine& command) {
 
 // BROWSE and EDIT: a plain file name opens the file at once; a directory or a name pattern goes
 // through OPEN, which lists the matching files.
-void OpenFileCommand(AppSession& app, const GeneralCommandLine& command, EditOpenMode how) {
+void OpenFileCommand(AppSession& app, const GeneralCommandLine& command, OpenMode how) {
     std::string param(CommandTrim(command.allParams));
-    const char* browse = how == EditOpenMode::Browse ? "TRUE" : "FALSE";
+    const char* browse = how == OpenMode::Browse ? "TRUE" : "FALSE";
     if (param.empty()) {
-        if (how == EditOpenMode::Browse) {
+        if (how == OpenMode::Browse) {
             Say(app, "BROWSE command requires file name.", Beep::Information);
             return;
         }
@@ -74,12 +72,7 @@ void OpenFileCommand(AppSession& app, const GeneralCommandLine& command, EditOpe
         return;
     }
     if (param.find_first_of("?*") == std::string::npos && !IsDirectory(param)) {
-        auto openSession = Dispatch().shell.openEditSession;
-        if (openSession) {
-            openSession(app, param, how);
-        } else {
-            ShowNotAvailable(app, how == EditOpenMode::Browse ? "BROWSE" : "EDIT");
-        }
+        Shell(app).OpenEditSession(app, param, how);
         return;
     }
     VarSetValue(app, "ZBROWSE", browse);
@@ -87,11 +80,11 @@ void OpenFileCommand(AppSession& app, const GeneralCommandLine& command, EditOpe
 }
 
 void BrowseCommand(AppSession& app, const GeneralCommandLine& command) {
-    OpenFileCommand(app, command, EditOpenMode::Browse);
+    OpenFileCommand(app, command, OpenMode::Browse);
 }
 
 void EditCommand(AppSession& app, const GeneralCommandLine& command) {
-    OpenFileCommand(app, command, EditOpenMode::Edit);
+    OpenFileCommand(app, command, OpenMode::Edit);
 }
 
 // OPEN [directory | path/pattern | pattern]: lists the files in a new file list, or in the common
@@ -136,74 +129,35 @@ void OpenCommand(AppSession& app, const GeneralCommandLine& command) {
         VarSetValue(app, Format("ZFLIST.PATH.%d", i), "");
     }
     VarSetValue(app, "ZFLIST.TYPE", pattern);
-    DispatchPostCommand(app, "FILELIST NEW");
+    PostCommand(app, "FILELIST NEW");
 }
 
 void DefaultsCommand(AppSession& app, const GeneralCommandLine&) {
-    auto confirm = Dispatch().shell.confirmOkCancel;
-    if (!confirm) {
-        ShowNotAvailable(app, "DEFAULTS");
-        return;
-    }
-    RestoreOutcome outcome =
-        RestoreDefaults(app, [&app, &confirm](std::string_view question) { return confirm(app, question); });
+    RestoreOutcome outcome = RestoreDefaults(
+        app, [&app](std::string_view question) { return Shell(app).ConfirmOkCancel(app, question); });
     if (outcome == RestoreOutcome::Restored) {
-        DispatchPostCommand(app, "EXIT");
+        PostCommand(app, "EXIT");
     }
 }
 
-void DialogCommand(AppSession& app, const GeneralCommandLine& command) {
-    if (!IsBuiltInDialog(command.p1)) {
-        return;
-    }
-    auto show = Dispatch().handlers.showDialog;
-    if (show) {
-        show(app, command.p1);
-    } else {
-        ShowNotAvailable(app, "DIALOG " + command.p1);
-    }
-}
-
-// END leaves the current context: an edit session ends (or its modal window is escaped), a file
-// list closes, a menu gives way to the context below it; a dialog stays.
+// END leaves the current context: an edit session ends, a file list closes, a menu gives way to the
+// context below it; a dialog stays.
 void EndCommand(AppSession& app, const GeneralCommandLine&) {
-    const DispatchTable& table = Dispatch();
-    switch (DispatchContext(app)) {
-        case CommandContext::Task: {
-            EditSession* session = DispatchEditSession(app);
-            if (session == nullptr) {
-                return;
-            }
-            if (table.view.modalActive && table.view.modalActive(app, *session)) {
-                if (table.view.escapeModal) {
-                    table.view.escapeModal(app, *session);
-                }
-            } else if (auto end = table.shell.endEditSession) {
-                end(app, *session);
-            } else {
-                ShowNotAvailable(app, "END");
+    switch (TopContextKind(app)) {
+        case ContextKind::Task:
+            if (EditSession* session = CurrentEditSession(app)) {
+                Shell(app).EndEditSession(app, *session);
             }
             return;
-        }
-        case CommandContext::FileList:
-            if (auto close = table.shell.closeFileList) {
-                close(app);
-            } else {
-                ShowNotAvailable(app, "END");
-            }
+        case ContextKind::FileList:
+            Shell(app).CloseFileList(app);
             return;
-        case CommandContext::Menu:
-            if (auto showTop = table.shell.showTopContext) {
-                showTop(app);
-            }
+        case ContextKind::Menu:
+            Shell(app).ShowTopContext(app);
             return;
         default:
             return;
     }
-}
-
-void ExitCommand(AppSession& app, const GeneralCommandLine&) {
-    app.instance.closeRequested = true;  // the main loop closes the instance after this event
 }
 
 // FUNCTION: the internal functions behind the legacy menu options.
@@ -229,25 +183,6 @@ void FunctionCommand(AppSession& app, const GeneralCommandLine& command) {
     }
 }
 
-void MenuCommand(AppSession& app, const GeneralCommandLine& command) {
-    if (command.p1 == "END") {
-        auto showTop = Dispatch().shell.showTopContext;
-        if (showTop && DispatchContext(app) == CommandContext::Menu) {
-            showTop(app);
-        }
-        return;
-    }
-    if (command.p1.empty()) {
-        return;
-    }
-    auto show = Dispatch().handlers.showMenu;
-    if (show) {
-        show(app, command.p1);
-    } else {
-        ShowNotAvailable(app, "MENU " + command.p1);
-    }
-}
-
 void PcmdEditCommand(AppSession& app, const GeneralCommandLine& command) {
     RunEditCommand(app, command.allParams);
 }
@@ -269,25 +204,17 @@ void PfShowCommand(AppSession& app, const GeneralCommandLine&) {
 // RETRIEVE [BACK]: the previous (or with BACK the next) command of the history into the current
 // context's command field.
 void RetrieveCommand(AppSession& app, const GeneralCommandLine& command) {
-    const DispatchShellHooks& shell = Dispatch().shell;
-    std::optional<std::string> field;
-    if (shell.commandFieldText) {
-        field = shell.commandFieldText(app);
-    }
+    std::optional<std::string> field = Shell(app).CommandFieldText(app);
     if (!field) {
         Say(app, "No primary command field in current context, can not RETRIEVE.", Beep::Information);
         return;
     }
     std::string text = command.p1 == "BACK" ? HistoryNext(app) : HistoryPrevious(app);
-    if (shell.setCommandField) {
-        shell.setCommandField(app, text, CommandFieldFocus::Take);
-    }
+    Shell(app).SetCommandField(app, text, CommandFieldFocus::Take);
 }
 
 void ReturnCommand(AppSession& app, const GeneralCommandLine&) {
-    if (auto closeAll = Dispatch().shell.closeAllContexts) {
-        closeAll(app);
-    }
+    Shell(app).CloseAllContexts(app);
     std::string style = VarGetValue(app, "ZMENUSTYLE");
     if (style == "Legacy Tavo") {
         RunGeneralCommand(app, "menu legacy");
@@ -296,44 +223,32 @@ void ReturnCommand(AppSession& app, const GeneralCommandLine&) {
     }
 }
 
-void CloseAllCommand(AppSession& app, const GeneralCommandLine&) {
-    CloseAllSessions(app);
+constexpr CommandDesc Row(std::string_view verb, GeneralCommandFn handler,
+                          Listing listing = Listing::Listed) {
+    return {.table = CommandTable::General,
+            .verb = verb,
+            .owner = CommandOwner::Commands,
+            .listing = listing,
+            .general = handler};
 }
 
-void SwapCommand(AppSession& app, const GeneralCommandLine&) {
-    if (RegisteredSessionCount(app) < 2) {
-        Say(app, "No other sessions.", Beep::Information);
-        return;
-    }
-    (void)SwapNext(app);  // reports its own failures
-}
-
-void SwapBackCommand(AppSession& app, const GeneralCommandLine&) {
-    (void)SwapPrevious(app);
-}
+constexpr CommandDesc kGeneralRows[] = {
+    Row("BACKUP", BackupCommand),
+    Row("BROWSE", BrowseCommand),
+    Row("DEFAULTS", DefaultsCommand, Listing::Unlisted),
+    Row("EDIT", EditCommand),
+    Row("END", EndCommand),
+    Row("FUNCTION", FunctionCommand, Listing::Unlisted),
+    Row("OPEN", OpenCommand),
+    Row("PCMDEDIT", PcmdEditCommand, Listing::Unlisted),
+    Row("PCMDFILELIST", PcmdFileListCommand, Listing::Unlisted),
+    Row("PFSHOW", PfShowCommand),
+    Row("RETRIEVE", RetrieveCommand),
+    Row("RETURN", ReturnCommand),
+};
 
 }  // namespace
 
-void InstallBuiltInGeneralCommands(CommandHandlers& handlers) {
-    auto set = [&handlers](GeneralCmd id, GeneralCommandHandler handler) {
-        handlers.general[static_cast<size_t>(id)] = std::move(handler);
-    };
-    set(GeneralCmd::Backup, BackupCommand);
-    set(GeneralCmd::Browse, BrowseCommand);
-    set(GeneralCmd::CloseAll, CloseAllCommand);
-    set(GeneralCmd::Defaults, DefaultsCommand);
-    set(GeneralCmd::Dialog, DialogCommand);
-    set(GeneralCmd::Edit, EditCommand);
-    set(GeneralCmd::End, EndCommand);
-    set(GeneralCmd::Exit, ExitCommand);
-    set(GeneralCmd::Function, FunctionCommand);
-    set(GeneralCmd::Menu, MenuCommand);
-    set(GeneralCmd::Open, OpenCommand);
-    set(GeneralCmd::PcmdEdit, PcmdEditCommand);
-    set(GeneralCmd::PcmdFileList, PcmdFileListCommand);
-    set(GeneralCmd::PfShow, PfShowCommand);
-    set(GeneralCmd::Retrieve, RetrieveCommand);
-    set(GeneralCmd::Return, ReturnCommand);
-    set(GeneralCmd::Swap, SwapCommand);
-    set(GeneralCmd::SwapBack, SwapBackCommand);
+CommandRows DispatcherGeneralCommands() {
+    return kGeneralRows;
 }

@@ -1,17 +1,18 @@
 #include "commands/dispatch_sources.h"
 
 #include "commands/command_history.h"
-#include "commands/command_line.h"
 #include "commands/dispatch.h"
-#include "commands/dispatch_host.h"
 #include "core/app_session.h"
+#include "core/command_line.h"
+#include "editing/cursor_actions.h"
+#include "editing/edit_session.h"
+#include "editing/line_commands.h"
 
 namespace {
 
 void ProcessPendingLineCommands(AppSession& app, EditSession* session) {
-    auto process = Dispatch().view.processLineCommands;
-    if (session != nullptr && process) {
-        process(app, *session);
+    if (session != nullptr) {
+        ProcessLineCommands(app, *session);
     }
 }
 
@@ -23,12 +24,11 @@ bool IsResetAlone(std::string_view command) {
 
 std::string EditCommandFieldEnter(AppSession& app, std::string_view fieldText) {
     std::string text(fieldText.substr(0, kCommandFieldMax));
-    EditSession* session = DispatchEditSession(app);
+    EditSession* session = CurrentEditSession(app);
     if (CommandTrim(text).empty()) {
         ProcessPendingLineCommands(app, session);
-        auto toData = Dispatch().view.cursorToDataArea;
-        if (session != nullptr && toData) {
-            toData(app, *session);
+        if (session != nullptr) {
+            CursorToDataArea(app, *session);
         }
         return {};
     }

@@ -3,9 +3,9 @@
 #include <array>
 #include <string>
 
-#include "commands/command_line.h"
-#include "commands/dispatch_host.h"
 #include "core/app_session.h"
+#include "core/command_line.h"
+#include "core/shell_port.h"
 #include "core/var_store.h"
 #include "platform/format.h"
 
@@ -93,13 +93,8 @@ int LegacyJump(AppSession& app, std::string_view option) {
                     Beep::Information);
         return -1;
     }
-    const DispatchShellHooks& shell = Dispatch().shell;
-    if (shell.closeAllContexts) {
-        shell.closeAllContexts(app);
-    }
-    if (shell.pushContext) {
-        shell.pushContext(app, CommandContext::Menu, style == kLegacyStyle ? "LEGACY" : "MODERN");
-    }
-    DispatchPostCommand(app, row->command);
+    Shell(app).CloseAllContexts(app);
+    PushContext(app, ContextKind::Menu, style == kLegacyStyle ? "LEGACY" : "MODERN");
+    PostCommand(app, std::string(row->command));
     return 0;
 }

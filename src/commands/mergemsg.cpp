@@ -6,8 +6,8 @@
 
 #include "buffer/edit_buffer.h"
 #include "buffer/line_record.h"
-#include "commands/command_line.h"
 #include "core/app_session.h"
+#include "core/command_line.h"
 #include "platform/format.h"
 
 namespace {

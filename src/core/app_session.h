@@ -1,19 +1,17 @@
 #pragma once
 
 #include <deque>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/charset_state.h"
+#include "core/command_alias.h"
+#include "core/context_stack.h"
 #include "core/message.h"
+#include "core/session_settings.h"
+#include "core/shared_block.h"
 #include "core/var_store.h"
-#include "profiles/main_profile_aliases.h"
-#include "profiles/main_profile_settings.h"
-#include "shell/contexts.h"
-#include "shell/instances.h"
-#include "shell/shared_block.h"
 
 namespace ui {
 class Screen;
@@ -30,6 +28,19 @@ struct EditBuffer;
 struct DialogCacheDeleter {
     void operator()(DialogCache* cache) const;
 };
+// The instance's part of the cooperation between instances (shell/instances.h).
+struct InstanceState;
+struct InstanceStateDeleter {
+    void operator()(InstanceState* state) const;
+};
+class CommandSet;
+// The edit view as editing and the dispatchers see it (editing/edit_view_port.h).
+class EditViewPort;
+struct EditViewPortDeleter {
+    void operator()(EditViewPort* port) const;
+};
+class ShellPort;
+class StorageHost;
 
 // Receives the messages of an instance once the window system is connected: the message line, a
 // message box, and the beep that goes with them.
@@ -42,8 +53,10 @@ public:
 };
 
 // The record of one running instance. Every operation receives it explicitly, so a test can run
-// several instances in one process.
-struct AppSession {
+// several instances in one process. It is the instance's Reporter: a message goes to the message line
+// only while an edit session is current and the text fits after one leading blank, else to a box;
+// every message is also kept in `messages`.
+struct AppSession : Reporter {
     int messageCapacity = 79;   // characters the message line can show
     bool messageShown = false;  // a message is standing on the message line
     bool hasCurrentEditSession = false;
@@ -53,19 +66,25 @@ struct AppSession {
     CharsetState charset;                // substitution characters kept for the run
     std::unique_ptr<DialogCache, DialogCacheDeleter> dialogCache;  // parsed dialogs, made on first use
     std::unique_ptr<SharedSessionBlock> shared;  // the block the instances share (SharedBlock(app))
-    InstanceState instance;                      // this instance's slot, title and instance menus
-    bool sessionCooperation = false;             // copy of ZSESSIONCOOPERATION ("TRUE" = on)
-    std::string homeDirectory;                   // installation home: profiles/, dialogs/, macros/, ...
-    CommandAliasList aliases;                    // primary-command aliases, in list order
-    CommandAliasList profileAliases;             // file-profile aliases, in list order
-    bool prnAliasReported = false;               // the PRN-to-TXT profile note was shown this run
-    bool profileLoaded = false;                  // the main profile was read and is to be written back
-    ProfileSessionSettings profileSettings;      // palette, colour elements and options from the profile
-    // The window system and the context stack (shell/contexts.h).
+    // This instance's slot, title and instance menus (Instance(app), made on first use).
+    std::unique_ptr<InstanceState, InstanceStateDeleter> instance;
+    bool sessionCooperation = false;         // copy of ZSESSIONCOOPERATION ("TRUE" = on)
+    std::string homeDirectory;               // installation home: profiles/, dialogs/, macros/, ...
+    CommandAliasList aliases;                // primary-command aliases, in list order
+    CommandAliasList profileAliases;         // file-profile aliases, in list order
+    bool prnAliasReported = false;           // the PRN-to-TXT profile note was shown this run
+    bool profileLoaded = false;              // the main profile was read and is to be written back
+    ProfileSessionSettings profileSettings;  // palette, colour elements and options from the profile
+    // The window system and the context stack (core/context_stack.h).
     ui::Screen* screen = nullptr;          // the canvas and backend of the instance; null without one
     std::vector<DlgStkFrame> contexts;     // the context stack, the top frame LAST (see TopContext)
     std::deque<std::string> commandQueue;  // posted commands, run by the main loop after the event
-    ContextHooks contextHooks;             // the command processor and window system behind the stack
+    // What the lower layers ask of the shell (Shell(app)) and what storage asks of the instance
+    // (Storage(app)); base versions are made on first use, the shell installs its own.
+    std::unique_ptr<ShellPort> shellPort;
+    std::unique_ptr<StorageHost> storageHost;
+    std::unique_ptr<EditViewPort, EditViewPortDeleter> editView;  // EditView(app)
+    const CommandSet* commands = nullptr;  // the command tables (Commands(app)); shared, never owned
     bool closing = false;                  // shutting down: no prompts; painting and status output stop
     bool closeWhenEmpty = false;           // started for files: asks to close when the context stack empties
     bool menuPostponed = false;            // started for files with -H: shows the top menu when it empties
@@ -75,10 +94,11 @@ struct AppSession {
     std::vector<std::unique_ptr<EditSession, EditSessionDeleter>> editSessions;
     MainWindow* mainWindow = nullptr;  // layout, command field and menus; null without a window
     bool batchMode = false;            // runs headless from a script (--batch)
-    // Runs a file's exit macro before the file is saved; empty (nothing runs) until macros exist.
-    std::function<void(EditBuffer& buffer, const std::string& macroName)> runExitMacro;
-    // Long loads show a status text between batches and ask whether Escape is pending (without
-    // waiting); the window system answers, tests drive it. Unset: never.
-    std::string statusText;
-    std::function<bool()> escapePressed;
+    std::string statusText;            // a status text standing in for the status line (long loads)
+
+    AppSession();
+    ~AppSession() override;
+    void Report(std::string_view text, MsgTo to, Beep beep) override;
+    AppSession(const AppSession&) = delete;
+    AppSession& operator=(const AppSession&) = delete;
 };

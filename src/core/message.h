@@ -3,10 +3,9 @@
 #include <string>
 #include <string_view>
 
-// How every layer tells the user something. Declared here, with no dependencies beyond the session
-// record, so storage, the variable store and the dialogs can all report through it.
-
-struct AppSession;
+// How every layer tells the user something: ShowMessage hands the text to a Reporter. The running
+// instance (AppSession) is one and decides between the message line and a box; a lower layer that
+// needs nothing else of the instance takes a Reporter, and a test can pass a recording one.
 
 enum class MsgTo { Line = 0, Box = 1 };
 
@@ -21,4 +20,13 @@ struct ShownMessage {
     Beep beep = Beep::None;
 };
 
-void ShowMessage(AppSession& app, std::string_view text, MsgTo to, Beep beep);
+class Reporter {
+public:
+    virtual ~Reporter() = default;
+    // Shows (or records) one message; the beep is already known to be one of the five types.
+    virtual void Report(std::string_view text, MsgTo to, Beep beep) = 0;
+};
+
+// Tells the user. A beep type outside 0..4 is reported first as "Next message out had unknown beep
+// type." (box, error beep), and the message then goes out without a beep.
+void ShowMessage(Reporter& reporter, std::string_view text, MsgTo to, Beep beep);

@@ -4,15 +4,17 @@
 #include <algorithm>
 #include <cctype>
 
+#include "commands/command_set.h"
 #include "commands/dispatch.h"
 #include "core/app_session.h"
+#include "core/context_stack.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/dialog_table.h"
 #include "dialogs/dialog_vars.h"
 #include "platform/format.h"
-#include "shell/contexts.h"
+#include "profiles/main_profile_aliases.h"
 
 namespace {
 

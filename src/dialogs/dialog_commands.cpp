@@ -1,32 +1,71 @@
 #include "dialogs/dialog_commands.h"
 
-#include "commands/command_line.h"
-#include "commands/dispatch_host.h"
+#include "core/app_session.h"
+#include "core/shell_port.h"
+#include "dialogs/built_in_dialogs.h"
 #include "dialogs/dialog_table.h"
 #include "dialogs/help_topic.h"
 #include "dialogs/menu_runtime.h"
 
 namespace {
 
-void RegisterDialogVerb(GeneralCmd id, DialogHandler handler) {
-    RegisterGeneralCommand(id, [handler](AppSession& app, const GeneralCommandLine&) { handler(app); });
+// A command that only opens its dialog.
+template <void (*Open)(AppSession&)>
+void OpenDialogCommand(AppSession& app, const GeneralCommandLine&) {
+    Open(app);
 }
+
+// DIALOG name: a built-in dialog with its own preparation; other names are ignored.
+void DialogCommand(AppSession& app, const GeneralCommandLine& command) {
+    if (IsBuiltInDialog(command.p1)) {
+        RunBuiltInDialog(app, command.p1);
+    }
+}
+
+// MENU END leaves the menu on top; MENU name shows that menu.
+void MenuCommand(AppSession& app, const GeneralCommandLine& command) {
+    if (command.p1 == "END") {
+        if (TopContextKind(app) == ContextKind::Menu) {
+            Shell(app).ShowTopContext(app);
+        }
+        return;
+    }
+    if (!command.p1.empty()) {
+        ShowMenu(app, command.p1);
+    }
+}
+
+void HelpCommand(AppSession& app, const GeneralCommandLine& command) {
+    RunHelpCommand(app, command.p1);
+}
+
+constexpr CommandDesc Row(std::string_view verb, GeneralCommandFn handler,
+                          Listing listing = Listing::Listed) {
+    return {.table = CommandTable::General,
+            .verb = verb,
+            .owner = CommandOwner::Dialogs,
+            .listing = listing,
+            .general = handler};
+}
+
+constexpr CommandDesc kDialogCommands[] = {
+    Row("ABOUT", OpenDialogCommand<AboutDialog>),
+    Row("ALIASCMD", OpenDialogCommand<AliasCmdDialog>),
+    Row("ALIASPRF", OpenDialogCommand<AliasPrfDialog>),
+    Row("COLORS", nullptr),
+    Row("DIALOG", DialogCommand, Listing::Unlisted),
+    Row("DIALOGTEST", OpenDialogCommand<DlgTestDialog>),
+    Row("GENOPTIONS", OpenDialogCommand<GenOptDialog>),
+    Row("HELP", HelpCommand),
+    Row("ISTYLE", OpenDialogCommand<IStyleDialog>),
+    Row("KEYS", OpenDialogCommand<KeysDialog>),
+    Row("MENU", MenuCommand, Listing::Unlisted),
+    Row("PATHS", OpenDialogCommand<PathsDialog>),
+    Row("PROFILES", nullptr),
+};
 
 }  // namespace
 
-void RegisterDialogCommands() {
-    CommandHandlers& handlers = Dispatch().handlers;
-    handlers.showDialog = [](AppSession& app, std::string_view name) { RunBuiltInDialog(app, name); };
-    handlers.showMenu = [](AppSession& app, std::string_view name) { ShowMenu(app, name); };
-    RegisterGeneralCommand(GeneralCmd::Help, [](AppSession& app, const GeneralCommandLine& command) {
-        RunHelpCommand(app, command.p1);
-    });
-    RegisterDialogVerb(GeneralCmd::About, AboutDialog);
-    RegisterDialogVerb(GeneralCmd::AliasCmd, AliasCmdDialog);
-    RegisterDialogVerb(GeneralCmd::AliasPrf, AliasPrfDialog);
-    RegisterDialogVerb(GeneralCmd::DialogTest, DlgTestDialog);
-    RegisterDialogVerb(GeneralCmd::GenOptions, GenOptDialog);
-    RegisterDialogVerb(GeneralCmd::IStyle, IStyleDialog);
-    RegisterDialogVerb(GeneralCmd::Keys, KeysDialog);
-    RegisterDialogVerb(GeneralCmd::Paths, PathsDialog);
+CommandRows DialogCommands() {
+    return kDialogCommands;
 }

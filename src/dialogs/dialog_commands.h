@@ -1,6 +1,8 @@
 #pragma once
 
-// Connects the dialogs and menus to the command dispatcher: DIALOG name, MENU name, HELP, and the
-// general commands that open an option dialog (ABOUT, ALIASCMD, ALIASPRF, DIALOGTEST, GENOPTIONS,
-// ISTYLE, KEYS, PATHS). Called once at start-up.
-void RegisterDialogCommands();
+#include "core/command_desc.h"
+
+// The rows of the general commands the dialogs and menus implement: DIALOG name, MENU name, HELP, the
+// commands that open an option dialog (ABOUT, ALIASCMD, ALIASPRF, DIALOGTEST, GENOPTIONS, ISTYLE,
+// KEYS, PATHS) and those still to come (COLORS, PROFILES).
+CommandRows DialogCommands();

@@ -2,12 +2,12 @@
 // and the right-Ctrl switch. The group dialogs bind the key variables (ZF01.BASE, ZF01.BASE.LABEL,
 // ZCTRL.A, ...) directly, so committing stores them and the key mapping reads them at the next key.
 #include "core/app_session.h"
+#include "core/context_stack.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/dialog_table.h"
 #include "dialogs/dialog_vars.h"
 #include "platform/format.h"
-#include "shell/contexts.h"
 
 namespace {
 

@@ -5,7 +5,9 @@
 #include <array>
 
 #include "core/app_session.h"
+#include "core/context_stack.h"
 #include "core/message.h"
+#include "core/shared_block.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_cache.h"
 #include "dialogs/dialog_pattern.h"
@@ -14,8 +16,6 @@
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "profiles/main_profile.h"
-#include "shell/contexts.h"
-#include "shell/shared_block.h"
 
 namespace {
 
@@ -204,7 +204,7 @@ void DlgTestDialog(AppSession& app) {
                 return;
             }
             DialogResult result = ShowDialog(app, name);
-            if (TopContextIs(app, "dialog", name)) {
+            if (TopContextIs(app, ContextKind::Dialog, name)) {
                 PopContext(app);
             }
             static constexpr std::array<std::string_view, 5> kNames{"committed", "help", "return", "closed",

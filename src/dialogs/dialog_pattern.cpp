@@ -1,10 +1,11 @@
 #include "dialogs/dialog_pattern.h"
 
 #include "core/app_session.h"
+#include "core/context_stack.h"
+#include "core/shell_port.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_vars.h"
 #include "platform/format.h"
-#include "shell/contexts.h"
 
 void RunOptionDialog(AppSession& app, std::string_view name, const std::function<void()>& apply) {
     DialogResult result = ShowDialog(app, name);
@@ -39,7 +40,7 @@ void ShowDialogAgain(AppSession& app, std::string_view name) {
 }
 
 void LeaveDialog(AppSession& app) {
-    ShowTopContext(app);
+    Shell(app).ShowTopContext(app);
 }
 
 std::string DialogReply(AppSession& app, std::string_view popupVar, std::string_view dialog) {

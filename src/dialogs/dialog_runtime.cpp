@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "core/app_session.h"
+#include "core/context_stack.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_cache.h"
 #include "dialogs/dialog_vars.h"
 #include "platform/format.h"
-#include "shell/contexts.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
@@ -538,8 +538,8 @@ DialogResult ShowDialog(AppSession& app, std::string_view name) {
     if (def == nullptr) {
         return DialogResult::Failed;
     }
-    if (!TopContextIs(app, "dialog", def->name)) {
-        PushContext(app, "dialog", def->name);
+    if (!TopContextIs(app, ContextKind::Dialog, def->name)) {
+        PushContext(app, ContextKind::Dialog, def->name);
     }
     def->helpFlag = false;
     def->returnFlag = false;
@@ -595,7 +595,7 @@ std::optional<std::string> ShowDialogForMacro(AppSession& app, std::string_view 
     for (char& c : upper) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
-    if (TopContextIs(app, "dialog", upper)) {
+    if (TopContextIs(app, ContextKind::Dialog, upper)) {
         PopContext(app);
     }
     return DialogReplyText(result);

@@ -1,7 +1,7 @@
 // The search dialogs (FIND, CHANGE, LOCATE) and IMPORT. Their handlers fill the choice lists the
 // definitions bind; the commands that act on the entries belong to the edit session's search and
 // import, which are not part of this build yet, so committing says so.
-#include "commands/dispatch_host.h"
+#include "commands/command_set.h"
 #include "core/app_session.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <array>
 
-#include "commands/dispatch_host.h"
+#include "commands/command_set.h"
 #include "core/app_session.h"
+#include "core/context_stack.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/dialog_vars.h"
 #include "platform/search_path.h"
-#include "shell/contexts.h"
 
 namespace {
 

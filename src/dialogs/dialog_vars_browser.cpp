@@ -4,13 +4,13 @@
 #include <algorithm>
 
 #include "core/app_session.h"
+#include "core/context_stack.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/dialog_table.h"
 #include "dialogs/dialog_vars.h"
 #include "platform/format.h"
-#include "shell/contexts.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ std::string SelectedVariable(AppSession& app) {
 // Find: asks for a name (dialog VARFIND) and puts its row at the top of the list.
 void FindVariable(AppSession& app) {
     DialogResult result = ShowDialog(app, "varfind");
-    if (TopContextIs(app, "dialog", "VARFIND")) {
+    if (TopContextIs(app, ContextKind::Dialog, "VARFIND")) {
         PopContext(app);
     }
     if (result != DialogResult::Committed || VarGetValue(app, "VarFind.BtnPushed") == "Cancel") {

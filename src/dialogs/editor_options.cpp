@@ -3,13 +3,14 @@
 #include <array>
 
 #include "core/app_session.h"
+#include "core/context_stack.h"
+#include "core/shell_port.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_table.h"
 #include "dialogs/dialog_vars.h"
 #include "dialogs/property_sheet.h"
 #include "platform/format.h"
 #include "profiles/main_profile_settings.h"
-#include "shell/contexts.h"
 
 namespace {
 
@@ -138,8 +139,8 @@ void EdOptGenDialog(AppSession& app) {
     }
     PropertySheetFree(std::move(sheet));
     app.profileSettings = ReadSessionSettings(app);
-    if (TopContextIs(app, "dialog", "PROPSHEET")) {
-        ShowTopContext(app);
+    if (TopContextIs(app, ContextKind::Dialog, "PROPSHEET")) {
+        Shell(app).ShowTopContext(app);
     } else {
         ShowContextAgain(app);
     }

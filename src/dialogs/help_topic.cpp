@@ -4,12 +4,12 @@
 #include <string>
 
 #include "core/app_session.h"
+#include "core/context_stack.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_vars.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
-#include "shell/contexts.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ void RunHelpCommand(AppSession& app, std::string_view topic) {
     std::string name(topic);
     if (name.empty()) {
         const DlgStkFrame* top = TopContext(app);
-        if (top == nullptr || top->kind == "dummy") {
+        if (top == nullptr || top->kind == ContextKind::Dummy) {
             PostCommand(app, "MENU HELP");
             return;
         }

@@ -6,13 +6,14 @@
 
 #include "commands/command_history.h"
 #include "core/app_session.h"
+#include "core/context_stack.h"
 #include "core/message.h"
+#include "core/shell_port.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_cache.h"
 #include "dialogs/menu_parser.h"
+#include "editing/keys.h"
 #include "platform/format.h"
-#include "shell/contexts.h"
-#include "shell/keys.h"
 #include "ui/button.h"
 #include "ui/form.h"
 #include "ui/input_field.h"
@@ -178,13 +179,13 @@ void ShowMenu(AppSession& app, std::string_view name) {
     if (def == nullptr) {
         return;
     }
-    if (!TopContextIs(app, "menu", def->name)) {
-        PushContext(app, "menu", def->name);
+    if (!TopContextIs(app, ContextKind::Menu, def->name)) {
+        PushContext(app, ContextKind::Menu, def->name);
     }
     if (app.screen == nullptr) {
         ShowMessage(app, Format("DialogBoxIndirect failed for menu %s", def->name.c_str()), MsgTo::Box,
                     Beep::Error);
-        ShowTopContext(app);
+        Shell(app).ShowTopContext(app);
         return;
     }
     DialogCache& cache = SessionDialogCache(app);
@@ -206,7 +207,7 @@ void ShowMenu(AppSession& app, std::string_view name) {
 
 void ActOnMenuReply(AppSession& app, const MenuDefinition& def, const std::string& reply) {
     if (reply.empty()) {
-        ShowTopContext(app);
+        Shell(app).ShowTopContext(app);
         return;
     }
     if (reply.size() == 1) {

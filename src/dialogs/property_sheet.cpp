@@ -4,13 +4,13 @@
 #include <cctype>
 
 #include "core/app_session.h"
+#include "core/context_stack.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_runtime.h"
 #include "dialogs/dialog_vars.h"
 #include "dialogs/help_topic.h"
 #include "platform/format.h"
-#include "shell/contexts.h"
 
 namespace {
 
@@ -122,7 +122,7 @@ Property* FindProperty(PropertySheet& sheet, std::string_view name) {
 
 // Drops the editor's frame so the sheet is shown again; an editor that could not be read pushed none.
 void LeaveEditor(AppSession& app, std::string_view dialog) {
-    if (TopContextIs(app, "dialog", dialog)) {
+    if (TopContextIs(app, ContextKind::Dialog, dialog)) {
         PopContext(app);
     }
 }

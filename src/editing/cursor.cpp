@@ -5,10 +5,9 @@
 #include "buffer/edit_buffer.h"
 #include "core/app_session.h"
 #include "core/var_store.h"
+#include "editing/edit_session.h"
+#include "editing/edit_view_port.h"
 #include "editing/typing_fields.h"
-#include "shell/edit_session.h"
-#include "view/scroll.h"
-#include "view/view_rows.h"
 
 namespace {
 
@@ -21,8 +20,7 @@ bool SettingOn(AppSession& app, std::string_view name) {
 }  // namespace
 
 DataWindowSize WindowSizeOf(AppSession& app, EditSession& session) {
-    ViewGeometry geometry = ViewGeometryOf(app, session);
-    return {geometry.rows, geometry.columns};
+    return EditView(app).WindowSize(app, session);
 }
 
 int DataAreaColumns(AppSession& app, EditSession& session) {
@@ -58,7 +56,7 @@ LineRecord* CursorLine(AppSession& app, EditSession& session) {
 }
 
 void RefreshRowTable(AppSession& app, EditSession& session) {
-    RebuildRowTable(session, WindowSizeOf(app, session).rows);
+    EditView(app).RebuildRows(app, session);
 }
 
 bool ScrollRows(AppSession& app, EditSession& session, int delta) {
@@ -66,9 +64,7 @@ bool ScrollRows(AppSession& app, EditSession& session, int delta) {
         return false;
     }
     const LineRecord* before = session.view.topLine;
-    ScrollAmount amount{ScrollUnit::Count, delta > 0 ? delta : -delta};
-    ViewGeometry geometry = ViewGeometryOf(app, session);
-    ScrollVertical(session, delta > 0 ? ScrollDirection::Down : ScrollDirection::Up, amount, geometry);
+    EditView(app).ScrollRows(app, session, delta);
     return session.view.topLine != before;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/shell_port.h"
+
 // The cursor of an edit session's data window and the moves that keep it inside the view.
 //
 // The cursor is a row of the data window (view.cursorRow, from 0) and a cell of that row
@@ -25,11 +27,7 @@ struct CursorPlace {
     std::int32_t column = 0;  // Data: the record column, from 1
 };
 
-// The data window's size in cells, the prefix area included (ViewGeometryOf of the view).
-struct DataWindowSize {
-    int rows = 0;
-    int columns = 0;
-};
+// The data window's size in cells, the prefix area included (as the view lays it out).
 DataWindowSize WindowSizeOf(AppSession& app, EditSession& session);
 
 // Cells of the data area (window columns minus the prefix width, at least 0).

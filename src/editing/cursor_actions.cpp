@@ -6,10 +6,11 @@
 #include "buffer/edit_buffer.h"
 #include "core/app_session.h"
 #include "editing/cursor.h"
+#include "editing/edit_session.h"
+#include "editing/keys.h"
+#include "editing/selection.h"
 #include "editing/typing.h"
 #include "editing/typing_fields.h"
-#include "shell/edit_session.h"
-#include "shell/keys.h"
 #include "ui/screen.h"
 
 namespace {
@@ -299,37 +300,12 @@ void DeleteChar(AppSession& app, EditSession& session) {
     (void)DeleteChars(app, session, *place.line, place.column, 1);
 }
 
-// Without a selection keeper: the word becomes the line's selected columns, alone in the session.
-void SelectWordOfLine(EditSession& session, LineRecord& line, std::int32_t column) {
-    std::string_view text = LineText(line);
-    if (IsBlankAt(text, column)) {
-        return;
-    }
-    std::int32_t first = column;
-    std::int32_t last = column;
-    while (!IsBlankAt(text, first - 1)) {
-        --first;
-    }
-    while (!IsBlankAt(text, last + 1)) {
-        ++last;
-    }
-    for (LineRecord& other : Lines(session.buffer)) {
-        LineClearSelection(other);
-    }
-    LineSetSelStart(line, first);
-    LineSetSelEnd(line, last);
-}
-
 void SelectWord(AppSession& app, EditSession& session) {
     CursorPlace place = CursorPlaceOf(app, session);
     if (place.line == nullptr || place.area != CursorArea::Data) {
         return;
     }
-    if (TypingHookTable().selectWord) {
-        TypingHookTable().selectWord(app, session, *place.line, place.column);
-    } else {
-        SelectWordOfLine(session, *place.line, place.column);
-    }
+    SelectWordAt(session, *place.line, place.column);
 }
 
 // Keys arrive as ISO-8859 codes unless the screen already decodes them into the IBM-PC set.
@@ -443,9 +419,8 @@ void PerformEditAction(AppSession& app, EditSession& session, const KeyOutcome& 
         default:
             return;
     }
-    if (outcome.selection == Selection::Extend && IsMove(outcome.action) &&
-        TypingHookTable().extendSelection) {
-        TypingHookTable().extendSelection(app, session, before, CursorPlaceOf(app, session));
+    if (outcome.selection == Selection::Extend && IsMove(outcome.action)) {
+        ExtendSelection(app, session, before, CursorPlaceOf(app, session));
     }
 }
 

@@ -26,7 +26,7 @@
 //     pending line command.
 //   - From the command field: Tab and Down go to the first row, Up to the last row, each at the first
 //     data column shown; Back-Tab to the last tab position of the last row holding a line.
-// With Shift held, a move extends the selection (through TypingHookTable().extendSelection).
+// With Shift held, a move extends the selection (editing/selection.h).
 
 struct AppSession;
 struct EditSession;

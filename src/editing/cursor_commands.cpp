@@ -5,13 +5,12 @@
 #include <string>
 
 #include "buffer/line_record.h"
-#include "commands/dispatch_host.h"
 #include "core/app_session.h"
 #include "editing/cursor.h"
 #include "editing/cursor_actions.h"
+#include "editing/edit_session.h"
+#include "editing/keys.h"
 #include "platform/format.h"
-#include "shell/edit_session.h"
-#include "shell/keys.h"
 
 namespace {
 
@@ -80,9 +79,4 @@ void CursorMoveCommand(AppSession& app, EditSession& session, std::string_view p
         }
     }
     ShowMessage(app, Format("CURSORMOVE unknown parameter: %s", word.c_str()), MsgTo::Line, Beep::Error);
-}
-
-void InstallCursorCommands() {
-    RegisterEditCommand(EditCmd::Cursor, CursorCommand);
-    RegisterEditCommand(EditCmd::CursorMove, CursorMoveCommand);
 }

@@ -16,6 +16,3 @@ void CursorCommand(AppSession& app, EditSession& session, std::string_view param
 // next row). No parameter: "CURSORMOVE command requires parameter"; another word: "CURSORMOVE unknown
 // parameter: %s".
 void CursorMoveCommand(AppSession& app, EditSession& session, std::string_view parameters);
-
-// Registers both with the edit command dispatcher. Once per process, at start-up.
-void InstallCursorCommands();

@@ -6,15 +6,16 @@
 #include "buffer/charset.h"
 #include "buffer/edit_buffer.h"
 #include "buffer/numbering.h"
-#include "commands/dispatch_host.h"
 #include "core/app_session.h"
 #include "editing/cursor.h"
+#include "editing/edit_session.h"
+#include "editing/keys.h"
+#include "editing/line_commands.h"
+#include "editing/selection.h"
 #include "editing/typing_fields.h"
 #include "editing/typing_journal.h"
 #include "editing/undo_journal.h"
 #include "platform/format.h"
-#include "shell/edit_session.h"
-#include "shell/keys.h"
 
 namespace {
 
@@ -166,8 +167,8 @@ bool HasRoomToInsert(const EditBuffer& buffer, const LineRecord& line, const Edi
 }
 
 void NotifyPendingCleared(AppSession& app, EditSession& session, LineRecord& line) {
-    if (!LineHasPendingCommand(line) && TypingHookTable().pendingCommandCleared) {
-        TypingHookTable().pendingCommandCleared(app, session, line);
+    if (!LineHasPendingCommand(line)) {
+        PendingCommandCleared(app, session, line);
     }
 }
 
@@ -198,9 +199,7 @@ int TypeIntoPrefix(AppSession& app, EditSession& session, const CursorPlace& pla
         std::string pending(LinePendingCommand(line));
         pending[static_cast<size_t>(offset)] = static_cast<char>(ch);
         LineSetPendingCommand(line, pending);
-        if (TypingHookTable().pendingCommandTyped) {
-            TypingHookTable().pendingCommandTyped(app, session, line);
-        }
+        PendingCommandTyped(app, session, line);
     }
     CursorOneCellRight(app, session);
     return 0;
@@ -300,17 +299,7 @@ void CountKeystroke(AppSession& app, EditSession& session) {
     }
 }
 
-bool SelectionExists(AppSession& app, EditSession& session) {
-    const DispatchViewHooks& view = Dispatch().view;
-    return view.hasSelection && view.hasSelection(app, session);
-}
-
 }  // namespace
-
-TypingHooks& TypingHookTable() {
-    static TypingHooks hooks;
-    return hooks;
-}
 
 bool IsModifiableLine(const LineRecord& line) {
     switch (line.kind) {
@@ -341,8 +330,8 @@ int TypeChar(AppSession& app, EditSession& session, std::uint8_t ch, TypedFrom f
         Refuse(app, kNotModifiable);
         return -1;
     }
-    if (TypingHookTable().deleteSelection && SelectionExists(app, session)) {
-        if (TypingHookTable().deleteSelection(app, session) != 0) {
+    if (SelectionExists(session)) {
+        if (DeleteSelection(app, session) != 0) {
             return -1;
         }
         place = CursorPlaceOf(app, session);

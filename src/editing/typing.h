@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 
 // Keystroke editing: the changes typing makes to the line at the cursor.
@@ -73,23 +72,3 @@ bool IsModifiableLine(const LineRecord& line);
 // Starts a new empty data line after the cursor's line (numbered when the file keeps numbers) and
 // puts the cursor at the start of its data: the text-entry Enter of word wrap.
 int StartNewLine(AppSession& app, EditSession& session);
-
-// What other parts of the editor supply to keystroke editing. The table holds code only, the same for
-// every instance. Unset entries behave as noted.
-struct TypingHooks {
-    // Deletes the session's selection before a typed character takes its place; 0 when it was deleted
-    // (or there was none), -1 after a refusal. Unset: there is never a selection to delete.
-    std::function<int(AppSession&, EditSession&)> deleteSelection;
-    // The line's pending line command was typed into (it holds text now) or emptied. The line command
-    // processor keeps its list of pending lines in typing order from this. Unset: nothing.
-    std::function<void(AppSession&, EditSession&, LineRecord&)> pendingCommandTyped;
-    std::function<void(AppSession&, EditSession&, LineRecord&)> pendingCommandCleared;
-    // Shift with a cursor key: the selection grows from the old cursor place to the new one. Unset:
-    // the cursor just moves.
-    std::function<void(AppSession&, EditSession&, const CursorPlace& from, const CursorPlace& to)>
-        extendSelection;
-    // A double-click selects the word at the record column of the line. Unset: the word becomes the
-    // line's selected columns and every other line's selection is cleared.
-    std::function<void(AppSession&, EditSession&, LineRecord&, std::int32_t column)> selectWord;
-};
-TypingHooks& TypingHookTable();

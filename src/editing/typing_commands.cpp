@@ -5,14 +5,12 @@
 
 #include "buffer/charset.h"
 #include "buffer/edit_buffer.h"
-#include "commands/dispatch_host.h"
 #include "core/app_session.h"
 #include "editing/cursor.h"
 #include "editing/cursor_actions.h"
+#include "editing/edit_session.h"
 #include "editing/typing.h"
 #include "platform/format.h"
-#include "shell/edit_session.h"
-#include "shell/main_window.h"
 
 namespace {
 
@@ -74,10 +72,10 @@ char FromEbcdic(AppSession& app, const EditBuffer& buffer, const HexByte& byte) 
     const char code = static_cast<char>(byte.value);
     char shown = code;
     if (buffer.profile.displayCharset == ProfileCharset::AsciiIbmPc) {
-        (void)TranslateEbcdicToPc(app, &code, &shown, 1);
+        (void)TranslateEbcdicToPc(Storage(app), &code, &shown, 1);
         return shown;
     }
-    if (TranslateEbcdicToIso(app, &code, &shown, 1) == XlateResult::Substituted) {
+    if (TranslateEbcdicToIso(Storage(app), &code, &shown, 1) == XlateResult::Substituted) {
         ShowMessage(
             app,
             Format("EBCDIC character code x'%c%c' can not be translated to ASCII-ISO8859, '%c' character "
@@ -86,10 +84,6 @@ char FromEbcdic(AppSession& app, const EditBuffer& buffer, const HexByte& byte) 
             MsgTo::Line, Beep::Error);
     }
     return shown;
-}
-
-void DeleteToEndOfLineCommand(AppSession& app, EditSession& session, std::string_view) {
-    (void)DeleteToEndOfLine(app, session);
 }
 
 }  // namespace
@@ -137,14 +131,6 @@ void HexInCommand(AppSession& app, EditSession& session, std::string_view digits
     }
 }
 
-void InstallTypingCommands() {
-    RegisterEditCommand(EditCmd::Data, DataCommand);
-    RegisterEditCommand(EditCmd::DelEol, DeleteToEndOfLineCommand);
-    RegisterEditCommand(EditCmd::HexIn, HexInCommand);
-    DispatchViewHooks& view = Dispatch().view;
-    view.cursorLine = [](AppSession& app, EditSession& session) { return CursorLine(app, session); };
-    view.cursorToDataArea = [](AppSession& app, EditSession& session) { CursorToDataArea(app, session); };
-    WindowParts& parts = MainWindowParts();
-    parts.editAction = PerformEditAction;
-    parts.placeCursor = PlaceCursor;
+void DeleteToEndOfLineCommand(AppSession& app, EditSession& session, std::string_view) {
+    (void)DeleteToEndOfLine(app, session);
 }

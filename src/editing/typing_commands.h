@@ -22,7 +22,5 @@ void DataCommand(AppSession& app, EditSession& session, std::string_view text);
 // the substitution character, with a message naming it.
 void HexInCommand(AppSession& app, EditSession& session, std::string_view digits);
 
-// Registers DATA, DELEOL and HEXIN with the edit command dispatcher, the cursor line and the return
-// to the data area as its view hooks, and the editing actions and the mouse placement of the cursor
-// with the main window. Once per process, at start-up.
-void InstallTypingCommands();
+// DELEOL: deletes from the cursor to the end of the line (DeleteToEndOfLine).
+void DeleteToEndOfLineCommand(AppSession& app, EditSession& session, std::string_view params);

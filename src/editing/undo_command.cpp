@@ -5,13 +5,12 @@
 #include <optional>
 #include <string>
 
-#include "commands/command_line.h"
-#include "commands/dispatch_host.h"
 #include "core/app_session.h"
+#include "core/command_line.h"
 #include "core/var_store.h"
+#include "editing/edit_session.h"
 #include "editing/undo_journal.h"
 #include "editing/undo_step.h"
-#include "shell/edit_session.h"
 
 namespace {
 
@@ -69,8 +68,6 @@ void UndoCommand(AppSession& app, EditSession* session, std::string_view paramet
     }
 }
 
-void RegisterUndoCommand() {
-    RegisterEditCommand(EditCmd::Undo, [](AppSession& app, EditSession& session, std::string_view params) {
-        UndoCommand(app, &session, params);
-    });
+void UndoEditCommand(AppSession& app, EditSession& session, std::string_view params) {
+    UndoCommand(app, &session, params);
 }

@@ -18,5 +18,5 @@ struct EditSession;
 // anything else: "UNDO: invalid parameter". Steps need an edit session (`session` may be null).
 void UndoCommand(AppSession& app, EditSession* session, std::string_view parameter);
 
-// Hands UNDO of the edit command table to UndoCommand (the start-up registers it once per process).
-void RegisterUndoCommand();
+// UNDO as the edit dispatcher runs it, in a session.
+void UndoEditCommand(AppSession& app, EditSession& session, std::string_view params);

@@ -4,13 +4,13 @@
 #include <new>
 
 #include "core/app_session.h"
-#include "shell/edit_session.h"
+#include "editing/edit_session.h"
 
 namespace {
 
 constexpr std::string_view kPoolName = "TASK_UNDO";
 
-void ReportNoMemory(AppSession& app) {
+void ReportNoMemory(Reporter& app) {
     ShowMessage(app, "Not enough memory for the UNDO journal, the journal has been cleared.", MsgTo::Box,
                 Beep::Exclamation);
 }
@@ -93,7 +93,7 @@ UndoEntry* UndoJournal::NewEntry(EditBuffer& buffer, UndoKind kind, LineRecord* 
 void UndoJournal::Fail(EditBuffer& buffer) {
     Discard(buffer);
     failedGroup_ = true;
-    ReportNoMemory(buffer.app);
+    ReportNoMemory(buffer.host);
 }
 
 bool UndoJournal::GroupHasEntries() const {

@@ -6,8 +6,8 @@
 #include "buffer/excluded_lines.h"
 #include "buffer/line_record.h"
 #include "core/app_session.h"
+#include "editing/edit_session.h"
 #include "editing/undo_journal.h"
-#include "shell/edit_session.h"
 
 namespace {
 

@@ -4,11 +4,12 @@
 
 #include <filesystem>
 
-#include "commands/command_line.h"
-#include "commands/dispatch_host.h"
-#include "commands/symbols.h"
 #include "core/app_session.h"
+#include "core/command_line.h"
+#include "core/command_symbols.h"
+#include "core/shell_port.h"
 #include "core/var_store.h"
+#include "macro/macro_runner.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
 
@@ -19,8 +20,7 @@ bool Readable(const std::string& path) {
 }
 
 std::string FileListDirectory(AppSession& app) {
-    const DispatchShellHooks& shell = Dispatch().shell;
-    return shell.fileListDirectory ? shell.fileListDirectory(app) : std::string();
+    return Shell(app).FileListDirectory(app);
 }
 
 }  // namespace
@@ -31,9 +31,9 @@ std::string MacroSourceFileName(std::string_view macroName) {
 
 std::string MacroWorkingDirectory(AppSession& app) {
     std::string directory;
-    if (DispatchContext(app) == CommandContext::FileList) {
+    if (TopContextKind(app) == ContextKind::FileList) {
         directory = FileListDirectory(app);
-    } else if (DispatchEditSession(app) != nullptr) {
+    } else if (!app.editSessions.empty()) {
         directory = VarGetValue(app, "ZDSNPATH");
     }
     if (directory.empty()) {
@@ -60,7 +60,7 @@ std::string FindMacroSource(AppSession& app, std::string_view workingDirectory, 
     return Readable(path) ? path : std::string();
 }
 
-int MacroRun(AppSession& app, std::string_view commandText) {
+std::optional<MacroLaunch> PrepareMacroLaunch(AppSession& app, std::string_view commandText) {
     // A file name can hold no NUL: the line ends at one.
     std::string expanded = SubstituteCommandSymbols(app, commandText.substr(0, commandText.find('\0')));
     CommandWords split = CommandFirstWord(expanded);
@@ -71,18 +71,18 @@ int MacroRun(AppSession& app, std::string_view commandText) {
     if (fileName.size() > kMacroFileNameMax) {
         ShowMessage(app, Format("Macro source file name too long, %s", fileName.c_str()), MsgTo::Box,
                     Beep::Error);
-        return -1;
+        return std::nullopt;
     }
     start.workingDirectory = MacroWorkingDirectory(app);
     start.sourcePath = FindMacroSource(app, start.workingDirectory, fileName);
     if (start.sourcePath.empty()) {
         ShowMessage(app, Format("Unable to read macro %s", fileName.c_str()), MsgTo::Box, Beep::Error);
-        return -1;
+        return std::nullopt;
     }
-    auto runMacro = Dispatch().handlers.runMacro;
-    if (!runMacro) {
-        ShowNotAvailable(app, start.name);
-        return -1;
-    }
-    return runMacro(app, start);
+    return start;
+}
+
+int MacroRun(AppSession& app, std::string_view commandText) {
+    std::optional<MacroLaunch> launch = PrepareMacroLaunch(app, commandText);
+    return launch ? RunMacroLaunch(app, *launch) : -1;
 }

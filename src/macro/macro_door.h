@@ -1,17 +1,24 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "macro/macro_runner.h"
+
 // The door from the command dispatchers to the macro language: a command whose verb is no primary
 // command names a macro. This part expands the command line, finds the macro's source file (in the
-// working directory, then along ZPATH.MACROS) and hands it to the registered macro runner
-// (commands/dispatch_host.h) for compiling and running.
+// working directory, then along ZPATH.MACROS) and hands it to the macro runner
+// (macro/macro_runner.h) for compiling and running.
 
 struct AppSession;
 
 inline constexpr size_t kMacroFileNameMax = 31;  // characters of a source file name
+
+// Finds the macro a command line names, without running it: the launch, or nullopt after the
+// messages MacroRun describes.
+std::optional<MacroLaunch> PrepareMacroLaunch(AppSession& app, std::string_view commandText);
 
 // Starts the macro a command line names. The line is expanded with SubstituteCommandSymbols; its
 // first blank-delimited word is the macro name and the rest, leading blanks removed, the arguments.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/app_session.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "platform/format.h"

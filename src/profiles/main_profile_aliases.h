@@ -4,20 +4,14 @@
 #include <string_view>
 #include <vector>
 
+#include "core/command_alias.h"
+
 // Alias lists kept by an instance: primary-command aliases (a short verb standing for a command
 // name) and file-profile aliases (a file type standing for another profile). Both are loaded from
 // and saved to the main profile, one "alias actual" pair per variable.
 
 inline constexpr int kAliasNameMax = 14;    // characters of the alias
 inline constexpr int kAliasActualMax = 16;  // characters of the command or profile it stands for
-
-struct CommandAlias {
-    std::string alias;   // letters and digits, compared exactly (case-sensitive)
-    std::string actual;  // one primary command name, or a file profile name
-};
-
-// In list order: the dispatcher takes the first equal alias, the profile writes them numbered from 1.
-using CommandAliasList = std::vector<CommandAlias>;
 
 // The entry whose alias equals the text exactly; null when there is none.
 const CommandAlias* FindAlias(const CommandAliasList& list, std::string_view alias);

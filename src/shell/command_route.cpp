@@ -22,10 +22,10 @@ CommandRoute CurrentRoute(const AppSession& app) {
     if (top == nullptr) {
         return CommandRoute::General;
     }
-    if (top->kind == "task") {
+    if (top->kind == ContextKind::Task) {
         return CommandRoute::Edit;
     }
-    if (top->kind == "filelist") {
+    if (top->kind == ContextKind::FileList) {
         return CommandRoute::FileList;
     }
     return CommandRoute::General;

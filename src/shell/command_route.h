@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "shell/keys.h"
+#include "editing/keys.h"
 
 // Runs a command line through the processor of a route: the general, edit or file list dispatcher.
 

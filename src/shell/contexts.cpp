@@ -2,16 +2,13 @@
 
 #include <utility>
 
-#include "commands/dispatch.h"
 #include "core/app_session.h"
+#include "core/shell_port.h"
 #include "core/var_store.h"
 #include "shell/edit_session.h"
+#include "shell/instances.h"
 
 namespace {
-
-std::string Cut(std::string_view text) {
-    return std::string(text.substr(0, kContextTextMax));
-}
 
 // The top menu of the current interface style: "menu legacy", "menu modern", or empty for
 // "Windows GUI" (which shows no menu).
@@ -31,45 +28,23 @@ std::string TopMenuCommand(AppSession& app) {
 
 }  // namespace
 
-void PushContext(AppSession& app, std::string_view kind, std::string_view name) {
-    app.contexts.push_back(DlgStkFrame{Cut(kind), Cut(name)});
-    if (app.contextHooks.contextChanged) {
-        app.contextHooks.contextChanged(app);
-    }
-}
-
-void PopContext(AppSession& app) {
-    if (!app.contexts.empty()) {
-        app.contexts.pop_back();
-    }
-}
-
-const DlgStkFrame* TopContext(const AppSession& app) {
-    return app.contexts.empty() ? nullptr : &app.contexts.back();
-}
-
-bool TopContextIs(const AppSession& app, std::string_view kind, std::string_view name) {
-    const DlgStkFrame* top = TopContext(app);
-    return top != nullptr && top->kind == Cut(kind) && top->name == Cut(name);
-}
-
-void ShowTopContext(AppSession& app) {
+void ShowTopContextInShell(AppSession& app) {
     PopContext(app);
     const DlgStkFrame* top = TopContext(app);
     if (top == nullptr) {
         if (app.closeWhenEmpty) {
-            app.instance.closeRequested = true;
+            Instance(app).closeRequested = true;
         } else if (app.menuPostponed) {
             std::string command = TopMenuCommand(app);
             if (!command.empty()) {
                 SendCommand(app, command);
             }
         }
-    } else if (top->kind == "menu") {
+    } else if (top->kind == ContextKind::Menu) {
         PostCommand(app, "MENU " + top->name);
-    } else if (top->kind == "dialog") {
+    } else if (top->kind == ContextKind::Dialog) {
         PostCommand(app, "DIALOG " + top->name);
-    } else if (top->kind == "task") {
+    } else if (top->kind == ContextKind::Task) {
         // The session's file names and the title come back with it; the focus is where it was.
         if (EditSession* session = CurrentEditSession(app)) {
             MakeCurrentEditSession(app, *session);
@@ -77,17 +52,10 @@ void ShowTopContext(AppSession& app) {
     }
     // Whatever is on top now (a file list, an edit session, or nothing) is what the window shows and
     // where the focus goes; the window system re-derives both.
-    if (app.contextHooks.contextChanged) {
-        app.contextHooks.contextChanged(app);
-    }
+    Shell(app).ContextChanged(app);
 }
 
-void ShowContextAgain(AppSession& app) {
-    PushContext(app, "dummy", "dummy");
-    ShowTopContext(app);
-}
-
-int CloseAllContexts(AppSession& app) {
+int CloseAllContextsInShell(AppSession& app) {
     // Ending a session shows the context below it again; what that posts is void once all are gone.
     size_t queued = app.commandQueue.size();
     bool ended = EndAllEditSessions(app);
@@ -97,26 +65,9 @@ int CloseAllContexts(AppSession& app) {
     if (!ended) {
         return -1;
     }
-    if (app.contextHooks.closeFileLists) {
-        app.contextHooks.closeFileLists(app);
-    }
     app.contexts.clear();
-    if (app.contextHooks.contextChanged) {
-        app.contextHooks.contextChanged(app);
-    }
+    Shell(app).ContextChanged(app);
     return 0;
-}
-
-void PostCommand(AppSession& app, std::string command) {
-    app.commandQueue.push_back(std::move(command));
-}
-
-void SendCommand(AppSession& app, std::string_view command) {
-    if (app.contextHooks.runGeneralCommand) {
-        app.contextHooks.runGeneralCommand(app, command);
-    } else {
-        RunGeneralCommand(app, command);
-    }
 }
 
 int RunPostedCommands(AppSession& app) {

@@ -9,20 +9,18 @@
 #include "buffer/file_name_vars.h"
 #include "buffer/file_save.h"
 #include "core/app_session.h"
+#include "core/shell_port.h"
 #include "core/var_store.h"
 #include "platform/file_io.h"
 #include "platform/format.h"
 #include "profiles/file_profile_io.h"
 #include "profiles/profile_name.h"
+#include "shell/contexts.h"
 #include "shell/recent_files.h"
 #include "shell/window_arrange.h"
 #include "ui/message_box.h"
 #include "ui/screen.h"
 #include "view/view_font.h"
-
-void EditSessionDeleter::operator()(EditSession* session) const {
-    delete session;
-}
 
 namespace {
 
@@ -47,7 +45,7 @@ std::vector<std::string> NewInstanceArguments(AppSession& app, const std::string
 
 void RemoveTaskFrame(AppSession& app) {
     for (auto it = app.contexts.rbegin(); it != app.contexts.rend(); ++it) {
-        if (it->kind == "task") {
+        if (it->kind == ContextKind::Task) {
             app.contexts.erase(std::next(it).base());
             return;
         }
@@ -77,10 +75,6 @@ void ReleaseEditSession(AppSession& app, EditSession& session) {
 
 }  // namespace
 
-EditSession* CurrentEditSession(AppSession& app) {
-    return app.editSessions.empty() ? nullptr : app.editSessions.front().get();
-}
-
 void MakeCurrentEditSession(AppSession& app, EditSession& session) {
     auto it = std::find_if(app.editSessions.begin(), app.editSessions.end(),
                            [&session](const auto& owned) { return owned.get() == &session; });
@@ -88,7 +82,7 @@ void MakeCurrentEditSession(AppSession& app, EditSession& session) {
         std::rotate(app.editSessions.begin(), it, it + 1);
     }
     app.hasCurrentEditSession = !app.editSessions.empty();
-    SetFileNameVariables(app, session.FileName());
+    SetFileNameVariables(Storage(app), session.FileName());
     SetTitleContext(app, session.DisplayName(), TitleContext::EditFileName);
 }
 
@@ -110,15 +104,15 @@ int OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
 
     std::unique_ptr<EditSession, EditSessionDeleter> owned(std::make_unique<EditSession>(app).release());
     EditSession& session = *owned;
-    PushContext(app, "task", full.substr(full.rfind('/') + 1));
+    PushContext(app, ContextKind::Task, full.substr(full.rfind('/') + 1));
     std::string profileName = ProfileNameForFile(app, full);
     ReadFileProfile(app, profileName, session.buffer.profile);  // a bad line is reported; the rest holds
     if (OpenFile(session.buffer, full, mode) != 0) {
         PopContext(app);
         if (!app.contexts.empty()) {
             ShowContextAgain(app);
-        } else if (app.contextHooks.contextChanged) {
-            app.contextHooks.contextChanged(app);
+        } else {
+            Shell(app).ContextChanged(app);
         }
         return -1;
     }
@@ -131,9 +125,7 @@ int OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
     MakeCurrentEditSession(app, session);
     RecentFileAdd(app, full);
     RecentFileSetInUse(app, full, RecentUse::InUse);
-    if (app.contextHooks.contextChanged) {
-        app.contextHooks.contextChanged(app);
-    }
+    Shell(app).ContextChanged(app);
     CheckEditFont(app, session);  // the terminal may not show the profile's display set
     return 0;
 }
@@ -166,9 +158,7 @@ EndResult EndEditSession(AppSession& app, EditSession& session, PromptDefault pr
         if (reply == ui::MsgBoxReply::Cancel) {
             session.saveOnEnd = false;
             session.view.focus = KeyField::Command;
-            if (app.contextHooks.contextChanged) {
-                app.contextHooks.contextChanged(app);
-            }
+            Shell(app).ContextChanged(app);
             return EndResult::Cancelled;
         }
         save = reply == ui::MsgBoxReply::Yes;
@@ -179,7 +169,7 @@ EndResult EndEditSession(AppSession& app, EditSession& session, PromptDefault pr
         return EndResult::SaveFailed;
     }
 
-    bool wasTop = TopContext(app) != nullptr && TopContext(app)->kind == "task";
+    bool wasTop = TopContext(app) != nullptr && TopContext(app)->kind == ContextKind::Task;
     if (!wasTop) {
         RemoveTaskFrame(app);
     }
@@ -196,9 +186,9 @@ EndResult EndEditSession(AppSession& app, EditSession& session, PromptDefault pr
         return EndResult::Ended;
     }
     if (wasTop) {
-        ShowTopContext(app);
-    } else if (app.contextHooks.contextChanged) {
-        app.contextHooks.contextChanged(app);
+        ShowTopContextInShell(app);
+    } else {
+        Shell(app).ContextChanged(app);
     }
     return EndResult::Ended;
 }

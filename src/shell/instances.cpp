@@ -9,11 +9,11 @@
 #include <cstdlib>
 
 #include "core/app_session.h"
+#include "core/shared_block.h"
 #include "core/var_store.h"
 #include "platform/format.h"
 #include "platform/process_stat.h"
 #include "shell/notify.h"
-#include "shell/shared_block.h"
 #include "shell/tmux.h"
 
 namespace {
@@ -127,8 +127,8 @@ int Activate(AppSession& app, int index, Report report) {
         return -1;
     }
     int pid = block.SlotWindow(index) != 0 ? block.SlotWindow(index) : block.SlotOwner(index);
-    bool activated = app.instance.activateWindow ? app.instance.activateWindow(app, index, pid)
-                                                 : ActivateByTmux(app, index, pid, report);
+    bool activated = Instance(app).activateWindow ? Instance(app).activateWindow(app, index, pid)
+                                                  : ActivateByTmux(app, index, pid, report);
     RebuildWindowMenu(app);
     return activated ? 0 : -1;
 }
@@ -150,11 +150,27 @@ int Swap(AppSession& app, int step, Report report) {
 
 }  // namespace
 
+void InstanceStateDeleter::operator()(InstanceState* state) const {
+    delete state;
+}
+
+InstanceState& Instance(AppSession& app) {
+    if (!app.instance) {
+        app.instance.reset(new InstanceState());
+    }
+    return *app.instance;
+}
+
+const InstanceState& Instance(const AppSession& app) {
+    static const InstanceState kNone;
+    return app.instance ? *app.instance : kNone;
+}
+
 int RegisterSession(AppSession& app, const SessionStart& start) {
     if (OwnSlotIndex(app) >= 0) {
-        return app.instance.sessionId;  // registered already: a second slot would never be freed
+        return Instance(app).sessionId;  // registered already: a second slot would never be freed
     }
-    app.instance.programPath = start.programPath;
+    Instance(app).programPath = start.programPath;
     std::string name =
         start.blockName.empty() ? SharedBlockName(start.programPath, ::getuid()) : start.blockName;
     if (name.empty() || name[0] != '/') {
@@ -180,7 +196,7 @@ int RegisterSession(AppSession& app, const SessionStart& start) {
     if (count >= kMaxSessions) {
         ShowMessage(app, Format("Can not register any more Tavo sessions, max = %d", kMaxSessions),
                     MsgTo::Box, Beep::Exclamation);
-        app.instance.sessionId = 0;
+        Instance(app).sessionId = 0;
         return 0;
     }
     int id = block.LastSessionId() + 1;
@@ -196,7 +212,7 @@ int RegisterSession(AppSession& app, const SessionStart& start) {
     if (block.HighestSessionCount() < count + 1) {
         block.SetHighestSessionCount(count + 1);
     }
-    app.instance.sessionId = id;
+    Instance(app).sessionId = id;
     return id;
 }
 
@@ -205,13 +221,13 @@ void SetSessionWindow(AppSession& app, int window) {
     if (slot < 0) {
         return;
     }
-    app.instance.window = window;
+    Instance(app).window = window;
     app.shared->SetSlotWindow(slot, window);
 }
 
 void UnregisterSession(AppSession& app) {
     if (!app.shared) {
-        app.instance.sessionId = 0;
+        Instance(app).sessionId = 0;
         return;
     }
     SharedSessionBlock& block = *app.shared;
@@ -222,8 +238,8 @@ void UnregisterSession(AppSession& app) {
     if (own >= 0) {
         RemoveSlot(block, own);
     }
-    app.instance.sessionId = 0;
-    app.instance.window = 0;
+    Instance(app).sessionId = 0;
+    Instance(app).window = 0;
     if (ClampedCount(block) == 0) {
         block.UnlinkName();
     } else if (own >= 0) {
@@ -239,13 +255,13 @@ int RegisteredSessionCount(AppSession& app) {
 }
 
 int OwnSlotIndex(AppSession& app) {
-    if (app.instance.sessionId == 0 || !app.shared) {
+    if (Instance(app).sessionId == 0 || !app.shared) {
         return -1;
     }
     const SharedSessionBlock& block = *app.shared;
     int count = ClampedCount(block);
     for (int i = 0; i < count; ++i) {
-        if (block.SlotId(i) == app.instance.sessionId) {
+        if (block.SlotId(i) == Instance(app).sessionId) {
             return i;
         }
     }
@@ -271,22 +287,8 @@ void CloseAllSessions(AppSession& app) {
     }
     // An unregistered instance holds no slot, yet it is one of the sessions asked to close.
     if (OwnSlotIndex(app) < 0) {
-        app.instance.closeRequested = true;
+        Instance(app).closeRequested = true;
     }
-}
-
-bool CheckSessionCooperation(AppSession& app, std::string_view verb) {
-    if (app.sessionCooperation) {
-        return true;
-    }
-    std::string shown(verb);
-    ShowMessage(
-        app,
-        Format("Command '%s' is not operative when Session Cooperation is OFF.\n\nClick on menu OPTIONS, "
-               "item GENERAL to set Session Cooperation.",
-               shown.c_str()),
-        MsgTo::Box, Beep::Information);
-    return false;
 }
 
 void LoadSessionCooperation(AppSession& app) {
@@ -308,15 +310,15 @@ std::string ComposeWindowTitle(int sessionCount, int ownIndex, std::string_view 
 }
 
 void SetTitleContext(AppSession& app, std::string_view description, TitleContext kind) {
-    app.instance.titleDescription = std::string(description);
-    app.instance.titleContext = kind;
+    Instance(app).titleDescription = std::string(description);
+    Instance(app).titleContext = kind;
     RefreshTitle(app);
 }
 
 void RefreshTitle(AppSession& app) {
-    app.instance.title = ComposeWindowTitle(RegisteredSessionCount(app), OwnSlotIndex(app),
-                                            app.instance.titleDescription, app.instance.titleContext);
-    SetSessionTitle(app, app.instance.title);
+    Instance(app).title = ComposeWindowTitle(RegisteredSessionCount(app), OwnSlotIndex(app),
+                                             Instance(app).titleDescription, Instance(app).titleContext);
+    SetSessionTitle(app, Instance(app).title);
 }
 
 void SetSessionTitle(AppSession& app, std::string_view text) {
@@ -341,7 +343,7 @@ std::vector<ShellMenuItem> WindowMenuItems(AppSession& app) {
 }
 
 void RebuildWindowMenu(AppSession& app) {
-    app.instance.windowMenu = WindowMenuItems(app);
+    Instance(app).windowMenu = WindowMenuItems(app);
 }
 
 bool RunInstanceMenuCommand(AppSession& app, int id) {
@@ -395,7 +397,7 @@ uint32_t HandleNotifications(AppSession& app) {
         RefreshTitle(app);
     }
     if (bits & kPendingClose) {
-        app.instance.closeRequested = true;
+        Instance(app).closeRequested = true;
     }
     return bits;
 }

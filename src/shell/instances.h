@@ -62,6 +62,10 @@ struct InstanceState {
     WindowActivator activateWindow;
 };
 
+// The instance's part, made on first use; read-only, an empty one until then.
+InstanceState& Instance(AppSession& app);
+const InstanceState& Instance(const AppSession& app);
+
 // Maps (creating when needed) the shared block, fills its installation fields when still empty,
 // reclaims the slots of instances whose process has ended, and takes the next slot. Returns the new
 // session id, or 0 when 32 sessions are registered: then "Can not register any more Tavo sessions,
@@ -91,8 +95,6 @@ int ActivateSlot(AppSession& app, int index);
 // Asks every registered instance, this one included, to close.
 void CloseAllSessions(AppSession& app);
 
-// True when session cooperation is on; otherwise shows why `verb` cannot run and returns false.
-bool CheckSessionCooperation(AppSession& app, std::string_view verb);
 // Copies ZSESSIONCOOPERATION ("TRUE" = on) into the AppSession.
 void LoadSessionCooperation(AppSession& app);
 
@@ -102,7 +104,7 @@ std::string ComposeWindowTitle(int sessionCount, int ownIndex, std::string_view 
                                TitleContext kind);
 // Remembers what the title describes and refreshes it.
 void SetTitleContext(AppSession& app, std::string_view description, TitleContext kind);
-// Re-derives the title into app.instance.title and the slot (the title refresh command).
+// Re-derives the title into Instance(app).title and the slot (the title refresh command).
 void RefreshTitle(AppSession& app);
 // Stores the slot title other instances list in their Window menus (cut to 247 characters).
 void SetSessionTitle(AppSession& app, std::string_view text);
@@ -110,7 +112,7 @@ void SetSessionTitle(AppSession& app, std::string_view text);
 // The Window menu's items after its separator: one per used slot, identifier 290 + slot index, the
 // slot title with "&" doubled, the own item greyed.
 std::vector<ShellMenuItem> WindowMenuItems(AppSession& app);
-// Rebuilds app.instance.windowMenu (the Window menu rebuild command).
+// Rebuilds Instance(app).windowMenu (the Window menu rebuild command).
 void RebuildWindowMenu(AppSession& app);
 
 // Runs the instance menu commands: 290 + i activates slot i, 322 rebuilds the Window menu, 323

@@ -1,6 +1,8 @@
 #include "shell/main_loop.h"
 
 #include "core/app_session.h"
+#include "shell/contexts.h"
+#include "shell/instances.h"
 #include "shell/main_window.h"
 #include "shell/notify.h"
 #include "shell/startup.h"
@@ -18,7 +20,7 @@ namespace {
 bool SettleAfterEvent(AppSession& app) {
     for (;;) {
         RunPostedCommands(app);
-        if (!app.instance.closeRequested) {
+        if (!Instance(app).closeRequested) {
             return false;
         }
         if (CloseInstance(app)) {

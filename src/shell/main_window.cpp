@@ -4,14 +4,18 @@
 #include <vector>
 
 #include "commands/command_history.h"
-#include "commands/dispatch_host.h"
 #include "commands/dispatch_sources.h"
 #include "core/app_session.h"
+#include "editing/cursor.h"
+#include "editing/cursor_actions.h"
+#include "editing/line_commands.h"
 #include "shell/command_route.h"
 #include "shell/edit_session.h"
 #include "shell/menu_bar.h"
-#include "shell/plain_view.h"
 #include "ui/screen.h"
+#include "view/view_commands.h"
+#include "view/view_fields.h"
+#include "view/view_paint.h"
 
 namespace {
 
@@ -38,20 +42,15 @@ std::string Trimmed(std::string_view text) {
 
 }  // namespace
 
-WindowParts& MainWindowParts() {
-    static WindowParts parts;
-    return parts;
-}
-
 ClientView CurrentClientView(const AppSession& app) {
     const DlgStkFrame* top = TopContext(app);
     if (top == nullptr) {
         return ClientView::None;
     }
-    if (top->kind == "task" && !app.editSessions.empty()) {
+    if (top->kind == ContextKind::Task && !app.editSessions.empty()) {
         return ClientView::Edit;
     }
-    if (top->kind == "filelist") {
+    if (top->kind == ContextKind::FileList) {
         return ClientView::FileList;
     }
     return ClientView::None;
@@ -66,7 +65,6 @@ MainWindow::MainWindow(AppSession& app, ui::Screen& screen)
     commandField_.maxLength = 255;
     commandField_.insertToggles = false;
     screen_.SetBasePainter([this](ui::Canvas& canvas) { Paint(canvas); });
-    app_.escapePressed = [this] { return EscapeWhileLoading(); };
     LayoutEditWindow(app_);
 }
 
@@ -77,7 +75,6 @@ MainWindow::~MainWindow() {
     }
     if (app_.mainWindow == this) {
         app_.mainWindow = nullptr;
-        app_.escapePressed = nullptr;
     }
     if (app_.screen == &screen_) {
         app_.screen = nullptr;
@@ -107,7 +104,7 @@ KeyField MainWindow::FocusedField() const {
             break;
     }
     const DlgStkFrame* top = TopContext(app_);
-    if (top != nullptr && (top->kind == "menu" || top->kind == "dialog")) {
+    if (top != nullptr && (top->kind == ContextKind::Menu || top->kind == ContextKind::Dialog)) {
         return KeyField::Menu;
     }
     return ownFocus_;
@@ -135,12 +132,7 @@ void MainWindow::Paint(ui::Canvas& canvas) {
     }
     ClientView view = CurrentClientView(app_);
     EditSession* session = view == ClientView::Edit ? CurrentEditSession(app_) : nullptr;
-    if (view == ClientView::FileList) {
-        if (MainWindowParts().paintFileList) {
-            ui::Painter client = whole.Sub(l.client);
-            MainWindowParts().paintFileList(app_, client);
-        }
-    } else {
+    if (view != ClientView::FileList) {
         PaintFieldBar(canvas, session);
         if (session != nullptr) {
             PaintEditWindow(canvas, *session);
@@ -166,7 +158,7 @@ void MainWindow::Paint(ui::Canvas& canvas) {
 
 void MainWindow::PaintCaption(ui::Painter& painter) {
     painter.FillAll(kCaption);
-    std::string title = app_.instance.title.empty() ? "Tavo/E" : app_.instance.title;
+    std::string title = Instance(app_).title.empty() ? "Tavo/E" : Instance(app_).title;
     int col = std::max((painter.Cols() - static_cast<int>(title.size())) / 2, 0);
     painter.Text(0, col, title, kCaption);
 }
@@ -207,10 +199,7 @@ void MainWindow::PaintFieldBar(ui::Canvas& canvas, EditSession* session) {
     commandField_.SetScreenRect(l.commandField);
     commandField_.Paint(field, screen_.GetTheme(), false);
     if (session != nullptr && !l.colsField.Empty()) {
-        const WindowParts& parts = MainWindowParts();
-        std::string cols = parts.colsText
-                               ? parts.colsText(app_, *session)
-                               : ColsFieldText(app_, *session, l.dataCols - session->view.prefixWidth);
+        std::string cols = ColsFieldText(app_, *session);
         ui::Painter colsField = whole.Sub(l.colsField);
         colsField.FillAll(kBar);
         colsField.Text(0, std::max(l.colsField.cols - static_cast<int>(cols.size()), 0), cols, kBar);
@@ -219,23 +208,18 @@ void MainWindow::PaintFieldBar(ui::Canvas& canvas, EditSession* session) {
 
 void MainWindow::PaintEditWindow(ui::Canvas& canvas, EditSession& session) {
     const EditWindowLayout& l = layout;
-    const WindowParts& parts = MainWindowParts();
     ui::Painter whole(canvas, canvas.Bounds());
-    if (!l.ruler.Empty() && parts.paintRuler) {
+    if (!l.ruler.Empty()) {
         ui::Painter ruler = whole.Sub(l.ruler);
-        parts.paintRuler(app_, session, ruler);
+        PaintRulerRow(app_, session, ruler);
     }
     if (!l.data.Empty()) {
         ui::Painter data = whole.Sub(l.data);
-        if (parts.paintData) {
-            parts.paintData(app_, session, data);
-        } else {
-            PaintPlainRows(app_, session, data);
-        }
+        PaintEditData(app_, session, data);
     }
-    if (!l.hexPane.Empty() && parts.paintHex) {
+    if (!l.hexPane.Empty()) {
         ui::Painter hex = whole.Sub(l.hexPane);
-        parts.paintHex(app_, session, hex);
+        PaintHexPane(app_, session, hex);
     }
     if (!l.verticalBar.Empty()) {
         ui::Painter v = whole.Sub(l.verticalBar);
@@ -244,8 +228,8 @@ void MainWindow::PaintEditWindow(ui::Canvas& canvas, EditSession& session) {
         }
         v.Put(0, 0, ui::glyph::kArrowUp, kScroll, ui::CellKind::Graphic);
         v.Put(v.Rows() - 1, 0, ui::glyph::kArrowDown, kScroll, ui::CellKind::Graphic);
-        if (parts.verticalThumb && v.Rows() > 2) {
-            auto [first, length] = parts.verticalThumb(app_, session, v.Rows() - 2);
+        if (v.Rows() > 2) {
+            auto [first, length] = VerticalThumbCells(app_, session, v.Rows() - 2);
             for (int r = std::max(first, 0); r < first + length && r < v.Rows() - 2; ++r) {
                 v.Put(r + 1, 0, ui::glyph::kFullBlock, kScroll, ui::CellKind::Graphic);
             }
@@ -286,8 +270,7 @@ void MainWindow::PaintMessageAndStatus(ui::Canvas& canvas) {
         if (!app_.statusText.empty()) {
             status.Text(0, 0, app_.statusText, kBar);  // a long load invites Escape
         } else if (CurrentClientView(app_) == ClientView::Edit) {
-            const WindowParts& parts = MainWindowParts();
-            status.Text(0, 0, parts.statusText ? parts.statusText(app_) : StatusLineText(app_), kBar);
+            status.Text(0, 0, ShowStatusLine(app_), kBar);
         }
     }
 }
@@ -339,12 +322,7 @@ void MainWindow::HandleEvent(const ui::Event& event) {
 
 void MainWindow::HandleTypedLine(const std::string& text) {
     if (CurrentClientView(app_) == ClientView::FileList) {
-        if (MainWindowParts().fileListEvent) {
-            ui::Event event = ui::Event::Of(ui::EventKind::TypedLine);
-            event.text = text;
-            MainWindowParts().fileListEvent(app_, event);
-        }
-        return;
+        return;  // a file list takes no typed lines
     }
     // A script line goes into the command field, and Enter is pressed there.
     FocusCommandField();
@@ -354,10 +332,6 @@ void MainWindow::HandleTypedLine(const std::string& text) {
 
 void MainWindow::HandleKey(const ui::KeyEvent& key) {
     ClientView view = CurrentClientView(app_);
-    if (view == ClientView::FileList && MainWindowParts().fileListEvent &&
-        MainWindowParts().fileListEvent(app_, ui::Event::OfKey(key))) {
-        return;
-    }
     if (IsAltLetter(key)) {
         int menu = MenuWithAccessKey(static_cast<char>(key.ch));
         if (menu >= 0) {
@@ -375,15 +349,14 @@ void MainWindow::HandleKey(const ui::KeyEvent& key) {
     context.field = FocusedField();
     std::string commandText = commandField_.Text();
     if (context.field == KeyField::FileListCommand || context.field == KeyField::FileList) {
-        const WindowParts& parts = MainWindowParts();
-        commandText = parts.fileListCommandText ? parts.fileListCommandText(app_).value_or("") : "";
+        commandText.clear();  // a file list's command field is its own
     }
     context.commandText = commandText;
     // In the prefix area the key mapping checks the line command typed so far.
     std::string prefixText;
     if (context.field == KeyField::Prefix && view == ClientView::Edit) {
         EditSession* session = CurrentEditSession(app_);
-        LineRecord* line = Dispatch().view.cursorLine ? Dispatch().view.cursorLine(app_, *session) : nullptr;
+        LineRecord* line = CursorLine(app_, *session);
         prefixText = line != nullptr ? std::string(LinePendingCommand(*line)) : std::string();
         context.prefixText = prefixText;
         context.prefixOffset = session->view.cursorColumn;
@@ -404,11 +377,7 @@ void MainWindow::PerformOutcome(const KeyOutcome& outcome, const ui::KeyEvent& k
             return;
         case KeyAction::RunCommand:
             if (outcome.clearField == FieldClear::Clear) {
-                if (FocusedField() == KeyField::FileListCommand || FocusedField() == KeyField::FileList) {
-                    if (MainWindowParts().setFileListCommandText) {
-                        MainWindowParts().setFileListCommandText(app_, "");
-                    }
-                } else {
+                if (FocusedField() != KeyField::FileListCommand && FocusedField() != KeyField::FileList) {
                     commandField_.SetText("");
                 }
             }
@@ -424,9 +393,7 @@ void MainWindow::PerformOutcome(const KeyOutcome& outcome, const ui::KeyEvent& k
             }
             if (EditSession* session = CurrentEditSession(app_)) {
                 ClearMessageLine();
-                if (Dispatch().view.processLineCommands) {
-                    Dispatch().view.processLineCommands(app_, *session);
-                }
+                ProcessLineCommands(app_, *session);
                 if (outcome.focus == KeyFocus::DataArea) {
                     KeyOutcome move;
                     move.action = KeyAction::MoveToData;
@@ -447,12 +414,7 @@ void MainWindow::EditAction(const KeyOutcome& outcome) {
     if (session == nullptr) {
         return;
     }
-    const WindowParts& parts = MainWindowParts();
-    if (parts.editAction) {
-        parts.editAction(app_, *session, outcome);
-    } else {
-        PlainEditAction(app_, *session, outcome, layout.dataRows, layout.dataCols);
-    }
+    PerformEditAction(app_, *session, outcome);
 }
 
 void MainWindow::RunCommand(CommandRoute route, const std::string& command) {
@@ -466,13 +428,7 @@ void MainWindow::ExecuteField() {
     ClearMessageLine();
     KeyField field = FocusedField();
     if (field == KeyField::FileListCommand || field == KeyField::FileList) {
-        const WindowParts& parts = MainWindowParts();
-        std::string text = parts.fileListCommandText ? parts.fileListCommandText(app_).value_or("") : "";
-        std::string left = FileListCommandFieldEnter(app_, text);
-        if (parts.setFileListCommandText) {
-            parts.setFileListCommandText(app_, left);
-        }
-        return;
+        return;  // a file list runs its own command field
     }
     std::string text = commandField_.Text();
     if (CurrentClientView(app_) == ClientView::Edit) {
@@ -496,10 +452,8 @@ void MainWindow::ExecuteField() {
 void MainWindow::HandleMouse(const ui::MouseEvent& mouse) {
     const EditWindowLayout& l = layout;
     ClientView view = CurrentClientView(app_);
-    if (view == ClientView::FileList && l.client.Contains(mouse.row, mouse.col) &&
-        MainWindowParts().fileListEvent) {
-        MainWindowParts().fileListEvent(app_, ui::Event::OfMouse(mouse));
-        return;
+    if (view == ClientView::FileList && l.client.Contains(mouse.row, mouse.col)) {
+        return;  // a file list takes its own mouse events
     }
     bool press = mouse.action == ui::MouseAction::Press && mouse.button == ui::MouseButton::Left;
     if (press && l.menuBar.Contains(mouse.row, mouse.col)) {
@@ -544,9 +498,8 @@ void MainWindow::HandleMouse(const ui::MouseEvent& mouse) {
     if (press && !l.verticalBar.Empty() && l.verticalBar.Contains(mouse.row, mouse.col)) {
         int row = mouse.row - l.verticalBar.row;
         bool above = row < l.verticalBar.rows / 2;
-        if (MainWindowParts().verticalThumb && l.verticalBar.rows > 2 && row > 0 &&
-            row < l.verticalBar.rows - 1) {
-            auto [first, length] = MainWindowParts().verticalThumb(app_, *session, l.verticalBar.rows - 2);
+        if (l.verticalBar.rows > 2 && row > 0 && row < l.verticalBar.rows - 1) {
+            auto [first, length] = VerticalThumbCells(app_, *session, l.verticalBar.rows - 2);
             if (row - 1 >= first && row - 1 < first + length) {
                 return;  // on the thumb itself
             }
@@ -574,13 +527,7 @@ void MainWindow::HandleMouse(const ui::MouseEvent& mouse) {
     int row = mouse.row - l.data.row;
     int col = mouse.col - l.data.col;
     if (mouse.action == ui::MouseAction::Press || mouse.action == ui::MouseAction::DoubleClick) {
-        if (MainWindowParts().placeCursor) {
-            MainWindowParts().placeCursor(app_, *session, row, col);
-        } else {
-            session->view.cursorRow = row;
-            session->view.cursorColumn = col;
-            session->view.focus = col < session->view.prefixWidth ? KeyField::Prefix : KeyField::Data;
-        }
+        PlaceCursor(app_, *session, row, col);
     }
     context.field = FocusedField();
     std::string text = commandField_.Text();

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "shell/keys.h"
+#include "editing/keys.h"
 #include "shell/window_layout.h"
 #include "ui/canvas.h"
 #include "ui/event.h"
@@ -26,39 +26,6 @@ struct EditSession;
 namespace ui {
 class Screen;
 }
-
-// What other parts of the program supply to the main window. The table holds code only, the same for
-// every instance; each part receives the AppSession. Unset entries fall back to the shell's own plain
-// versions (the data window shows the lines' text, the cursor keys move the cursor).
-struct WindowParts {
-    // Paints the data window of the session (prefix and data areas) through a painter of its
-    // rectangle, and keeps session.view.rowTable up to date.
-    std::function<void(AppSession&, EditSession&, ui::Painter&)> paintData;
-    // The ruler row (RULER on) and the two rows of the hexadecimal pane (HEX on).
-    std::function<void(AppSession&, EditSession&, ui::Painter&)> paintRuler;
-    std::function<void(AppSession&, EditSession&, ui::Painter&)> paintHex;
-    // The vertical scroll bar's thumb among the `cells` cells between its arrows: the first cell (from
-    // 0) and the length. A click above it pages up, below it pages down. Unset: no thumb, and a click
-    // pages by the half of the bar it hits.
-    std::function<std::pair<int, int>(AppSession&, EditSession&, int cells)> verticalThumb;
-    // The status line's text and the COLS field's text.
-    std::function<std::string(AppSession&)> statusText;
-    std::function<std::string(AppSession&, EditSession&)> colsText;
-    // Performs an editing action of the data window or prefix area (typing, cursor moves, deletions,
-    // leaving the command field for the data window).
-    std::function<void(AppSession&, EditSession&, const KeyOutcome&)> editAction;
-    // A mouse press in the data window at a row and column of it (from 0): puts the cursor there.
-    std::function<void(AppSession&, EditSession&, int row, int column)> placeCursor;
-    // The file list while a "filelist" frame is on top: paints the client area and takes the events
-    // (true when it took one). Unset: the client area stays empty.
-    std::function<void(AppSession&, ui::Painter&)> paintFileList;
-    std::function<bool(AppSession&, const ui::Event&)> fileListEvent;
-    // The file list's command field text, and replacing it, for RETRIEVE and the function keys.
-    std::function<std::optional<std::string>(AppSession&)> fileListCommandText;
-    std::function<void(AppSession&, std::string_view)> setFileListCommandText;
-};
-
-WindowParts& MainWindowParts();
 
 class MainWindow {
 public:
@@ -95,6 +62,10 @@ public:
     // The title last given to the terminal (the terminal runner compares and sets it).
     std::string terminalTitle;
 
+    // Asked between the batches of a long load: shows the load's status text now and then and looks
+    // through the input that has arrived; true when Escape was typed meanwhile.
+    bool EscapeWhileLoading();
+
 private:
     void PaintCaption(ui::Painter& painter);
     void PaintMenuBar(ui::Painter& painter);
@@ -109,7 +80,6 @@ private:
     void ExecuteField();
     void RunCommand(CommandRoute route, const std::string& command);
     void EditAction(const KeyOutcome& outcome);
-    bool EscapeWhileLoading();
 
     AppSession& app_;
     ui::Screen& screen_;

@@ -8,23 +8,19 @@
 
 #include "core/app_session.h"
 #include "core/var_store.h"
-#include "dialogs/dialog_commands.h"
-#include "editing/cursor_commands.h"
-#include "editing/typing_commands.h"
-#include "editing/undo_command.h"
 #include "platform/message_box_hook.h"
 #include "platform/own_program_path.h"
 #include "shell/edit_session.h"
 #include "shell/find_app_session.h"
+#include "shell/instance_ports.h"
+#include "shell/instances.h"
 #include "shell/main_loop.h"
 #include "shell/main_window.h"
 #include "shell/notify.h"
-#include "shell/shell_hooks.h"
 #include "shell/start_options.h"
 #include "shell/startup.h"
 #include "ui/headless/headless_backend.h"
 #include "ui/screen.h"
-#include "view/view_commands.h"
 
 namespace {
 
@@ -71,6 +67,7 @@ int RunBatch(const ProgramOptions& options, const std::string& programPath) {
     ui::HeadlessBackend backend(std::cin, std::cout, std::cerr, options.rows, options.cols);
     ui::Screen screen(backend);
     AppSession app;
+    ConnectInstance(app);
     app.batchMode = true;
     RunningInstance running(app);
     MainWindow window(app, screen);
@@ -107,6 +104,7 @@ int RunTerminal(const ProgramOptions& options, const std::string& programPath,
     }
     ui::Screen screen(*backend);
     AppSession app;
+    ConnectInstance(app);
     RunningInstance running(app);
     MainWindow window(app, screen);
     SetNotifyWakeFd(backend->Wake().WriteFd());
@@ -114,7 +112,7 @@ int RunTerminal(const ProgramOptions& options, const std::string& programPath,
     InstanceStart start{programPath, "", options.editorWords, false};
     int code = 0;
     if (StartInstance(app, start)) {
-        RunMainLoop(app, [&app, &window] { SetTerminalTitle(window, app.instance.title); });
+        RunMainLoop(app, [&app, &window] { SetTerminalTitle(window, Instance(app).title); });
         FinishInstance(app);
     } else {
         code = 1;
@@ -145,13 +143,6 @@ int RunTavoe(int argc, char** argv, const TerminalStarter& startTerminal) {
     if (programPath.empty() && argc > 0) {
         programPath = argv[0];
     }
-    // Every subsystem registers its commands and hooks with the dispatchers once, before any runs.
-    InstallShellHooks();
-    InstallEditView();
-    InstallTypingCommands();
-    InstallCursorCommands();
-    RegisterUndoCommand();
-    RegisterDialogCommands();
     ConnectMessageBoxHook();
     int code =
         options.batch ? RunBatch(options, programPath) : RunTerminal(options, programPath, startTerminal);

@@ -1,8 +1,8 @@
 #include "shell/recent_files.h"
 
 #include "core/app_session.h"
+#include "core/shared_block.h"
 #include "platform/format.h"
-#include "shell/shared_block.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ std::vector<ShellMenuItem> RecentMenuItems(AppSession& app) {
 }
 
 void RebuildRecentMenu(AppSession& app) {
-    app.instance.recentMenu = RecentMenuItems(app);
+    Instance(app).recentMenu = RecentMenuItems(app);
 }
 
 std::string RecentFileCommand(AppSession& app, int id) {

@@ -34,7 +34,7 @@ void RecentFileSetEntry(AppSession& app, int index, std::string_view path);
 // The File menu's recent-file items: "&%d  " with the item number 1 to 8 and the path with "&"
 // doubled, identifiers 280 to 287, greyed while the file is in use.
 std::vector<ShellMenuItem> RecentMenuItems(AppSession& app);
-// Rebuilds app.instance.recentMenu.
+// Rebuilds Instance(app).recentMenu.
 void RebuildRecentMenu(AppSession& app);
 
 // The command a chosen recent-file item runs ("edit " and the path), empty for any other item or

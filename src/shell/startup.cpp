@@ -226,16 +226,13 @@ void ProcessStartCommandLine(AppSession& app, const std::vector<std::string>& wo
 }
 
 bool CloseInstance(AppSession& app) {
-    app.instance.closeRequested = false;
+    Instance(app).closeRequested = false;
     if (!EndAllEditSessions(app)) {
         return false;
     }
-    if (app.contextHooks.closeFileLists) {
-        app.contextHooks.closeFileLists(app);
-    }
     app.contexts.clear();
     app.commandQueue.clear();
-    app.instance.closeRequested = false;
+    Instance(app).closeRequested = false;
     return true;
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/app_session.h"
 #include "platform/format.h"
+#include "shell/instances.h"
 #include "shell/profile_lists.h"
 #include "shell/tmux.h"
 
@@ -122,10 +123,10 @@ void Step(AppSession& app, bool horizontal) {
 }  // namespace
 
 int LaunchInstance(AppSession& app, const std::vector<std::string>& arguments, LaunchPlace place) {
-    if (!TmuxAvailable(app) || app.instance.programPath.empty()) {
+    if (!TmuxAvailable(app) || Instance(app).programPath.empty()) {
         return -1;
     }
-    std::vector<std::string> command{app.instance.programPath};
+    std::vector<std::string> command{Instance(app).programPath};
     command.insert(command.end(), arguments.begin(), arguments.end());
     std::vector<std::string> args;
     switch (place) {

@@ -4,8 +4,8 @@
 
 #include "core/app_session.h"
 #include "core/var_store.h"
+#include "editing/keys.h"
 #include "shell/edit_session.h"
-#include "shell/keys.h"
 #include "shell/main_window.h"
 #include "ui/screen.h"
 

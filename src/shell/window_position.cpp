@@ -10,6 +10,7 @@
 
 #include "core/app_session.h"
 #include "platform/format.h"
+#include "shell/instances.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ int NumberAfter(std::string_view line, size_t start) {
 }
 
 std::string ProgramDirectory(const AppSession& app) {
-    const std::string& program = app.instance.programPath;
+    const std::string& program = Instance(app).programPath;
     size_t slash = program.rfind('/');
     return slash == std::string::npos ? std::string() : program.substr(0, slash);
 }

@@ -5,12 +5,11 @@
 
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
-#include "commands/command_line.h"
-#include "commands/dispatch_host.h"
 #include "core/app_session.h"
+#include "core/command_line.h"
 #include "core/var_store.h"
+#include "editing/edit_session.h"
 #include "platform/format.h"
-#include "shell/edit_session.h"
 
 namespace {
 
@@ -255,21 +254,34 @@ void ScrollToBottom(EditSession& session, const ViewGeometry& geometry) {
     RebuildRowTable(session, rows);
 }
 
-void InstallScrollCommands() {
-    auto scroll = [](ScrollDirection direction) {
-        return [direction](AppSession& app, EditSession& session, std::string_view params) {
-            Scroll(app, session, direction, ScrollAmountText(app, direction, params),
-                   ViewGeometryOf(app, session));
-        };
-    };
-    RegisterEditCommand(EditCmd::Up, scroll(ScrollDirection::Up));
-    RegisterEditCommand(EditCmd::Down, scroll(ScrollDirection::Down));
-    RegisterEditCommand(EditCmd::Left, scroll(ScrollDirection::Left));
-    RegisterEditCommand(EditCmd::Right, scroll(ScrollDirection::Right));
-    RegisterEditCommand(EditCmd::Top, [](AppSession& app, EditSession& session, std::string_view) {
-        ScrollToTop(session, ViewGeometryOf(app, session));
-    });
-    RegisterEditCommand(EditCmd::Bottom, [](AppSession& app, EditSession& session, std::string_view) {
-        ScrollToBottom(session, ViewGeometryOf(app, session));
-    });
+namespace {
+
+void ScrollBy(AppSession& app, EditSession& session, ScrollDirection direction, std::string_view params) {
+    Scroll(app, session, direction, ScrollAmountText(app, direction, params), ViewGeometryOf(app, session));
+}
+
+}  // namespace
+
+void UpCommand(AppSession& app, EditSession& session, std::string_view params) {
+    ScrollBy(app, session, ScrollDirection::Up, params);
+}
+
+void DownCommand(AppSession& app, EditSession& session, std::string_view params) {
+    ScrollBy(app, session, ScrollDirection::Down, params);
+}
+
+void LeftCommand(AppSession& app, EditSession& session, std::string_view params) {
+    ScrollBy(app, session, ScrollDirection::Left, params);
+}
+
+void RightCommand(AppSession& app, EditSession& session, std::string_view params) {
+    ScrollBy(app, session, ScrollDirection::Right, params);
+}
+
+void TopCommand(AppSession& app, EditSession& session, std::string_view) {
+    ScrollToTop(session, ViewGeometryOf(app, session));
+}
+
+void BottomCommand(AppSession& app, EditSession& session, std::string_view) {
+    ScrollToBottom(session, ViewGeometryOf(app, session));
 }

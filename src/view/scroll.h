@@ -62,5 +62,11 @@ void ScrollToTop(EditSession& session, const ViewGeometry& geometry);
 // (or the top marker on top when the whole file fits).
 void ScrollToBottom(EditSession& session, const ViewGeometry& geometry);
 
-// Registers UP, DOWN, LEFT, RIGHT, TOP and BOTTOM with the edit command dispatcher.
-void InstallScrollCommands();
+// The commands UP, DOWN, LEFT and RIGHT (with an amount as ParseScrollAmount reads it, or the
+// amount in the command field) and TOP and BOTTOM.
+void UpCommand(AppSession& app, EditSession& session, std::string_view params);
+void DownCommand(AppSession& app, EditSession& session, std::string_view params);
+void LeftCommand(AppSession& app, EditSession& session, std::string_view params);
+void RightCommand(AppSession& app, EditSession& session, std::string_view params);
+void TopCommand(AppSession& app, EditSession& session, std::string_view params);
+void BottomCommand(AppSession& app, EditSession& session, std::string_view params);

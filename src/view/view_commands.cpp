@@ -2,12 +2,11 @@
 
 #include <utility>
 
-#include "commands/command_line.h"
-#include "commands/dispatch_host.h"
 #include "core/app_session.h"
-#include "shell/edit_session.h"
-#include "shell/main_window.h"
-#include "shell/window_layout.h"
+#include "core/command_line.h"
+#include "core/shell_port.h"
+#include "editing/edit_session.h"
+#include "editing/edit_view_port.h"
 #include "ui/screen.h"
 #include "view/scroll.h"
 #include "view/view_fields.h"
@@ -49,43 +48,73 @@ void FollowDisplaySet(AppSession& app, const EditSession& session) {
 
 void HexCommand(AppSession& app, EditSession& session, std::string_view params) {
     Apply(session.view.hexOn, SwitchOf(params));
-    LayoutEditWindow(app);
+    Shell(app).LayoutWindow(app);
 }
 
 void RulerCommand(AppSession& app, EditSession& session, std::string_view params) {
     Apply(session.view.rulerOn, SwitchOf(params));
-    LayoutEditWindow(app);
+    Shell(app).LayoutWindow(app);
 }
 
 void ShowEolCommand(AppSession&, EditSession& session, std::string_view params) {
     Apply(session.view.showEol, SwitchOf(params));
 }
 
-void InstallEditView() {
-    WindowParts& parts = MainWindowParts();
-    parts.paintData = [](AppSession& app, EditSession& session, ui::Painter& painter) {
-        FollowDisplaySet(app, session);
-        PaintEditRows(app, session, painter);
-    };
-    parts.paintRuler = PaintRulerRow;
-    parts.paintHex = PaintHexPane;
-    parts.verticalThumb = [](AppSession& app, EditSession& session, int cells) {
-        ScrollThumb thumb = VerticalThumb(session, ViewGeometryOf(app, session).rows, cells);
-        return std::pair<int, int>(thumb.first, thumb.length);
-    };
-    parts.statusText = ShowStatusLine;
-    parts.colsText = [](AppSession& app, EditSession& session) {
+void PaintEditData(AppSession& app, EditSession& session, ui::Painter& painter) {
+    FollowDisplaySet(app, session);
+    PaintEditRows(app, session, painter);
+}
+
+std::pair<int, int> VerticalThumbCells(AppSession& app, EditSession& session, int cells) {
+    ScrollThumb thumb = VerticalThumb(session, ViewGeometryOf(app, session).rows, cells);
+    return {thumb.first, thumb.length};
+}
+
+std::string ColsFieldText(AppSession& app, EditSession& session) {
+    ViewGeometry geometry = ViewGeometryOf(app, session);
+    return ShowColsField(session, session.view.horizontalOffset, DataColumns(session, geometry));
+}
+
+namespace {
+
+// The view behind editing and the dispatchers: the window as laid out, rows rebuilt and scrolled
+// over the shown lines, further batches of a virtual load read as the rows need them.
+class ViewEditPort : public EditViewPort {
+public:
+    DataWindowSize WindowSize(AppSession& app, EditSession& session) override {
         ViewGeometry geometry = ViewGeometryOf(app, session);
-        return ShowColsField(session, session.view.horizontalOffset, DataColumns(session, geometry));
-    };
-
-    RegisterEditCommand(EditCmd::Hex, HexCommand);
-    RegisterEditCommand(EditCmd::Ruler, RulerCommand);
-    RegisterEditCommand(EditCmd::ShowEol, ShowEolCommand);
-    InstallScrollCommands();
-
-    DispatchViewHooks& view = Dispatch().view;
-    view.updateScreenBookkeeping = [](AppSession& app, EditSession& session) {
+        return {geometry.rows, geometry.columns};
+    }
+    void RebuildRows(AppSession& app, EditSession& session) override {
         RebuildRowTable(session, ViewGeometryOf(app, session).rows);
-    };
+    }
+    void ScrollRows(AppSession& app, EditSession& session, int delta) override {
+        ScrollAmount amount{ScrollUnit::Count, delta > 0 ? delta : -delta};
+        ScrollVertical(session, delta > 0 ? ScrollDirection::Down : ScrollDirection::Up, amount,
+                       ViewGeometryOf(app, session));
+    }
+};
+
+constexpr CommandDesc kViewCommands[] = {
+    {.table = CommandTable::Edit, .verb = "BOTTOM", .owner = CommandOwner::View, .edit = BottomCommand},
+    {.table = CommandTable::Edit, .verb = "COLORMAP", .owner = CommandOwner::View},
+    {.table = CommandTable::Edit, .verb = "DOWN", .owner = CommandOwner::View, .edit = DownCommand},
+    {.table = CommandTable::Edit, .verb = "HEX", .owner = CommandOwner::View, .edit = HexCommand},
+    {.table = CommandTable::Edit, .verb = "LEFT", .owner = CommandOwner::View, .edit = LeftCommand},
+    {.table = CommandTable::Edit, .verb = "RECOLOR", .owner = CommandOwner::View},
+    {.table = CommandTable::Edit, .verb = "RIGHT", .owner = CommandOwner::View, .edit = RightCommand},
+    {.table = CommandTable::Edit, .verb = "RULER", .owner = CommandOwner::View, .edit = RulerCommand},
+    {.table = CommandTable::Edit, .verb = "SHOWEOL", .owner = CommandOwner::View, .edit = ShowEolCommand},
+    {.table = CommandTable::Edit, .verb = "TOP", .owner = CommandOwner::View, .edit = TopCommand},
+    {.table = CommandTable::Edit, .verb = "UP", .owner = CommandOwner::View, .edit = UpCommand},
+};
+
+}  // namespace
+
+CommandRows ViewCommands() {
+    return kViewCommands;
+}
+
+void InstallEditView(AppSession& app) {
+    app.editView.reset(new ViewEditPort());
 }

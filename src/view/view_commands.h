@@ -1,6 +1,14 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <utility>
+
+#include "core/command_desc.h"
+
+namespace ui {
+class Painter;
+}
 
 // The commands of the edit view and its connection to the main window.
 
@@ -18,9 +26,17 @@ void RulerCommand(AppSession& app, EditSession& session, std::string_view params
 // SHOWEOL: without a parameter toggles the end-of-line colouring, "ON" and "OFF" set it.
 void ShowEolCommand(AppSession& app, EditSession& session, std::string_view params);
 
-// Installs the view into the program: the main window paints the data window, the ruler row, the
-// hexadecimal pane, the COLS field and the status line through this view; the dispatcher gets the
-// HEX, RULER and SHOWEOL handlers, the scroll commands, and the view's screen bookkeeping hook
-// (the row table is rebuilt after each command). The tables are the process's; every function receives the
-// AppSession.
-void InstallEditView();
+// The rows of the view's commands: BOTTOM, COLORMAP, DOWN, HEX, LEFT, RECOLOR, RIGHT, RULER, SHOWEOL,
+// TOP and UP.
+CommandRows ViewCommands();
+
+// Makes the view the instance's edit view (editing/edit_view_port.h): rows and scrolling follow the
+// window's layout and the shown lines.
+void InstallEditView(AppSession& app);
+
+// What the main window draws through the view: the data window (prefix and data areas, in the
+// session's display set), the vertical scroll bar's thumb among `cells` cells (first cell from 0 and
+// length), and the COLS field's text.
+void PaintEditData(AppSession& app, EditSession& session, ui::Painter& painter);
+std::pair<int, int> VerticalThumbCells(AppSession& app, EditSession& session, int cells);
+std::string ColsFieldText(AppSession& app, EditSession& session);

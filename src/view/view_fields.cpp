@@ -6,8 +6,8 @@
 #include "buffer/charset.h"
 #include "buffer/edit_buffer.h"
 #include "core/app_session.h"
+#include "editing/edit_session.h"
 #include "platform/format.h"
-#include "shell/edit_session.h"
 #include "view/view_rows.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "core/app_session.h"
+#include "editing/edit_session.h"
 #include "platform/format.h"
-#include "shell/edit_session.h"
 
 namespace {
 

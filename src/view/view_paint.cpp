@@ -5,7 +5,7 @@
 #include "buffer/edit_buffer.h"
 #include "core/app_session.h"
 #include "core/var_store.h"
-#include "shell/edit_session.h"
+#include "editing/edit_session.h"
 #include "view/view_colors.h"
 #include "view/view_fields.h"
 #include "view/view_rows.h"

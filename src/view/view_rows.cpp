@@ -5,8 +5,8 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
 #include "core/app_session.h"
-#include "shell/edit_session.h"
-#include "shell/window_layout.h"
+#include "core/shell_port.h"
+#include "editing/edit_session.h"
 
 namespace {
 
@@ -19,9 +19,9 @@ bool InWindow(const EditViewState& view) {
 }  // namespace
 
 ViewGeometry ViewGeometryOf(AppSession& app, const EditSession& session) {
-    const EditWindowLayout& layout = CurrentLayout(app);
-    if (layout.dataRows > 0 && layout.dataCols > 0) {
-        return ViewGeometry{layout.dataRows, layout.dataCols};
+    DataWindowSize window = Shell(app).CurrentDataWindow(app);
+    if (window.rows > 0 && window.columns > 0) {
+        return ViewGeometry{window.rows, window.columns};
     }
     const EditViewState& view = session.view;
     if (view.dataRows > 0 && view.dataColumns > 0) {

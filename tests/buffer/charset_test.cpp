@@ -9,6 +9,7 @@
 
 #include "buffer/charset_tables.h"
 #include "core/app_session.h"
+#include "core/storage_host.h"
 #include "core/var_store.h"
 
 namespace {
@@ -41,10 +42,10 @@ int At(const std::string& text, size_t i) {
     return static_cast<unsigned char>(text[i]);
 }
 
-using Operation = XlateResult (*)(AppSession&, const char*, char*, int);
+using Operation = XlateResult (*)(StorageHost&, const char*, char*, int);
 
 std::string Translated(AppSession& app, Operation op, std::string text, XlateResult* result = nullptr) {
-    XlateResult r = op(app, text.data(), text.data(), static_cast<int>(text.size()));
+    XlateResult r = op(Storage(app), text.data(), text.data(), static_cast<int>(text.size()));
     if (result != nullptr) {
         *result = r;
     }
@@ -283,8 +284,8 @@ TEST(SubstitutionChar, EachDirectionKeepsItsOwnCopy) {
     VarSetValue(app, "ZXLATESUBCHAR", "$");
     EXPECT_EQ(Translated(app, TranslateIsoToEbcdic, "\x90"), "$");
     EXPECT_EQ(Translated(app, TranslateEbcdicToIso, "\x30"), "#");
-    EXPECT_EQ(SubstitutionChar(app, CharSet::AsciiIso8859), '#');
-    EXPECT_EQ(SubstitutionChar(app, CharSet::Ebcdic), '$');
+    EXPECT_EQ(SubstitutionChar(Storage(app), CharSet::AsciiIso8859), '#');
+    EXPECT_EQ(SubstitutionChar(Storage(app), CharSet::Ebcdic), '$');
 }
 
 TEST(SubstitutionChar, EmptySettingMeansQuestionMark) {
@@ -296,12 +297,13 @@ TEST(TranslateOperation, LeavesBuffersAloneForNullOrEmptyInput) {
     AppSession app;
     char out[2] = {'x', 'y'};
     const char in[2] = {'\x30', '\xC1'};
-    EXPECT_EQ(TranslateEbcdicToIso(app, in, out, 0), XlateResult::Clean);
-    EXPECT_EQ(TranslateEbcdicToIso(app, in, out, -5), XlateResult::Clean);
-    EXPECT_EQ(TranslateEbcdicToIso(app, nullptr, out, 2), XlateResult::Clean);
-    EXPECT_EQ(TranslateEbcdicToIso(app, in, nullptr, 2), XlateResult::Clean);
-    EXPECT_EQ(TranslateEbcdicToPc(app, in, out, 0), XlateResult::Clean);
-    EXPECT_EQ(Translate(app, CharSet::AsciiIso8859, CharSet::AsciiIso8859, in, out, 0), XlateResult::Clean);
+    EXPECT_EQ(TranslateEbcdicToIso(Storage(app), in, out, 0), XlateResult::Clean);
+    EXPECT_EQ(TranslateEbcdicToIso(Storage(app), in, out, -5), XlateResult::Clean);
+    EXPECT_EQ(TranslateEbcdicToIso(Storage(app), nullptr, out, 2), XlateResult::Clean);
+    EXPECT_EQ(TranslateEbcdicToIso(Storage(app), in, nullptr, 2), XlateResult::Clean);
+    EXPECT_EQ(TranslateEbcdicToPc(Storage(app), in, out, 0), XlateResult::Clean);
+    EXPECT_EQ(Translate(Storage(app), CharSet::AsciiIso8859, CharSet::AsciiIso8859, in, out, 0),
+              XlateResult::Clean);
     EXPECT_EQ(out[0], 'x');
     EXPECT_EQ(out[1], 'y');
 }
@@ -309,10 +311,11 @@ TEST(TranslateOperation, LeavesBuffersAloneForNullOrEmptyInput) {
 TEST(TranslateOperation, OverlappingBuffersTranslateEveryByteOnce) {
     AppSession app;
     std::string buffer = Bytes({0xC1, 0xC2, 0x30, 0xC3, 0x00});
-    EXPECT_EQ(TranslateEbcdicToIso(app, buffer.data(), buffer.data() + 1, 4), XlateResult::Substituted);
+    EXPECT_EQ(TranslateEbcdicToIso(Storage(app), buffer.data(), buffer.data() + 1, 4),
+              XlateResult::Substituted);
     EXPECT_EQ(buffer, Bytes({0xC1, 'A', 'B', '?', 'C'}));
     buffer = Bytes({0xC1, 0xC2, 0xC3, 0x40, 0x7B});
-    (void)TranslateEbcdicToPc(app, buffer.data() + 1, buffer.data(), 3);
+    (void)TranslateEbcdicToPc(Storage(app), buffer.data() + 1, buffer.data(), 3);
     EXPECT_EQ(buffer, Bytes({'B', 'C', ' ', 0x40, 0x7B}));
 }
 
@@ -326,7 +329,7 @@ TEST(TranslateOperation, DispatchesEveryPairToItsTable) {
     for (CharSet from : sets) {
         for (CharSet to : sets) {
             std::string out(256, '\0');
-            (void)Translate(app, from, to, all.data(), out.data(), 256);
+            (void)Translate(Storage(app), from, to, all.data(), out.data(), 256);
             const auto* table = TranslationTable(from, to);
             if (from == to) {
                 EXPECT_EQ(table, nullptr);
@@ -391,8 +394,9 @@ TEST(UntranslatableReport, ShowsOneErrorBoxPerFile) {
     std::string record = Bytes({0xC1, 0x30});
     for (int i = 0; i < 3; ++i) {
         std::string line = record;
-        if (TranslateEbcdicToIso(app, line.data(), line.data(), 2) == XlateResult::Substituted) {
-            ReportUntranslatable(app, report, "/data/PAY.DAT", CharSet::Ebcdic, CharSet::AsciiIso8859);
+        if (TranslateEbcdicToIso(Storage(app), line.data(), line.data(), 2) == XlateResult::Substituted) {
+            ReportUntranslatable(Storage(app), report, "/data/PAY.DAT", CharSet::Ebcdic,
+                                 CharSet::AsciiIso8859);
         }
     }
     ASSERT_EQ(app.messages.size(), 1u);
@@ -402,12 +406,12 @@ TEST(UntranslatableReport, ShowsOneErrorBoxPerFile) {
     EXPECT_EQ(app.messages[0].to, MsgTo::Box);
     EXPECT_EQ(app.messages[0].beep, Beep::Error);
 
-    ReportUntranslatable(app, report, "/data/OTHER.DAT", CharSet::Ebcdic, CharSet::AsciiIso8859);
+    ReportUntranslatable(Storage(app), report, "/data/OTHER.DAT", CharSet::Ebcdic, CharSet::AsciiIso8859);
     EXPECT_EQ(app.messages.size(), 2u);
 
     // A later operation on the first file starts with its own report and is told again.
     UntranslatableReport nextLoad;
-    ReportUntranslatable(app, nextLoad, "/data/PAY.DAT", CharSet::Ebcdic, CharSet::AsciiIso8859);
+    ReportUntranslatable(Storage(app), nextLoad, "/data/PAY.DAT", CharSet::Ebcdic, CharSet::AsciiIso8859);
     EXPECT_EQ(app.messages.size(), 3u);
 }
 
@@ -417,7 +421,7 @@ TEST(UntranslatableReport, NamesTheSubstituteOfItsDirection) {
     (void)Translated(app, TranslateIsoToEbcdic, "\x81");
     VarSetValue(app, "ZXLATESUBCHAR", "@");
     UntranslatableReport report;
-    ReportUntranslatable(app, report, "x.txt", CharSet::AsciiIso8859, CharSet::Ebcdic);
+    ReportUntranslatable(Storage(app), report, "x.txt", CharSet::AsciiIso8859, CharSet::Ebcdic);
     ASSERT_EQ(app.messages.size(), 1u);
     EXPECT_EQ(app.messages[0].text,
               "File 'x.txt' has some ASCII-ISO8859 character codes which do not translate to EBCDIC.\n\n"
@@ -427,8 +431,8 @@ TEST(UntranslatableReport, NamesTheSubstituteOfItsDirection) {
 TEST(UntranslatableReport, EmptyFileNameIsStillReportedOnce) {
     AppSession app;
     UntranslatableReport report;
-    ReportUntranslatable(app, report, "", CharSet::Ebcdic, CharSet::AsciiIso8859);
-    ReportUntranslatable(app, report, "", CharSet::Ebcdic, CharSet::AsciiIso8859);
+    ReportUntranslatable(Storage(app), report, "", CharSet::Ebcdic, CharSet::AsciiIso8859);
+    ReportUntranslatable(Storage(app), report, "", CharSet::Ebcdic, CharSet::AsciiIso8859);
     EXPECT_EQ(app.messages.size(), 1u);
 }
 
@@ -452,7 +456,7 @@ TEST(TranslateOperation, LongRecordsMatchTheTablesInEveryPosition) {
         for (int start : {0, 1}) {
             const int count = static_cast<int>(all.size()) - start;  // 512 and an odd 511
             std::string out(static_cast<size_t>(count), '\0');
-            (void)operation(app, all.data() + start, out.data(), count);
+            (void)operation(Storage(app), all.data() + start, out.data(), count);
             for (int i = 0; i < count; ++i) {
                 const auto code = static_cast<std::uint8_t>(all[static_cast<size_t>(start + i)]);
                 ASSERT_EQ(static_cast<std::uint8_t>(out[static_cast<size_t>(i)]), (*table)[code])

@@ -15,6 +15,7 @@
 #include "buffer/file_load.h"
 #include "core/app_session.h"
 #include "core/var_store.h"
+#include "support/scripted_storage_host.h"
 
 // A scratch directory per test, an instance, and one edit buffer with the built-in profile; helpers
 // write files and read back what the load made.
@@ -29,6 +30,7 @@ protected:
                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(root);
         std::filesystem::create_directories(root);
+        host = &ScriptedStorageHost::Install(app);
         buffer = std::make_unique<EditBuffer>(app);
         buffer->profile.tabsExpandOnRead = 0;
     }
@@ -100,6 +102,7 @@ protected:
     }
 
     AppSession app;
+    ScriptedStorageHost* host = nullptr;
     std::filesystem::path root;
     std::unique_ptr<EditBuffer> buffer;
 };

@@ -241,7 +241,7 @@ TEST_F(LoadProgress, VirtualLoadReadsFirstBatchThenTheRestOnDemand) {
 TEST_F(LoadProgress, EscapeStopsTheLoadAndLeavesAReadOnlyPartialFile) {
     int calls = 0;
     std::string status;
-    app.escapePressed = [&] {
+    host->escape = [&] {
         status = app.statusText;
         return ++calls == 3;
     };
@@ -263,7 +263,7 @@ TEST_F(LoadProgress, EscapeIsPolledWhileALongDroppedRecordIsRead) {
     buffer->profile.truncateLongLines = true;
     buffer->profile.endOfRecordSequence = EorType::Lf;
     int calls = 0;
-    app.escapePressed = [&] {
+    host->escape = [&] {
         ++calls;
         return false;
     };

@@ -208,8 +208,7 @@ TEST_F(RecordShaping, CobolFoldingContinuesInColumnSevenWithoutDroppingData) {
     EXPECT_EQ(RecordNumbers(), (std::vector<std::uint32_t>{1, 2, 3, 4}));
 }
 
-TEST_F(RecordShaping, AutoIncreaseRaisesRecordLengthAndWritesProfile) {
-    VarSetValue(app, "ZPATH.FILEPROFILES", root.string());
+TEST_F(RecordShaping, AutoIncreaseRaisesRecordLengthAndTellsTheHost) {
     buffer->profile = BuiltInFileProfile("TXT");
     buffer->profile.tabsExpandOnRead = 0;
     buffer->profile.maxRecordLength = 20;
@@ -223,7 +222,8 @@ TEST_F(RecordShaping, AutoIncreaseRaisesRecordLengthAndWritesProfile) {
     EXPECT_TRUE(Shown("File '" + PathOf("f.txt") +
                       "' has record which exceeds 'MaxRecordLength'.\n\nIncreased 'MaxRecordLength' to 30 in "
                       "file profile TXT."));
-    EXPECT_NE(ReadFileBytes(PathOf("TXT.fp")).find("30"), std::string::npos);
+    ASSERT_EQ(host->raisedLengths.size(), 1u);
+    EXPECT_EQ(host->raisedLengths[0], 30);
 }
 
 // ---- Long records -----------------------------------------------------------------------------------
@@ -347,7 +347,7 @@ TEST_F(FixedFormatLoad, EbcdicTranslatesEveryByteValue) {
         ASSERT_EQ(OpenFile(*b, WriteFile("e.dat", bytes), OpenMode::Edit), 0);
         CharSet to = display == ProfileCharset::AsciiIbmPc ? CharSet::AsciiIbmPc : CharSet::AsciiIso8859;
         std::string expected(256, '\0');
-        Translate(app, CharSet::Ebcdic, to, bytes.data(), expected.data(), 256);
+        Translate(Storage(app), CharSet::Ebcdic, to, bytes.data(), expected.data(), 256);
         Lines lines = DataLinesOf(*b);
         EXPECT_EQ(std::accumulate(lines.begin(), lines.end(), std::string()), expected);
         EXPECT_EQ(lines[3].substr(1, 1), "A");  // x'C1'

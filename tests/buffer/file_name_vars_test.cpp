@@ -3,11 +3,12 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/file_name_vars.h"
 #include "core/app_session.h"
+#include "core/storage_host.h"
 #include "core/var_store.h"
 
 TEST(FileNameVariables, FullPathSetsEveryPart) {
     AppSession app;
-    SetFileNameVariables(app, "/home/user/src/payroll.cbl");
+    SetFileNameVariables(Storage(app), "/home/user/src/payroll.cbl");
     EXPECT_EQ(VarGetValue(app, "ZDSN"), "/home/user/src/payroll.cbl");
     EXPECT_EQ(VarGetValue(app, "ZDSNNAME"), "payroll.cbl");
     EXPECT_EQ(VarGetValue(app, "ZDSNPATH"), "/home/user/src");
@@ -18,8 +19,8 @@ TEST(FileNameVariables, FullPathSetsEveryPart) {
 
 TEST(FileNameVariables, FileInRootWithoutExtension) {
     AppSession app;
-    SetFileNameVariables(app, "/dir/a.b.c");
-    SetFileNameVariables(app, "/file");
+    SetFileNameVariables(Storage(app), "/dir/a.b.c");
+    SetFileNameVariables(Storage(app), "/file");
     EXPECT_EQ(VarGetValue(app, "ZDSNPATH"), "/");
     EXPECT_EQ(VarGetValue(app, "ZDSNNAME"), "file");
     EXPECT_EQ(VarGetValue(app, "ZDSNEXT"), "");  // the earlier extension does not linger
@@ -29,21 +30,21 @@ TEST(FileNameVariables, FileInRootWithoutExtension) {
 
 TEST(FileNameVariables, LastDotDecidesExtensionAndColonKeepsSlash) {
     AppSession app;
-    SetFileNameVariables(app, "/dir/archive.tar.gz");
+    SetFileNameVariables(Storage(app), "/dir/archive.tar.gz");
     EXPECT_EQ(VarGetValue(app, "ZDSNEXT"), "gz");
     EXPECT_EQ(VarGetValue(app, "ZDSNBASE"), "archive.tar");
     EXPECT_EQ(VarGetValue(app, "ZDSNTYPE"), "*.gz");
-    SetFileNameVariables(app, "E:/file");
+    SetFileNameVariables(Storage(app), "E:/file");
     EXPECT_EQ(VarGetValue(app, "ZDSNPATH"), "E:/");
-    SetFileNameVariables(app, "/dir.d/name");  // a dot in the directory is no extension
+    SetFileNameVariables(Storage(app), "/dir.d/name");  // a dot in the directory is no extension
     EXPECT_EQ(VarGetValue(app, "ZDSNEXT"), "");
     EXPECT_EQ(VarGetValue(app, "ZDSNBASE"), "name");
 }
 
 TEST(FileNameVariables, PathWithoutSlashSetsOnlyDsn) {
     AppSession app;
-    SetFileNameVariables(app, "/dir/first.txt");
-    SetFileNameVariables(app, "plain.txt");
+    SetFileNameVariables(Storage(app), "/dir/first.txt");
+    SetFileNameVariables(Storage(app), "plain.txt");
     EXPECT_EQ(VarGetValue(app, "ZDSN"), "plain.txt");
     EXPECT_EQ(VarGetValue(app, "ZDSNNAME"), "first.txt");
     EXPECT_EQ(VarGetValue(app, "ZDSNPATH"), "/dir");

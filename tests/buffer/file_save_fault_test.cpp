@@ -192,7 +192,7 @@ TEST_F(SaveOnFullDisk, OriginalSurvivesAndTheErrorShows) {
     }
     buffer->modified = true;
     EXPECT_EQ(SaveFile(*buffer, SaveClosing::No), -1);
-    EXPECT_EQ(buffer->app.messages.back().text, "File " + path + ", write error.");
+    EXPECT_EQ(app.messages.back().text, "File " + path + ", write error.");
     EXPECT_EQ(ReadBytes(path), original);
     EXPECT_TRUE(buffer->modified);
     std::size_t names = 0;

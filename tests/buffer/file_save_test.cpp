@@ -340,7 +340,7 @@ TEST_F(SaveProcedure, DeletedFileIsNotWritten) {
 
 TEST_F(SaveProcedure, ExitMacroFromVariableOrProfile) {
     std::vector<std::string> ran;
-    app.runExitMacro = [&](EditBuffer&, const std::string& name) { ran.push_back(name); };
+    host->exitMacro = [&](EditBuffer&, const std::string& name) { ran.push_back(name); };
     std::string path = Path("a.txt");
     WriteBytes(path, "old\n");
     FileProfile profile = Variable();

@@ -16,6 +16,7 @@
 #include "buffer/file_save.h"
 #include "core/app_session.h"
 #include "core/var_store.h"
+#include "support/scripted_storage_host.h"
 
 // A scratch directory per test, files written and read as raw bytes, and edit sessions opened on
 // them with a chosen profile.
@@ -26,6 +27,7 @@ protected:
         ASSERT_NE(::mkdtemp(base.data()), nullptr);
         dir = base + "/";
         app.hasCurrentEditSession = true;
+        host = &ScriptedStorageHost::Install(app);
     }
     void TearDown() override {
         std::error_code ignored;
@@ -100,5 +102,6 @@ protected:
     }
 
     AppSession app;
+    ScriptedStorageHost* host = nullptr;
     std::string dir;
 };

@@ -40,7 +40,7 @@ TEST_F(AliasMaintenance, EachRefusalHasItsMessageAndTheListShowsAgain) {
         EXPECT_EQ(LastMessage().beep, c.beep);
     }
     EXPECT_EQ(app.aliases.size(), 1u);
-    EXPECT_EQ(posted, std::vector<std::string>(cases.size(), "DIALOG ALIASCMD"));
+    EXPECT_EQ(Posted(), std::vector<std::string>(cases.size(), "DIALOG ALIASCMD"));
 }
 
 TEST_F(AliasMaintenance, AddedAliasIsUpperCasedAndUsable) {
@@ -51,8 +51,9 @@ TEST_F(AliasMaintenance, AddedAliasIsUpperCasedAndUsable) {
     EXPECT_EQ(app.aliases[0].alias, "FF2");
     EXPECT_EQ(app.aliases[0].actual, "MAKEDIR");
     EXPECT_TRUE(app.messages.empty());
-    EXPECT_EQ(posted, (std::vector<std::string>{"DIALOG ALIASCMD"}));
-    EXPECT_EQ(LookupPrimaryCommand(app, FileListPrimaryCommands, "FF2"), 11);
+    EXPECT_EQ(Posted(), (std::vector<std::string>{"DIALOG ALIASCMD"}));
+    EXPECT_EQ(LookupPrimaryCommand(app, CommandTable::FileList, "FF2"),
+              Commands(app).Find(CommandTable::FileList, "MAKEDIR"));
     // Now an alias itself: neither it nor a command it stands for can be added again.
     EXPECT_EQ(AddCommandAlias(app, "FF2", "TOP"), -1);
     EXPECT_EQ(AddCommandAlias(app, std::string(20, 'Z'), "TOP"), 0);

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/app_session.h"
+#include "core/shared_block.h"
 #include "platform/format.h"
-#include "shell/shared_block.h"
 
 namespace {
 

@@ -3,128 +3,158 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "buffer/edit_buffer.h"
 #include "buffer/line_record.h"
-#include "commands/command_line.h"
+#include "commands/command_set.h"
 #include "commands/dispatch.h"
-#include "commands/dispatch_host.h"
 #include "core/app_session.h"
+#include "core/command_line.h"
+#include "core/shell_port.h"
+#include "editing/edit_session.h"
 #include "platform/format.h"
+#include "shell/instance_ports.h"
 
-// A stand-in for the shell's edit session: the dispatchers only pass the pointer through to the
-// hooks, which the fixture fills, so any record will do.
-struct FakeEditSession {
-    explicit FakeEditSession(AppSession& app) : buffer(app) {}
-    EditBuffer buffer;
-    LineRecord* cursor = nullptr;
-    bool selection = false;
-    bool modal = false;
-};
-
-inline EditSession* AsEditSession(FakeEditSession& fake) {
-    return reinterpret_cast<EditSession*>(&fake);
-}
-inline FakeEditSession& AsFake(EditSession& session) {
-    return reinterpret_cast<FakeEditSession&>(session);
-}
-
-// Fills every hook of the dispatch table with recorders, and restores the table afterwards. `calls`
-// lists what the hooks and the registered test handlers saw, in order.
-class DispatchTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        saved_ = Dispatch();
-        DispatchTable& table = Dispatch();
-        DispatchShellHooks& shell = table.shell;
-        shell.contextKind = [this](AppSession&) { return context; };
-        shell.currentEditSession = [this](AppSession&) -> EditSession* {
-            return session ? AsEditSession(*session) : nullptr;
-        };
-        shell.editBuffer = [](EditSession& s) { return &AsFake(s).buffer; };
-        shell.postCommand = [this](AppSession&, std::string_view text) { posted.emplace_back(text); };
-        shell.pushContext = [this](AppSession&, CommandContext kind, std::string_view name) {
-            calls.push_back(Format("push %d %s", static_cast<int>(kind), std::string(name).c_str()));
-        };
-        shell.showTopContext = [this](AppSession&) { calls.push_back("showTop"); };
-        shell.closeAllContexts = [this](AppSession&) { calls.push_back("closeAll"); };
-        shell.endEditSession = [this](AppSession&, EditSession& s) {
-            calls.push_back(AsFake(s).buffer.modified ? "endSession modified" : "endSession");
-            session.reset();
-            context = CommandContext::None;
-        };
-        shell.closeFileList = [this](AppSession&) { calls.push_back("closeFileList"); };
-        shell.openEditSession = [this](AppSession&, std::string_view path, EditOpenMode how) {
-            calls.push_back(Format("%s %s", how == EditOpenMode::Browse ? "browseFile" : "editFile",
-                                   std::string(path).c_str()));
-        };
-        shell.commandFieldText = [this](AppSession&) { return field; };
-        shell.setCommandField = [this](AppSession&, std::string_view text, CommandFieldFocus focus) {
-            field = std::string(text);
-            calls.push_back(
-                Format("field '%s'%s", field->c_str(), focus == CommandFieldFocus::Take ? " focus" : ""));
-        };
-        shell.fileListDirectory = [this](AppSession&) { return fileListDirectory; };
-
-        DispatchViewHooks& view = table.view;
-        view.cursorLine = [](AppSession&, EditSession& s) { return AsFake(s).cursor; };
-        view.hasSelection = [](AppSession&, EditSession& s) { return AsFake(s).selection; };
-        view.modalActive = [](AppSession&, EditSession& s) { return AsFake(s).modal; };
-        view.escapeModal = [this](AppSession&, EditSession&) { calls.push_back("escape"); };
-        view.processLineCommands = [this](AppSession&, EditSession&) { calls.push_back("lineCommands"); };
-        view.cursorToDataArea = [this](AppSession&, EditSession&) { calls.push_back("toData"); };
-        view.updateScreenBookkeeping = [this](AppSession&, EditSession&) { ++bookkeeping; };
-        view.redrawScreen = [this](AppSession&, EditSession&) { ++redraws; };
-
-        CommandHandlers& handlers = table.handlers;
-        handlers.showDialog = [this](AppSession&, std::string_view name) {
-            calls.push_back("dialog " + std::string(name));
-        };
-        handlers.showMenu = [this](AppSession&, std::string_view name) {
-            calls.push_back("menu " + std::string(name));
-        };
-        handlers.openDialog = [this](AppSession&, OpenDialogKind kind) {
-            calls.push_back(Format("openDialog %d", static_cast<int>(kind)));
-        };
-        handlers.runMacro = [this](AppSession&, const MacroLaunch& launch) {
-            macros.push_back(launch);
-            calls.push_back("macro " + launch.name);
-            return 0;
-        };
+// Stands in for the shell behind the dispatchers: it records what they ask of it in `calls`, and the
+// runs of the commands a test records (DispatchTest::RecordEdit) as "VERB params".
+class RecordingShell : public ShellPort {
+public:
+    void RunGeneralCommand(AppSession& app, std::string_view command) override {
+        ::RunGeneralCommand(app, command);
+    }
+    void ShowTopContext(AppSession& app) override {
+        calls.push_back("showTop");
+        PopContext(app);
+    }
+    int CloseAllContexts(AppSession&) override {
+        calls.push_back("closeAll");
+        return 0;
+    }
+    void CloseFileList(AppSession&) override { calls.push_back("closeFileList"); }
+    std::string FileListDirectory(AppSession&) override { return fileListDirectory; }
+    int OpenEditSession(AppSession&, std::string_view path, OpenMode mode) override {
+        calls.push_back(
+            Format("%s %s", mode == OpenMode::Browse ? "browseFile" : "editFile", std::string(path).c_str()));
+        return 0;
+    }
+    void EndEditSession(AppSession& app, EditSession& session) override {
+        calls.push_back(session.buffer.modified ? "endSession modified" : "endSession");
+        app.editSessions.clear();
+        app.hasCurrentEditSession = false;
+        PopContext(app);
+    }
+    std::optional<std::string> CommandFieldText(AppSession&) override { return field; }
+    void SetCommandField(AppSession&, std::string_view text, CommandFieldFocus focus) override {
+        field = std::string(text);
+        calls.push_back(
+            Format("field '%s'%s", field->c_str(), focus == CommandFieldFocus::Take ? " focus" : ""));
+    }
+    bool ConfirmOkCancel(AppSession&, std::string_view) override {
+        calls.push_back("ask");
+        return confirmAnswer;
+    }
+    bool OpenDialog(AppSession&, OpenDialogKind kind) override {
+        calls.push_back(Format("openDialog %d", static_cast<int>(kind)));
+        return true;
     }
 
-    void TearDown() override { Dispatch() = saved_; }
+    std::vector<std::string> calls;
+    std::optional<std::string> field;
+    std::string fileListDirectory;
+    bool confirmAnswer = false;
+    std::vector<std::string> recordedVerbs;  // the verb of recorder N
+};
 
-    // An edit session with data lines "1".."n" becomes current.
-    FakeEditSession& OpenSession(int n = 3) {
-        session = std::make_unique<FakeEditSession>(app);
+inline RecordingShell& Recorder(AppSession& app) {
+    return static_cast<RecordingShell&>(Shell(app));
+}
+
+template <size_t N>
+void RecordedEdit(AppSession& app, EditSession&, std::string_view params) {
+    RecordingShell& shell = Recorder(app);
+    shell.calls.push_back(shell.recordedVerbs[N] + " " + std::string(params));
+}
+
+template <size_t N>
+void RecordedFileList(AppSession& app, std::string_view params) {
+    RecordingShell& shell = Recorder(app);
+    shell.calls.push_back("list " + shell.recordedVerbs[N] + " " + std::string(params));
+}
+
+template <size_t N>
+void RecordedGeneral(AppSession& app, const GeneralCommandLine& command) {
+    RecordingShell& shell = Recorder(app);
+    shell.calls.push_back(shell.recordedVerbs[N] + " " + command.allParams);
+}
+
+inline void RecordedDialog(AppSession& app, const GeneralCommandLine& command) {
+    Recorder(app).calls.push_back("dialog " + command.p1);
+}
+
+inline void RecordedMenu(AppSession& app, const GeneralCommandLine& command) {
+    Recorder(app).calls.push_back("menu " + command.p1);
+}
+
+// An instance whose shell records, dispatching the program's commands; DIALOG and MENU are recorded
+// ("dialog NAME", "menu NAME") rather than shown, and a test may record more commands.
+class DispatchTest : public ::testing::Test {
+protected:
+    DispatchTest()
+        : shell_(std::make_unique<RecordingShell>()), recorder(shell_.get()), calls(recorder->calls) {}
+
+    void SetUp() override {
+        ConnectInstance(app);
+        app.shellPort = std::move(shell_);
+        for (const CommandDesc* row : AllRows()) {
+            rows_.push_back(*row);
+        }
+        for (CommandDesc& row : rows_) {
+            if (row.table == CommandTable::General && row.verb == "DIALOG") {
+                row.general = RecordedDialog;
+            } else if (row.table == CommandTable::General && row.verb == "MENU") {
+                row.general = RecordedMenu;
+            }
+        }
+        Rebuild();
+    }
+
+    // An edit session with data lines "1".."n" becomes current, on top of the context stack.
+    EditSession& OpenSession(int n = 3) {
+        app.editSessions.clear();
+        app.editSessions.emplace_back(new EditSession(app));
+        session = app.editSessions.front().get();
         for (int i = 1; i <= n; ++i) {
             LineRecord* line = LineNew(session->buffer, std::to_string(i));
             line->kind = LineKind::Data;
             LineAppendLoaded(session->buffer, line);
         }
         EXPECT_EQ(AppendEndMarker(session->buffer, LoadEnd::Complete), 0);
-        context = CommandContext::Task;
+        app.hasCurrentEditSession = true;
+        PushContext(app, ContextKind::Task, "test");
         return *session;
     }
 
-    // Records an edit command's runs as "VERB params".
-    void RecordEdit(EditCmd id, std::string verb) {
-        RegisterEditCommand(id, [this, verb](AppSession&, EditSession&, std::string_view params) {
-            calls.push_back(verb + " " + std::string(params));
-        });
+    // Puts the cursor into the data area on the line (null: below the lines).
+    void PlaceCursorOn(LineRecord* line) {
+        EditViewState& view = session->view;
+        view.rowTable = {line};
+        view.cursorRow = 0;
+        view.cursorColumn = view.prefixWidth;
+        view.focus = KeyField::Data;
     }
-    void RecordFileList(FileListCmd id, std::string verb) {
-        RegisterFileListCommand(id, [this, verb](AppSession&, std::string_view params) {
-            calls.push_back("list " + verb + " " + std::string(params));
-        });
-    }
+
+    // The command's runs are recorded as "VERB params" instead ("list VERB params" in a file list).
+    void RecordEdit(std::string_view verb) { Record(CommandTable::Edit, verb); }
+    void RecordFileList(std::string_view verb) { Record(CommandTable::FileList, verb); }
+    void RecordGeneral(std::string_view verb) { Record(CommandTable::General, verb); }
 
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -134,20 +164,54 @@ protected:
         return texts;
     }
     const ShownMessage& LastMessage() const { return app.messages.back(); }
-
-    AppSession app;
-    CommandContext context = CommandContext::None;
-    std::unique_ptr<FakeEditSession> session;
-    std::optional<std::string> field;
-    std::string fileListDirectory;
-    std::vector<std::string> posted;
-    std::vector<std::string> calls;
-    std::vector<MacroLaunch> macros;
-    int bookkeeping = 0;
-    int redraws = 0;
+    std::vector<std::string> Posted() const { return {app.commandQueue.begin(), app.commandQueue.end()}; }
 
 private:
-    DispatchTable saved_;
+    std::unique_ptr<RecordingShell> shell_;  // until SetUp hands it to the instance
+
+protected:
+    AppSession app;
+    RecordingShell* recorder;
+    std::vector<std::string>& calls;
+    EditSession* session = nullptr;
+
+private:
+    static std::vector<const CommandDesc*> AllRows() {
+        std::vector<const CommandDesc*> all;
+        for (CommandTable table : {CommandTable::Edit, CommandTable::General, CommandTable::FileList}) {
+            const auto& rows = ProgramCommands().Rows(table);
+            all.insert(all.end(), rows.begin(), rows.end());
+        }
+        return all;
+    }
+
+    void Record(CommandTable table, std::string_view verb) {
+        static constexpr std::array<EditCommandFn, 4> kEdit = {RecordedEdit<0>, RecordedEdit<1>,
+                                                               RecordedEdit<2>, RecordedEdit<3>};
+        static constexpr std::array<FileListCommandFn, 4> kList = {RecordedFileList<0>, RecordedFileList<1>,
+                                                                   RecordedFileList<2>, RecordedFileList<3>};
+        static constexpr std::array<GeneralCommandFn, 4> kGeneral = {RecordedGeneral<0>, RecordedGeneral<1>,
+                                                                     RecordedGeneral<2>, RecordedGeneral<3>};
+        size_t index = recorder->recordedVerbs.size();
+        ASSERT_LT(index, kEdit.size());
+        recorder->recordedVerbs.emplace_back(verb);
+        for (CommandDesc& row : rows_) {
+            if (row.table == table && row.verb == verb) {
+                row.edit = table == CommandTable::Edit ? kEdit[index] : nullptr;
+                row.fileList = table == CommandTable::FileList ? kList[index] : nullptr;
+                row.general = table == CommandTable::General ? kGeneral[index] : nullptr;
+            }
+        }
+        Rebuild();
+    }
+
+    void Rebuild() {
+        set_.emplace(std::initializer_list<CommandRows>{CommandRows(rows_)});
+        app.commands = &*set_;
+    }
+
+    std::vector<CommandDesc> rows_;
+    std::optional<CommandSet> set_;
 };
 
 // A fresh directory under the test temporary area, removed afterwards.

@@ -7,34 +7,32 @@ using FieldEnter = DispatchTest;
 
 TEST_F(FieldEnter, AmpersandCommandRunsStaysInTheFieldAndIsRecordedWithoutIt) {
     OpenSession();
-    RecordEdit(EditCmd::Find, "FIND");
+    RecordEdit("FIND");
     EXPECT_EQ(EditCommandFieldEnter(app, "&find abc"), "&find abc");
-    EXPECT_EQ(calls, (std::vector<std::string>{"lineCommands", "FIND abc"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"FIND abc"}));
     EXPECT_EQ(HistoryEntries(app), (std::vector<std::string>{"find abc"}));
 }
 
-TEST_F(FieldEnter, PlainCommandIsClearedAfterPendingLineCommandsRun) {
+TEST_F(FieldEnter, PlainCommandIsCleared) {
     OpenSession();
     app.aliases.push_back({"RES", "RESET"});
-    RecordEdit(EditCmd::Reset, "RESET");
+    RecordEdit("RESET");
     EXPECT_EQ(EditCommandFieldEnter(app, "res"), "");
     EXPECT_EQ(EditCommandFieldEnter(app, "RESET"), "");
     EXPECT_EQ(EditCommandFieldEnter(app, "res x"), "");
     EXPECT_EQ(EditCommandFieldEnter(app, "Reset"), "");
-    // RESET alone (in either usual spelling) clears line commands instead of running them first.
-    EXPECT_EQ(calls, (std::vector<std::string>{"RESET ", "RESET ", "lineCommands", "RESET x", "lineCommands",
-                                               "RESET "}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"RESET ", "RESET ", "RESET x", "RESET "}));
 }
 
 TEST_F(FieldEnter, EmptyFieldRunsLineCommandsAndMovesToTheData) {
     OpenSession();
     EXPECT_EQ(EditCommandFieldEnter(app, "   "), "");
-    EXPECT_EQ(calls, (std::vector<std::string>{"lineCommands", "toData"}));
+    EXPECT_EQ(session->view.focus, KeyField::Data);
     EXPECT_TRUE(HistoryEntries(app).empty());
 }
 
 TEST_F(FieldEnter, FileListFieldSkipsBlanksAndSemicolons) {
-    RecordFileList(FileListCmd::Top, "TOP");
+    RecordFileList("TOP");
     EXPECT_EQ(FileListCommandFieldEnter(app, " ;; "), "");
     EXPECT_TRUE(calls.empty());
     EXPECT_EQ(FileListCommandFieldEnter(app, " ; top"), "");

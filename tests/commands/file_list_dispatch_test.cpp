@@ -6,9 +6,9 @@
 using FileListDispatch = DispatchTest;
 
 TEST_F(FileListDispatch, RunsEachSubCommandWithItsParameters) {
-    RecordFileList(FileListCmd::Select, "SELECT");
-    RecordFileList(FileListCmd::Find, "FIND");
-    RecordFileList(FileListCmd::Top, "TOP");
+    RecordFileList("SELECT");
+    RecordFileList("FIND");
+    RecordFileList("TOP");
     RunFileListCommand(app, "s *.cbl;sel;find abc ;  top");
     EXPECT_EQ(calls,
               (std::vector<std::string>{"list SELECT *.cbl", "list SELECT ", "list FIND abc ", "list TOP "}));
@@ -17,68 +17,41 @@ TEST_F(FileListDispatch, RunsEachSubCommandWithItsParameters) {
 }
 
 TEST_F(FileListDispatch, UnknownVerbHandsTheRestOfTheLineToTheGeneralDispatcher) {
-    RecordFileList(FileListCmd::Top, "TOP");
-    RecordFileList(FileListCmd::Bottom, "BOTTOM");
+    RecordFileList("TOP");
+    RecordFileList("BOTTOM");
     RunFileListCommand(app, "top;edit /a/b.c;bottom");
     // TOP ran once; EDIT took the rest of the line as its parameter text.
     EXPECT_EQ(calls, (std::vector<std::string>{"list TOP ", "editFile /a/b.c;bottom"}));
 }
 
 TEST_F(FileListDispatch, UseZmultVarsReachesTheHandlerUnchanged) {
-    RecordFileList(FileListCmd::Search, "SEARCH");
+    RecordFileList("SEARCH");
     RunGeneralCommand(app, "PCMDFILELIST SEARCH USE_ZMULT_VARS");
     EXPECT_EQ(calls, (std::vector<std::string>{"list SEARCH USE_ZMULT_VARS"}));
 }
 
 TEST_F(FileListDispatch, AnAliasWorksInEveryTable) {
     app.aliases.push_back({"F", "FIND"});
-    RecordFileList(FileListCmd::Find, "FIND");
+    RecordFileList("FIND");
     RunFileListCommand(app, "f x");
     OpenSession();
-    RecordEdit(EditCmd::Find, "FIND");
+    RecordEdit("FIND");
     RunEditCommand(app, "f y");
     EXPECT_EQ(calls, (std::vector<std::string>{"list FIND x", "FIND y"}));
-    EXPECT_EQ(LookupPrimaryCommand(app, GeneralPrimaryCommands, "F"), -1);  // no FIND there
+    EXPECT_EQ(LookupPrimaryCommand(app, CommandTable::General, "F"), nullptr);  // no FIND there
     EXPECT_TRUE(IsPrimaryCommand(app, "F"));
 }
 
-TEST(PrimaryCommandLookup, AliasThenExactRowMatch) {
-    AppSession app;
-    EXPECT_EQ(LookupPrimaryCommand(app, EditPrimaryCommands, "FIND"), static_cast<int>(EditCmd::Find));
-    EXPECT_EQ(LookupPrimaryCommand(app, EditPrimaryCommands, "find"), -1);  // rows compare exactly
-    EXPECT_EQ(LookupPrimaryCommand(app, EditPrimaryCommands, "FIN"), -1);   // no abbreviations
-    EXPECT_EQ(LookupPrimaryCommand(app, FileListPrimaryCommands, "MAKEDIR"), 11);
-
-    app.aliases.push_back({"f", "FIND"});
+TEST_F(FileListDispatch, TheFirstEqualAliasWinsAndStaysInItsTable) {
     app.aliases.push_back({"L", "LOCATE"});
-    app.aliases.push_back({"L", "FIND"});  // the first equal alias wins
+    app.aliases.push_back({"L", "FIND"});
     app.aliases.push_back({"NOPE", "NOSUCH"});
-    EXPECT_EQ(LookupPrimaryCommand(app, EditPrimaryCommands, "f"), static_cast<int>(EditCmd::Find));
-    EXPECT_EQ(LookupPrimaryCommand(app, EditPrimaryCommands, "F"), -1);  // aliases are case-sensitive
-    EXPECT_EQ(LookupPrimaryCommand(app, EditPrimaryCommands, "L"), static_cast<int>(EditCmd::Locate));
-    EXPECT_EQ(LookupPrimaryCommand(app, EditPrimaryCommands, "NOPE"), -1);
-    // An alias for a general command is not found in the edit table.
     app.aliases.push_back({"Q", "ABOUT"});
-    EXPECT_EQ(LookupPrimaryCommand(app, EditPrimaryCommands, "Q"), -1);
-    EXPECT_EQ(LookupPrimaryCommand(app, GeneralPrimaryCommands, "Q"), 0);
-}
-
-TEST(PrimaryCommandLookup, VerbsOf32CharactersAreInNoTable) {
-    AppSession app;
-    std::string verb31(31, 'A');
-    std::string verb32(32, 'A');
-    app.aliases.push_back({verb31, "FIND"});
-    app.aliases.push_back({verb32, "FIND"});
-    EXPECT_EQ(LookupPrimaryCommand(app, EditPrimaryCommands, verb31), static_cast<int>(EditCmd::Find));
-    EXPECT_EQ(LookupPrimaryCommand(app, EditPrimaryCommands, verb32), -1);
-    EXPECT_FALSE(IsPrimaryCommand(app, verb32));
-}
-
-TEST(PrimaryCommandLookup, IsPrimaryCommandSearchesAllThreeTables) {
-    AppSession app;
-    EXPECT_TRUE(IsPrimaryCommand(app, "ABOUT"));
-    EXPECT_TRUE(IsPrimaryCommand(app, "XKEYBOARD"));
-    EXPECT_TRUE(IsPrimaryCommand(app, "MAXRECLEN"));
-    EXPECT_FALSE(IsPrimaryCommand(app, "SEL"));
-    EXPECT_FALSE(IsPrimaryCommand(app, ""));
+    EXPECT_EQ(LookupPrimaryCommand(app, CommandTable::Edit, "L"),
+              Commands(app).Find(CommandTable::Edit, "LOCATE"));
+    EXPECT_EQ(LookupPrimaryCommand(app, CommandTable::Edit, "NOPE"), nullptr);
+    // An alias for a general command is not found in the edit table.
+    EXPECT_EQ(LookupPrimaryCommand(app, CommandTable::Edit, "Q"), nullptr);
+    EXPECT_EQ(LookupPrimaryCommand(app, CommandTable::General, "Q"),
+              Commands(app).Find(CommandTable::General, "ABOUT"));
 }

@@ -32,11 +32,11 @@ using LegacyJumpCommand = DispatchTest;
 
 TEST_F(LegacyJumpCommand, JumpClosesEverythingPushesTheTopMenuAndPostsTheCommand) {
     VarSetValue(app, "ZMENUSTYLE", "Legacy Tavo");
-    context = CommandContext::Task;
+    PushContext(app, ContextKind::Task, "pay.cbl");
     RunGeneralCommand(app, "=0.s");
-    EXPECT_EQ(calls, (std::vector<std::string>{
-                         "closeAll", Format("push %d LEGACY", static_cast<int>(CommandContext::Menu))}));
-    EXPECT_EQ(posted, (std::vector<std::string>{"dialog aliascmd"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"closeAll"}));
+    EXPECT_TRUE(TopContextIs(app, ContextKind::Menu, "LEGACY"));
+    EXPECT_EQ(Posted(), (std::vector<std::string>{"dialog aliascmd"}));
     EXPECT_TRUE(app.messages.empty());
 }
 
@@ -47,9 +47,8 @@ TEST_F(LegacyJumpCommand, ModernStyleKnowsNoOptions) {
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Invalid jump option '3.4'", "Invalid jump option 'x'"}));
     EXPECT_EQ(LastMessage().beep, Beep::Information);
     // After each failure the current context is shown again.
-    std::string dummy = Format("push %d dummy", static_cast<int>(CommandContext::Dummy));
-    EXPECT_EQ(calls, (std::vector<std::string>{dummy, "showTop", dummy, "showTop"}));
-    EXPECT_TRUE(posted.empty());
+    EXPECT_EQ(calls, (std::vector<std::string>{"showTop", "showTop"}));
+    EXPECT_TRUE(Posted().empty());
 }
 
 TEST_F(LegacyJumpCommand, OtherStylesRefuseJumps) {

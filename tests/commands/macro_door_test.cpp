@@ -11,25 +11,26 @@ TEST_F(MacroDoor, UnknownVerbRunsTheMacroFoundAlongTheMacroPath) {
     second.Write("report.c", "");
     VarSetValue(app, "ZPATH.MACROS", first.Path() + ";" + second.Path());
     VarSetValue(app, "ZHOME", "/opt/t");
-    RunGeneralCommand(app, "Report  a &zhome&zsemi b");
-    ASSERT_EQ(macros.size(), 1u);
-    EXPECT_EQ(macros[0].name, "Report");  // as typed: the macro cache is keyed by it
-    EXPECT_EQ(macros[0].arguments, "a /opt/t; b");
-    EXPECT_EQ(macros[0].sourcePath, second.Path() + "/report.c");
+    std::optional<MacroLaunch> launch = PrepareMacroLaunch(app, "Report  a &zhome&zsemi b");
+    ASSERT_TRUE(launch.has_value());
+    EXPECT_EQ(launch->name, "Report");  // as typed: the macro cache is keyed by it
+    EXPECT_EQ(launch->arguments, "a /opt/t; b");
+    EXPECT_EQ(launch->sourcePath, second.Path() + "/report.c");
     EXPECT_TRUE(app.messages.empty());
-    // No context: nothing to show again.
-    EXPECT_EQ(calls, (std::vector<std::string>{"macro Report"}));
+    // Run from the dispatcher with no context: nothing to show again.
+    RunGeneralCommand(app, "Report  a &zhome&zsemi b");
+    EXPECT_TRUE(calls.empty());
 }
 
 TEST_F(MacroDoor, CurrentContextIsShownAgainAfterTheMacro) {
-    context = CommandContext::Menu;
+    PushContext(app, ContextKind::Menu, "MODERN");
     VarSetValue(app, "ZPATH.MACROS", "/nonexistent");
     RunGeneralCommand(app, "nosuch");
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Unable to read macro NOSUCH.C"}));
     EXPECT_EQ(LastMessage().to, MsgTo::Box);
     EXPECT_EQ(LastMessage().beep, Beep::Error);
-    EXPECT_EQ(calls, (std::vector<std::string>{
-                         Format("push %d dummy", static_cast<int>(CommandContext::Dummy)), "showTop"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"showTop"}));  // the dummy frame pushed is popped
+    EXPECT_TRUE(TopContextIs(app, ContextKind::Menu, "MODERN"));
 }
 
 TEST_F(MacroDoor, WorkingDirectoryComesBeforeTheMacroPath) {
@@ -41,19 +42,19 @@ TEST_F(MacroDoor, WorkingDirectoryComesBeforeTheMacroPath) {
     VarSetValue(app, "ZDSNPATH", work.Path());
     OpenSession();
     EXPECT_EQ(MacroWorkingDirectory(app), work.Path());
-    RunGeneralCommand(app, "tool");
-    ASSERT_EQ(macros.size(), 1u);
-    EXPECT_EQ(macros[0].sourcePath, work.Path() + "/TOOL.C");
-    EXPECT_EQ(macros[0].workingDirectory, work.Path());
+    std::optional<MacroLaunch> launch = PrepareMacroLaunch(app, "tool");
+    ASSERT_TRUE(launch.has_value());
+    EXPECT_EQ(launch->sourcePath, work.Path() + "/TOOL.C");
+    EXPECT_EQ(launch->workingDirectory, work.Path());
 }
 
 TEST_F(MacroDoor, WorkingDirectoryChoiceByContext) {
     VarSetValue(app, "ZDSNPATH", "/edit/dir");
     VarSetValue(app, "ZLAST.COD.PATH", "/cod/dir");
-    fileListDirectory = "/list/dir";
-    context = CommandContext::FileList;
+    recorder->fileListDirectory = "/list/dir";
+    PushContext(app, ContextKind::FileList, "list");
     EXPECT_EQ(MacroWorkingDirectory(app), "/list/dir");
-    context = CommandContext::Menu;  // no edit session current
+    PushContext(app, ContextKind::Menu, "MODERN");  // no edit session current
     EXPECT_EQ(MacroWorkingDirectory(app), "/list/dir");
     VarSetValue(app, "ZCOD", "TRUE");
     EXPECT_EQ(MacroWorkingDirectory(app), "/cod/dir");
@@ -61,7 +62,7 @@ TEST_F(MacroDoor, WorkingDirectoryChoiceByContext) {
     EXPECT_EQ(MacroWorkingDirectory(app), std::filesystem::current_path().string());
 }
 
-TEST_F(MacroDoor, LongNamesAndMissingRunnerAreReported) {
+TEST_F(MacroDoor, LongNamesAreReported) {
     EXPECT_EQ(MacroRun(app, std::string(30, 'm')), -1);  // 32 characters with ".C"
     EXPECT_EQ(LastMessage().text, "Macro source file name too long, " + std::string(30, 'M') + ".C");
     EXPECT_EQ(LastMessage().beep, Beep::Error);
@@ -69,10 +70,7 @@ TEST_F(MacroDoor, LongNamesAndMissingRunnerAreReported) {
     TempDir dir;
     dir.Write(std::string(29, 'M') + ".C", "");
     VarSetValue(app, "ZPATH.MACROS", dir.Path());
-    EXPECT_EQ(MacroRun(app, std::string(29, 'm')), 0);  // 31 characters: accepted
-    Dispatch().handlers.runMacro = nullptr;
-    EXPECT_EQ(MacroRun(app, std::string(29, 'm')), -1);
-    EXPECT_EQ(LastMessage().text, "'" + std::string(29, 'm') + "' is not available yet.");
+    EXPECT_TRUE(PrepareMacroLaunch(app, std::string(29, 'm')).has_value());  // 31 characters: accepted
 }
 
 TEST(MacroSourceName, UpperCasedWithExtension) {

@@ -53,7 +53,7 @@ protected:
         OpenSession(4);
         session->buffer.displayName = "PAY.C";
         session->buffer.profile.maxRecordLength = 40;
-        RecordEdit(EditCmd::Locate, "LOCATE");
+        RecordEdit("LOCATE");
     }
     EditBuffer& Buffer() { return session->buffer; }
     TempDir dir;

@@ -8,6 +8,7 @@
 #include "dialog_run_util.h"
 #include "dialogs/dialog_table.h"
 #include "dialogs/menu_runtime.h"
+#include "support/scripted_shell_port.h"
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -23,7 +24,7 @@ protected:
         DialogRunFixture::SetUp();
         VarSetValue(app, "ZPATH.DIALOGS", std::string(TAVOE_SOURCE_DIR) + "/data/dialogs");
         VarSetValue(app, "ZPATH.MENUS", std::string(TAVOE_SOURCE_DIR) + "/data/menus");
-        app.contextHooks.runGeneralCommand = [this](AppSession& session, std::string_view command) {
+        ScriptedShellPort::Install(app).run = [this](AppSession& session, std::string_view command) {
             // Verbs and the dialog or menu name are upper-cased, as the general processor does.
             std::string text(command);
             std::string upper = text;

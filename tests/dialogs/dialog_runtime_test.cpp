@@ -284,7 +284,7 @@ TEST_F(DialogRuntime, ShowingTwiceLeavesOneFrame) {
     Script("!keys <F3>\n");
     ShowDialog(app, "one");
     ASSERT_EQ(app.contexts.size(), 1u);
-    EXPECT_EQ(app.contexts[0].kind, "dialog");
+    EXPECT_EQ(app.contexts[0].kind, ContextKind::Dialog);
     EXPECT_EQ(app.contexts[0].name, "ONE");
 }
 

@@ -131,7 +131,7 @@ TEST_F(MenuTest, TypedOptionRunsItsCommandAndIsKeptInTheHistory) {
     ShowMenu(app, "main");
     EXPECT_THAT(Queue(), ElementsAre("BROWSE"));
     ASSERT_EQ(app.contexts.size(), 1u);
-    EXPECT_EQ(app.contexts[0].kind, "menu");
+    EXPECT_EQ(app.contexts[0].kind, ContextKind::Menu);
 }
 
 TEST_F(MenuTest, ClickedOptionRunsItsOwnCommand) {

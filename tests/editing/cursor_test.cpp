@@ -114,20 +114,6 @@ TEST_F(CursorKeys, CtrlLeftAndRightJumpWords) {
     EXPECT_EQ(session.view.focus, KeyField::Prefix);
 }
 
-TEST_F(CursorKeys, ShiftMovesExtendTheSelection) {
-    Lines({"abc"});
-    std::vector<std::pair<int, int>> extended;
-    TypingHookTable().extendSelection = [&](AppSession&, EditSession&, const CursorPlace& from,
-                                            const CursorPlace& to) {
-        extended.emplace_back(from.column, to.column);
-    };
-    At(0, 1);
-    PerformEditAction(app, session, Act(KeyAction::CursorRight, Selection::Extend));
-    PerformEditAction(app, session, Act(KeyAction::CursorRight));
-    TypingHookTable() = TypingHooks{};
-    EXPECT_EQ(extended, (std::vector<std::pair<int, int>>{{1, 2}}));
-}
-
 TEST_F(TabKeys, StopsAtPrefixDataStartAndProfileStops) {
     session.buffer.profile.tabKeyStopsAt = TabStops{};
     session.buffer.profile.tabKeyStopsAt[0] = 10;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/dispatch_host.h"
+#include "editing/selection.h"
 #include "editing/typing_fields.h"
 #include "editing/undo_journal.h"
 #include "editing/undo_step.h"
@@ -212,17 +212,11 @@ TEST_F(DeleteToEnd, RefusalsAndBrowse) {
 
 TEST_F(PrefixTyping, BuildsThePendingCommandAndBlankErases) {
     Lines({"one", "two"});
-    std::vector<LineRecord*> typed;
-    TypingHookTable().pendingCommandTyped = [&typed](AppSession&, EditSession&, LineRecord& line) {
-        typed.push_back(&line);
-    };
     AtPrefix(1, 0);
     ASSERT_EQ(TypeChar(app, session, 'd'), 0);
     ASSERT_EQ(TypeChar(app, session, '3'), 0);
     EXPECT_EQ(LinePendingCommand(*lines[1]), "d3       ");
     EXPECT_EQ(session.view.cursorColumn, 2);
-    EXPECT_EQ(typed, (std::vector<LineRecord*>{lines[1], lines[1]}));
-    TypingHookTable() = TypingHooks{};
 
     LineSetLabel(*lines[1], ".AB");
     AtPrefix(1, 1);
@@ -270,20 +264,13 @@ TEST_F(TypeCharChecks, HighCodesTranslateIntoTheIbmPcSet) {
     EXPECT_EQ(Text(0), "\x8F\xC5 ");
 }
 
-TEST_F(TypeCharChecks, ASelectionIsDeletedFirst) {
-    Lines({"abcdef"});
-    Dispatch().view.hasSelection = [](AppSession&, EditSession&) { return true; };
-    int deleted = 0;
-    TypingHookTable().deleteSelection = [&](AppSession&, EditSession&) {
-        ++deleted;
-        return LineReplaceText(session.buffer, *lines[0], 1, 3, {});
-    };
-    At(0, 2);
+TEST_F(TypeCharChecks, TypingEndsTheSelection) {
+    Lines({"abc def"});
+    SelectWordAt(session, *lines[0], 6);
+    ASSERT_TRUE(SelectionExists(session));
+    At(0, 1);
     ASSERT_EQ(TypeChar(app, session, 'X'), 0);
-    EXPECT_EQ(Text(0), "aXef");
-    EXPECT_EQ(deleted, 1);
-    Dispatch().view.hasSelection = nullptr;
-    TypingHookTable() = TypingHooks{};
+    EXPECT_FALSE(SelectionExists(session));
 }
 
 TEST_F(WordWrap, MovesTheLastWordToANewLine) {

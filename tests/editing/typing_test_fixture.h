@@ -10,14 +10,16 @@
 #include "core/app_session.h"
 #include "core/var_store.h"
 #include "editing/cursor.h"
-#include "shell/edit_session.h"
-#include "shell/keys.h"
+#include "editing/edit_session.h"
+#include "editing/keys.h"
+#include "view/view_commands.h"
 
 // An edit session of a few lines in a data window of 10 rows and 80 columns with a 7-cell prefix
 // area, without a window system: messages are recorded in app.messages.
 class TypingFixture : public ::testing::Test {
 protected:
     void SetUp() override {
+        InstallEditView(app);
         app.hasCurrentEditSession = true;
         app.profileSettings.undoEnabled = false;
         session.buffer.profile = BuiltInFileProfile("TEST");

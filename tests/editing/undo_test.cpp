@@ -8,13 +8,14 @@
 #include "buffer/excluded_lines.h"
 #include "buffer/line_record.h"
 #include "buffer/make_data.h"
-#include "commands/dispatch_host.h"
+#include "commands/command_set.h"
 #include "core/app_session.h"
 #include "core/var_store.h"
+#include "editing/edit_session.h"
 #include "editing/undo_command.h"
 #include "editing/undo_journal.h"
 #include "editing/undo_step.h"
-#include "shell/edit_session.h"
+#include "shell/instance_ports.h"
 
 namespace {
 
@@ -447,13 +448,12 @@ TEST_F(UndoTest, UnjournaledLinesAndMarkersAreLeftAlone) {
 }
 
 TEST(UndoRegistration, UndoVerbReachesTheJournal) {
-    DispatchTable saved = Dispatch();
-    RegisterUndoCommand();
-    ASSERT_TRUE(static_cast<bool>(Dispatch().handlers.edit[static_cast<int>(EditCmd::Undo)]));
     AppSession app;
     EditSession session(app);
-    Dispatch().handlers.edit[static_cast<int>(EditCmd::Undo)](app, session, "bogus");
+    const CommandDesc* undo = ProgramCommands().Find(CommandTable::Edit, "UNDO");
+    ASSERT_NE(undo, nullptr);
+    ASSERT_NE(undo->edit, nullptr);
+    undo->edit(app, session, "bogus");
     ASSERT_FALSE(app.messages.empty());
     EXPECT_EQ(app.messages.back().text, "UNDO: invalid parameter");
-    Dispatch() = saved;
 }

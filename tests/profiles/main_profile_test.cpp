@@ -1,4 +1,5 @@
 #include "profiles/main_profile.h"
+#include "profiles/main_profile_aliases.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

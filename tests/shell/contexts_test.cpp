@@ -8,30 +8,26 @@
 #include "core/app_session.h"
 #include "core/var_store.h"
 #include "shell/find_app_session.h"
+#include "shell/instances.h"
+#include "support/scripted_shell_port.h"
 
 namespace {
 
 // An instance whose general command processor records what it was given.
 struct RecordingApp {
     AppSession app;
-    std::vector<std::string> sent;
-    int changes = 0;
-    RecordingApp() {
-        app.contextHooks.runGeneralCommand = [this](AppSession&, std::string_view command) {
-            sent.emplace_back(command);
-        };
-        app.contextHooks.contextChanged = [this](AppSession&) { ++changes; };
-    }
+    ScriptedShellPort& shell = ScriptedShellPort::Install(app);
+    std::vector<std::string>& sent = shell.sent;
 };
 
 TEST(ContextStack, PushCutsKindAndNameToFifteenCharacters) {
     RecordingApp r;
-    PushContext(r.app, "menu", "AVERYLONGMENUNAME1234");
+    PushContext(r.app, ContextKind::Menu, "AVERYLONGMENUNAME1234");
     ASSERT_NE(TopContext(r.app), nullptr);
     EXPECT_EQ(TopContext(r.app)->name, "AVERYLONGMENUNA");
-    EXPECT_TRUE(TopContextIs(r.app, "menu", "AVERYLONGMENUNAME1234"));
-    PushContext(r.app, "dialog", "Find");
-    ShowTopContext(r.app);
+    EXPECT_TRUE(TopContextIs(r.app, ContextKind::Menu, "AVERYLONGMENUNAME1234"));
+    PushContext(r.app, ContextKind::Dialog, "Find");
+    ShowTopContextInShell(r.app);
     // The re-shown menu is posted with its cut name, and runs only when the queue is run.
     EXPECT_TRUE(r.sent.empty());
     EXPECT_EQ(RunPostedCommands(r.app), 1);
@@ -40,10 +36,10 @@ TEST(ContextStack, PushCutsKindAndNameToFifteenCharacters) {
 
 TEST(ContextStack, ShowTopPostsDialogAgainAndPopsWithoutShowing) {
     RecordingApp r;
-    PushContext(r.app, "dialog", "Compare");
-    PushContext(r.app, "dialog", "Find");
+    PushContext(r.app, ContextKind::Dialog, "Compare");
+    PushContext(r.app, ContextKind::Dialog, "Find");
     PopContext(r.app);
-    EXPECT_TRUE(TopContextIs(r.app, "dialog", "Compare"));
+    EXPECT_TRUE(TopContextIs(r.app, ContextKind::Dialog, "Compare"));
     EXPECT_TRUE(r.app.commandQueue.empty());
     ShowContextAgain(r.app);
     ASSERT_EQ(r.app.commandQueue.size(), 1u);
@@ -54,9 +50,9 @@ TEST(ContextStack, ShowTopPostsDialogAgainAndPopsWithoutShowing) {
 TEST(ContextStack, EmptyStackClosesAnInstanceStartedForFiles) {
     RecordingApp r;
     r.app.closeWhenEmpty = true;
-    PushContext(r.app, "task", "payroll.cbl");
-    ShowTopContext(r.app);
-    EXPECT_TRUE(r.app.instance.closeRequested);
+    PushContext(r.app, ContextKind::Task, "payroll.cbl");
+    ShowTopContextInShell(r.app);
+    EXPECT_TRUE(Instance(r.app).closeRequested);
     EXPECT_TRUE(r.sent.empty());
 }
 
@@ -64,19 +60,19 @@ TEST(ContextStack, EmptyStackShowsTheHeldBackMenuOfTheStyle) {
     RecordingApp r;
     r.app.menuPostponed = true;
     VarSetValue(r.app, "ZMENUSTYLE", "Legacy Tavo");
-    PushContext(r.app, "task", "a");
-    ShowTopContext(r.app);
+    PushContext(r.app, ContextKind::Task, "a");
+    ShowTopContextInShell(r.app);
     EXPECT_EQ(r.sent, std::vector<std::string>{"menu legacy"});
     VarSetValue(r.app, "ZMENUSTYLE", "Windows GUI");
-    PushContext(r.app, "task", "a");
-    ShowTopContext(r.app);
+    PushContext(r.app, ContextKind::Task, "a");
+    ShowTopContextInShell(r.app);
     EXPECT_EQ(r.sent.size(), 1u);
-    EXPECT_FALSE(r.app.instance.closeRequested);
+    EXPECT_FALSE(Instance(r.app).closeRequested);
 }
 
 TEST(CommandQueue, PostedCommandsRunInOrderIncludingThoseTheyPost) {
     RecordingApp r;
-    r.app.contextHooks.runGeneralCommand = [&r](AppSession& app, std::string_view command) {
+    r.shell.run = [&r](AppSession& app, std::string_view command) {
         r.sent.emplace_back(command);
         if (command == "first") {
             PostCommand(app, "third");

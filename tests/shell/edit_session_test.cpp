@@ -8,6 +8,8 @@
 #include "buffer/line_record.h"
 #include "core/app_session.h"
 #include "core/var_store.h"
+#include "shell/contexts.h"
+#include "shell/instance_ports.h"
 #include "shell/main_window.h"
 #include "shell/recent_files.h"
 #include "shell_test_support.h"
@@ -24,6 +26,7 @@ struct EditFixture {
     ScratchDir dir{"edit"};
 
     EditFixture() {
+        ConnectInstance(app);
         VarSetValue(app, "ZPROMPTONEXIT", "TRUE");
         VarSetValue(app, "ZLCMDCOLS.EDIT", "7");
         VarSetValue(app, "ZLCMDCOLS.BROWSE", "0");
@@ -46,10 +49,10 @@ TEST(OpenEditSession, PushesATaskFrameAndBecomesCurrent) {
     EditSession* session = CurrentEditSession(f.app);
     ASSERT_NE(session, nullptr);
     EXPECT_EQ(session->FileName(), path);
-    EXPECT_TRUE(TopContextIs(f.app, "task", "a_rather_long_file_name.txt"));
+    EXPECT_TRUE(TopContextIs(f.app, ContextKind::Task, "a_rather_long_file_name.txt"));
     EXPECT_EQ(TopContext(f.app)->name, "a_rather_long_f");
     EXPECT_TRUE(f.app.hasCurrentEditSession);
-    EXPECT_EQ(f.app.instance.title, "a_rather_long_file_name.txt");
+    EXPECT_EQ(Instance(f.app).title, "a_rather_long_file_name.txt");
     EXPECT_EQ(VarGetValue(f.app, "ZDSNNAME"), "a_rather_long_file_name.txt");
     EXPECT_EQ(session->view.prefixWidth, 7);
     EXPECT_EQ(RecentFiles(f.app).front(), path);
@@ -64,7 +67,7 @@ TEST(OpenEditSession, PushesATaskFrameAndBecomesCurrent) {
 
     ASSERT_EQ(EndEditSession(f.app, *CurrentEditSession(f.app)), EndResult::Ended);
     EXPECT_EQ(CurrentEditSession(f.app), session);
-    EXPECT_EQ(f.app.instance.title, "a_rather_long_file_name.txt");
+    EXPECT_EQ(Instance(f.app).title, "a_rather_long_file_name.txt");
     EXPECT_TRUE(f.backend.boxes.empty());  // nothing changed, nothing asked
 }
 
@@ -88,11 +91,11 @@ TEST(OpenEditSession, RelativePathsBecomeFullPathsAndLongOnesAreRefused) {
 
 TEST(OpenEditSession, AFailedOpenLeavesNoFrameBehind) {
     EditFixture f;
-    PushContext(f.app, "menu", "MODERN");
+    PushContext(f.app, ContextKind::Menu, "MODERN");
     std::string missing = (f.dir.Path() / "no_such_dir" / "x.txt").string();
     EXPECT_EQ(OpenEditSession(f.app, missing, OpenMode::Browse), -1);
     EXPECT_TRUE(f.app.editSessions.empty());
-    EXPECT_TRUE(TopContextIs(f.app, "menu", "MODERN"));
+    EXPECT_TRUE(TopContextIs(f.app, ContextKind::Menu, "MODERN"));
     ASSERT_FALSE(f.app.commandQueue.empty());
     EXPECT_EQ(f.app.commandQueue.back(), "MENU MODERN");  // the menu below is shown again
 }
@@ -106,7 +109,7 @@ TEST(OpenEditSession, NewSessionsInAnotherInstanceNeedSomewhereToRun) {
     EXPECT_EQ(f.app.messages.back().text, "Unable to create process to execute Tavo.");
     EXPECT_EQ(f.app.messages.back().beep, Beep::Error);
     EXPECT_EQ(f.app.editSessions.size(), 1u);
-    EXPECT_TRUE(TopContextIs(f.app, "task", "a.txt"));
+    EXPECT_TRUE(TopContextIs(f.app, ContextKind::Task, "a.txt"));
 }
 
 TEST(EndEditSession, PromptAnswersDecideTheSave) {
@@ -128,7 +131,7 @@ TEST(EndEditSession, PromptAnswersDecideTheSave) {
     ASSERT_NE(CurrentEditSession(f.app), nullptr);
     EXPECT_FALSE(CurrentEditSession(f.app)->saveOnEnd);
     EXPECT_EQ(CurrentEditSession(f.app)->view.focus, KeyField::Command);
-    EXPECT_TRUE(TopContextIs(f.app, "task", "p.txt"));
+    EXPECT_TRUE(TopContextIs(f.app, ContextKind::Task, "p.txt"));
 
     f.backend.replies.push_back(ui::MsgBoxReply::Yes);
     EXPECT_EQ(EndEditSession(f.app, *CurrentEditSession(f.app)), EndResult::Ended);
@@ -178,7 +181,7 @@ TEST(EndEditSession, AFailedSaveKeepsTheSessionAndItsChanges) {
     EXPECT_EQ(EndEditSession(f.app, *session), EndResult::SaveFailed);
     ASSERT_EQ(CurrentEditSession(f.app), session);
     EXPECT_TRUE(session->Modified());
-    EXPECT_TRUE(TopContextIs(f.app, "task", "s.txt"));
+    EXPECT_TRUE(TopContextIs(f.app, ContextKind::Task, "s.txt"));
     EXPECT_EQ(ReadWholeFile(path), "changed elsewhere, longer\n");
     EXPECT_FALSE(EndAllEditSessions(f.app));
 }
@@ -205,27 +208,27 @@ TEST(EndEditSession, TheLastSessionOfAnInstanceStartedForFilesClosesIt) {
     ASSERT_EQ(OpenEditSession(f.app, f.dir.File("a.txt", "a\n"), OpenMode::Edit), 0);
     ASSERT_EQ(OpenEditSession(f.app, f.dir.File("b.txt", "b\n"), OpenMode::Edit), 0);
     EndEditSession(f.app, *CurrentEditSession(f.app));
-    EXPECT_FALSE(f.app.instance.closeRequested);
+    EXPECT_FALSE(Instance(f.app).closeRequested);
     EndEditSession(f.app, *CurrentEditSession(f.app));
-    EXPECT_TRUE(f.app.instance.closeRequested);
+    EXPECT_TRUE(Instance(f.app).closeRequested);
 }
 
 TEST(EndEditSession, ASessionBelowADialogTakesOnlyItsOwnFrame) {
     EditFixture f;
     ASSERT_EQ(OpenEditSession(f.app, f.dir.File("a.txt", "a\n"), OpenMode::Edit), 0);
-    PushContext(f.app, "dialog", "FIND");
+    PushContext(f.app, ContextKind::Dialog, "FIND");
     EndEditSession(f.app, *CurrentEditSession(f.app));
     ASSERT_EQ(f.app.contexts.size(), 1u);
-    EXPECT_TRUE(TopContextIs(f.app, "dialog", "FIND"));
+    EXPECT_TRUE(TopContextIs(f.app, ContextKind::Dialog, "FIND"));
     EXPECT_TRUE(f.app.commandQueue.empty());
 }
 
 TEST(CloseAllContexts, EndsEverySessionAndDropsWhatTheirEndsPosted) {
     EditFixture f;
-    PushContext(f.app, "menu", "MODERN");
+    PushContext(f.app, ContextKind::Menu, "MODERN");
     ASSERT_EQ(OpenEditSession(f.app, f.dir.File("a.txt", "a\n"), OpenMode::Edit), 0);
     ASSERT_EQ(OpenEditSession(f.app, f.dir.File("b.txt", "b\n"), OpenMode::Edit), 0);
-    EXPECT_EQ(CloseAllContexts(f.app), 0);
+    EXPECT_EQ(CloseAllContextsInShell(f.app), 0);
     EXPECT_TRUE(f.app.editSessions.empty());
     EXPECT_TRUE(f.app.contexts.empty());
     EXPECT_TRUE(f.app.commandQueue.empty());
@@ -234,7 +237,7 @@ TEST(CloseAllContexts, EndsEverySessionAndDropsWhatTheirEndsPosted) {
     ASSERT_EQ(OpenEditSession(f.app, path, OpenMode::Edit), 0);
     f.Change(*CurrentEditSession(f.app));
     f.backend.replies.push_back(ui::MsgBoxReply::Cancel);
-    EXPECT_EQ(CloseAllContexts(f.app), -1);
+    EXPECT_EQ(CloseAllContextsInShell(f.app), -1);
     EXPECT_EQ(f.app.editSessions.size(), 1u);
 }
 
@@ -245,12 +248,12 @@ namespace {
 TEST(ShowTopContext, AnEditSessionShownAgainGetsItsTitleAndFileNamesBack) {
     EditFixture f;
     ASSERT_EQ(OpenEditSession(f.app, f.dir.File("a.txt", "a\n"), OpenMode::Edit), 0);
-    PushContext(f.app, "dialog", "FIND");
+    PushContext(f.app, ContextKind::Dialog, "FIND");
     SetTitleContext(f.app, "Find", TitleContext::Description);
     VarSetValue(f.app, "ZDSNNAME", "elsewhere.txt");
-    ShowTopContext(f.app);
-    EXPECT_TRUE(TopContextIs(f.app, "task", "a.txt"));
-    EXPECT_EQ(f.app.instance.title, "a.txt");
+    ShowTopContextInShell(f.app);
+    EXPECT_TRUE(TopContextIs(f.app, ContextKind::Task, "a.txt"));
+    EXPECT_EQ(Instance(f.app).title, "a.txt");
     EXPECT_EQ(VarGetValue(f.app, "ZDSNNAME"), "a.txt");
     EXPECT_TRUE(f.app.commandQueue.empty());
 }
@@ -291,3 +294,16 @@ TEST(OpenEditSession, EscapeTypedDuringALongLoadStopsItAndOtherKeysWait) {
 }
 
 }  // namespace
+
+// A load that raises a profile's record length leaves the new length in the profile on disk, so the
+// next file of the type opens with it.
+TEST(OpenEditSession, RaisedRecordLengthIsWrittenToTheFileProfile) {
+    EditFixture f;
+    VarSetValue(f.app, "ZPATH.FILEPROFILES", f.dir.Path().string());
+    f.dir.File("TXT.fp",
+               "Recfm=Variable\nEorType=AUTO\nMaxRecLen=20\nBounds=1,20\nBOOLautoincreasereclen=TRUE\n");
+    std::string path = f.dir.File("long.txt", std::string(30, 'w') + "\nshort\n");
+    ASSERT_EQ(OpenEditSession(f.app, path, OpenMode::Edit), 0);
+    EXPECT_EQ(CurrentEditSession(f.app)->buffer.profile.maxRecordLength, 30);
+    EXPECT_NE(ReadWholeFile((f.dir.Path() / "TXT.fp").string()).find("MaxRecLen=30"), std::string::npos);
+}

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "commands/dispatch.h"
 #include "core/app_session.h"
+#include "core/shared_block.h"
 #include "platform/format.h"
+#include "shell/instance_ports.h"
 #include "shell/instances.h"
 #include "shell/notify.h"
 #include "shell/recent_files.h"
-#include "shell/shared_block.h"
 
 namespace {
 
@@ -32,7 +34,7 @@ protected:
     AppSession& NewSession() {
         apps_.push_back(std::make_unique<AppSession>());
         AppSession& app = *apps_.back();
-        app.instance.activateWindow = [this](AppSession&, int slot, int pid) {
+        Instance(app).activateWindow = [this](AppSession&, int slot, int pid) {
             activated_.push_back({slot, pid});
             return true;
         };
@@ -60,9 +62,9 @@ TEST_F(Instances, RegistrationHandsOutIdsAndLeavingCompactsTheTable) {
     AppSession& a = NewSession();
     AppSession& b = NewSession();
     AppSession& c = NewSession();
-    EXPECT_EQ(a.instance.sessionId, 1);
-    EXPECT_EQ(b.instance.sessionId, 2);
-    EXPECT_EQ(c.instance.sessionId, 3);
+    EXPECT_EQ(Instance(a).sessionId, 1);
+    EXPECT_EQ(Instance(b).sessionId, 2);
+    EXPECT_EQ(Instance(c).sessionId, 3);
     SharedSessionBlock& block = *a.shared;
     EXPECT_EQ(block.SessionCount(), 3);
     EXPECT_EQ(block.HighestSessionCount(), 3);
@@ -82,11 +84,11 @@ TEST_F(Instances, RegistrationHandsOutIdsAndLeavingCompactsTheTable) {
     EXPECT_EQ(block.HighestSessionCount(), 3);
     // Those remaining were asked to rebuild their Window menus and titles.
     EXPECT_EQ(HandleNotifications(c), kPendingWindowMenu | kPendingTitle);
-    EXPECT_EQ(c.instance.title, "Verso[2]");
-    EXPECT_EQ(c.instance.windowMenu.size(), 2u);
+    EXPECT_EQ(Instance(c).title, "Verso[2]");
+    EXPECT_EQ(Instance(c).windowMenu.size(), 2u);
 
     AppSession& d = NewSession();
-    EXPECT_EQ(d.instance.sessionId, 4);
+    EXPECT_EQ(Instance(d).sessionId, 4);
     EXPECT_EQ(OwnSlotIndex(d), 2);
 
     UnregisterSession(a);
@@ -95,7 +97,7 @@ TEST_F(Instances, RegistrationHandsOutIdsAndLeavingCompactsTheTable) {
     UnregisterSession(d);
     EXPECT_FALSE(BlockExists(start_.blockName));  // the last one to leave removes the block
     AppSession& e = NewSession();
-    EXPECT_EQ(e.instance.sessionId, 1);  // a fresh block counts from the start
+    EXPECT_EQ(Instance(e).sessionId, 1);  // a fresh block counts from the start
     UnregisterSession(e);
 }
 
@@ -104,7 +106,7 @@ TEST_F(Instances, TheThirtyThirdRunsUnregisteredButSharesTheBlock) {
         NewSession();
     }
     AppSession& extra = NewSession();
-    EXPECT_EQ(extra.instance.sessionId, 0);
+    EXPECT_EQ(Instance(extra).sessionId, 0);
     ASSERT_EQ(extra.messages.size(), 1u);
     EXPECT_EQ(extra.messages[0].text, "Can not register any more Tavo sessions, max = 32");
     EXPECT_EQ(extra.messages[0].to, MsgTo::Box);
@@ -165,7 +167,7 @@ TEST_F(Instances, SlotsOfEndedProcessesAreReclaimed) {
     EXPECT_EQ(OwnSlotIndex(first), 0);
     EXPECT_EQ(OwnSlotIndex(second), 1);
     EXPECT_EQ(OwnSlotIndex(third), 2);
-    EXPECT_EQ(third.instance.sessionId, 5);  // ids keep counting
+    EXPECT_EQ(Instance(third).sessionId, 5);  // ids keep counting
     UnregisterSession(first);
     UnregisterSession(second);
     UnregisterSession(third);
@@ -182,13 +184,13 @@ TEST_F(Instances, TitlesFollowTheSessionCountAndContext) {
 
     AppSession& a = NewSession();
     SetTitleContext(a, "", TitleContext::None);
-    EXPECT_EQ(a.instance.title, "Verso");
+    EXPECT_EQ(Instance(a).title, "Verso");
     AppSession& b = NewSession();
     SetTitleContext(b, "R&D notes.txt", TitleContext::EditFileName);
     BroadcastTitles(b);
     HandleNotifications(a);
     HandleNotifications(b);
-    EXPECT_EQ(a.instance.title, "Verso[1]");
+    EXPECT_EQ(Instance(a).title, "Verso[1]");
     EXPECT_EQ(a.shared->SlotTitle(0), "Verso[1]");
     EXPECT_EQ(a.shared->SlotTitle(1), "R&D notes.txt");
 
@@ -218,7 +220,7 @@ TEST_F(Instances, SwapWalksTheTableOnlyWithCooperation) {
     ASSERT_EQ(activated_.size(), 2u);
     EXPECT_EQ(activated_[0], std::make_pair(0, 501));
     EXPECT_EQ(activated_[1], std::make_pair(1, 502));
-    EXPECT_EQ(a.instance.windowMenu.size(), 2u);  // activation rebuilds the own Window menu
+    EXPECT_EQ(Instance(a).windowMenu.size(), 2u);  // activation rebuilds the own Window menu
 
     EXPECT_TRUE(RunInstanceMenuCommand(a, 291));
     EXPECT_EQ(activated_.back(), std::make_pair(1, 502));
@@ -239,7 +241,7 @@ TEST_F(Instances, SwapWalksTheTableOnlyWithCooperation) {
 TEST_F(Instances, OutsideTmuxActivationSaysWhyItCannotAct) {
     AppSession& a = NewSession();
     NewSession();
-    a.instance.activateWindow = nullptr;
+    Instance(a).activateWindow = nullptr;
     const char* saved = getenv("TMUX");
     std::string savedValue = saved ? saved : "";
     unsetenv("TMUX");
@@ -276,9 +278,9 @@ TEST_F(Instances, CloseAllReachesEveryInstanceThroughItsSlot) {
     close(wake[1]);
 
     EXPECT_EQ(HandleNotifications(a), kPendingClose);
-    EXPECT_TRUE(a.instance.closeRequested);
+    EXPECT_TRUE(Instance(a).closeRequested);
     EXPECT_EQ(HandleNotifications(b), kPendingClose);
-    EXPECT_TRUE(b.instance.closeRequested);
+    EXPECT_TRUE(Instance(b).closeRequested);
     EXPECT_EQ(HandleNotifications(a), 0u);
     EXPECT_EQ(RingProcess(0), -1);  // never a whole process group
     UnregisterSession(a);
@@ -287,7 +289,8 @@ TEST_F(Instances, CloseAllReachesEveryInstanceThroughItsSlot) {
 
 TEST(SessionCooperation, OffNamesTheCommand) {
     AppSession app;
-    EXPECT_FALSE(CheckSessionCooperation(app, "SPLITH"));
+    ConnectInstance(app);
+    RunGeneralCommand(app, "splith");
     ASSERT_EQ(app.messages.size(), 1u);
     EXPECT_EQ(
         app.messages[0].text,
@@ -296,8 +299,9 @@ TEST(SessionCooperation, OffNamesTheCommand) {
     EXPECT_EQ(app.messages[0].beep, Beep::Information);
     VarSetValue(app, "ZSESSIONCOOPERATION", "TRUE");
     LoadSessionCooperation(app);
-    EXPECT_TRUE(CheckSessionCooperation(app, "SWAP"));
-    EXPECT_EQ(app.messages.size(), 1u);
+    RunGeneralCommand(app, "swap");  // cooperation on: SWAP itself answers
+    ASSERT_EQ(app.messages.size(), 2u);
+    EXPECT_EQ(app.messages[1].text, "No other sessions.");
 }
 
 TEST(RecentFiles, MostRecentFirstWithoutDuplicatesAndAtMost27) {
@@ -333,7 +337,7 @@ TEST(RecentFiles, MenuShowsEightItemsGreyedWhileInUse) {
     RecentFileSetInUse(app, "/dir/file9", RecentUse::InUse);
     RecentFileSetInUse(app, "/not/listed", RecentUse::InUse);
     RebuildRecentMenu(app);
-    const std::vector<ShellMenuItem>& items = app.instance.recentMenu;
+    const std::vector<ShellMenuItem>& items = Instance(app).recentMenu;
     ASSERT_EQ(items.size(), 8u);
     EXPECT_EQ(items[0].id, 280);
     EXPECT_EQ(items[0].text, "&1  /R&&D/plan.txt");

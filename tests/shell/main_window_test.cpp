@@ -8,10 +8,10 @@
 #include "core/app_session.h"
 #include "core/var_store.h"
 #include "shell/edit_session.h"
+#include "shell/instance_ports.h"
 #include "shell/main_loop.h"
 #include "shell/menu_bar.h"
 #include "shell/recent_files.h"
-#include "shell/shell_hooks.h"
 #include "shell_test_support.h"
 #include "ui/canvas_text.h"
 #include "ui/headless/headless_backend.h"
@@ -32,7 +32,7 @@ struct WindowFixture {
 
     explicit WindowFixture(const std::string& script, int rows = 16, int cols = 80)
         : in(script), backend(in, out, err, rows, cols), screen(backend), window(app, screen) {
-        InstallShellHooks();
+        ConnectInstance(app);
         VarSetValue(app, "ZLCMDCOLS.EDIT", "7");
         VarSetValue(app, "ZPROMPTONEXIT", "TRUE");
         VarSetValue(app, "ZTOOLBAR", "TRUE");
@@ -56,7 +56,7 @@ TEST(MainWindow, PaintsCaptionBarsFieldsDataAndStatus) {
     std::string fieldBar = f.Row(l.fieldBar.row);
     EXPECT_EQ(fieldBar.substr(0, 9), " Command ");
     EXPECT_NE(fieldBar.find("COLS 001 073"), std::string::npos);  // 80 columns less the scroll bar and prefix
-    EXPECT_EQ(f.Row(l.data.row + 1).substr(0, 18), "000001 first line");
+    EXPECT_EQ(f.Row(l.data.row + 1).substr(0, 18), "       first line");
     EXPECT_EQ(f.Row(l.statusLine.row), " L -  C -");
 
     // A message with "&" stands on the message line after one blank, the "&" shown as it is.

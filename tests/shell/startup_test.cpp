@@ -14,8 +14,9 @@
 #include "platform/format.h"
 #include "profiles/profile_defaults.h"
 #include "shell/edit_session.h"
+#include "shell/instance_ports.h"
+#include "shell/instances.h"
 #include "shell/main_window.h"
-#include "shell/shell_hooks.h"
 #include "shell_test_support.h"
 #include "ui/headless/headless_backend.h"
 #include "ui/screen.h"
@@ -29,7 +30,7 @@ protected:
         : home_("startup"), backend_(in_, out_, err_, 24, 80), screen_(backend_), window_(app_, screen_) {}
 
     void SetUp() override {
-        InstallShellHooks();
+        ConnectInstance(app_);
         const char* old = std::getenv("TAVOE35");
         savedHome_ = old != nullptr ? std::make_unique<std::string>(old) : nullptr;
         ::setenv("TAVOE35", home_.Path().c_str(), 1);
@@ -107,7 +108,7 @@ TEST_F(Startup, AFirstRunWritesEveryDefaultAndTheAliasesAtOnce) {
     EXPECT_EQ(VarGetValue(app_, "ZTAVOVERSION"), "3.5");
     EXPECT_EQ(VarGetValue(app_, "ZTAVOBUILD"), "616");
     EXPECT_EQ(app_.homeDirectory, home_.Path().string());
-    EXPECT_EQ(app_.instance.title, "Verso");
+    EXPECT_EQ(Instance(app_).title, "Verso");
 }
 
 TEST_F(Startup, AFirstRunWithAUserExplainsAndPostsTheStyleDialog) {

@@ -34,7 +34,7 @@ protected:
         apps_.push_back(std::make_unique<AppSession>());
         AppSession& app = *apps_.back();
         app.batchMode = true;
-        app.instance.activateWindow = [](AppSession&, int, int) { return true; };
+        Instance(app).activateWindow = [](AppSession&, int, int) { return true; };
         RegisterSession(app, start_);
         return app;
     }
@@ -116,7 +116,7 @@ TEST_F(Arrange, SplitOutsideTwoSessionsStartsAnotherOne) {
 TEST(LaunchInstance, NeedsTmuxAndAProgram) {
     AppSession app;
     app.batchMode = true;
-    app.instance.programPath = "/bin/true";
+    Instance(app).programPath = "/bin/true";
     EXPECT_EQ(LaunchInstance(app, {"x.txt"}, LaunchPlace::NewWindow), -1);
     EXPECT_TRUE(app.messages.empty());  // the caller words the failure
 }

@@ -2,10 +2,9 @@
 
 #include "buffer/file_load.h"
 #include "commands/dispatch.h"
-#include "commands/dispatch_host.h"
 #include "shell/contexts.h"
+#include "shell/instance_ports.h"
 #include "shell/main_window.h"
-#include "shell/shell_hooks.h"
 #include "view/view_commands.h"
 #include "view_fixture.h"
 
@@ -251,22 +250,15 @@ TEST_F(ScrollTest, VirtualLoadReadsOnlyTheBatchesTheScrollNeeds) {
 class ScrollCommandTest : public ScrollTest {
 protected:
     void SetUp() override {
+        ConnectInstance(app);  // before the session's buffer is made: buffers keep their storage host
         ScrollTest::SetUp();
-        savedTable_ = Dispatch();
-        savedParts_ = MainWindowParts();
-        InstallShellHooks();
-        InstallEditView();
         AddNumberedLines(100);
-        PushContext(app, "task", "view_test.txt");
+        PushContext(app, ContextKind::Task, "view_test.txt");
         app.editSessions.emplace_back(session.release());
         Current().view.dataRows = 20;
         Current().view.dataColumns = 80;
     }
-    void TearDown() override {
-        app.editSessions.clear();
-        Dispatch() = savedTable_;
-        MainWindowParts() = savedParts_;
-    }
+    void TearDown() override { app.editSessions.clear(); }
     EditSession& Current() { return *app.editSessions.front(); }
     std::string Top() {
         RebuildRowTable(Current(), 1);
@@ -275,8 +267,6 @@ protected:
     }
 
 private:
-    DispatchTable savedTable_;
-    WindowParts savedParts_;
 };
 
 TEST_F(ScrollCommandTest, VerbsScrollTheCurrentSession) {

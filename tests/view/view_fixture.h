@@ -15,7 +15,7 @@
 #include "buffer/line_record.h"
 #include "core/app_session.h"
 #include "core/var_store.h"
-#include "shell/edit_session.h"
+#include "editing/edit_session.h"
 #include "ui/canvas.h"
 #include "view/view_rows.h"
 

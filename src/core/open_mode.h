@@ -1,0 +1,4 @@
+#pragma once
+
+// Whether a file is opened for editing or for browsing (read-only).
+enum class OpenMode { Edit, Browse };

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+// The dialogs DIALOG opens by name, each with its own preparation; other names are ignored.
+extern const std::array<std::string_view, 76> BuiltInDialogNames;
+bool IsBuiltInDialog(std::string_view upperName);

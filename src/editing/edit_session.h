@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "buffer/edit_buffer.h"
+#include "editing/keys.h"
+
+// One edit or browse of a file: its buffer, what the view shows of it and where the keyboard works in
+// it, and the state of its searches. The AppSession keeps its edit sessions in app.editSessions, the
+// current one first; the shell opens and ends them (shell/edit_session.h).
+
+struct AppSession;
+struct LineRecord;
+
+inline constexpr size_t kMaxPathLength = 255;
+
+// What the edit view shows of the session and where the keyboard works in it. The view fills in
+// the painting details (the row table, the ruler, the hexadecimal pane); the shell keeps the focus
+// and the cursor so that showing the session again puts the focus back where it was.
+struct EditViewState {
+    LineRecord* topLine = nullptr;       // the line shown in the first row
+    int32_t horizontalOffset = 0;        // data columns scrolled off to the left
+    int prefixWidth = 0;                 // ZLCMDCOLS.EDIT or ZLCMDCOLS.BROWSE, read at open
+    bool showEol = false;                // SHOWEOL
+    bool hexOn = false;                  // HEX
+    bool rulerOn = false;                // RULER
+    std::vector<LineRecord*> rowTable;   // per data-window row: the line shown there, or null
+    KeyField focus = KeyField::Command;  // Command, Prefix or Data
+    int cursorRow = 0;                   // data-window row (from 0) while the focus is in it
+    int cursorColumn = 0;                // data-window column (from 0, the prefix area included)
+    int dataRows = 0;                    // size of the data window in cells (prefix area included),
+    int dataColumns = 0;                 // as last laid out; 0 until then
+};
+
+// The parameters of the last FIND and CHANGE, kept for RFIND, RCHANGE and the Find and Change
+// dialogs. The search commands define what they keep.
+struct FindState {};
+
+struct EditSession {
+    explicit EditSession(AppSession& app) : buffer(app) {}
+
+    EditBuffer buffer;  // the lines, the file and its profile
+    // The file was new (did not exist or was empty) when the session opened: if it is still empty
+    // when the session ends, it is deleted, so an abandoned new file leaves nothing behind.
+    bool newAtOpen = false;
+    bool saveOnEnd = false;  // the session is to be saved as it ends (cleared by Cancel)
+    EditViewState view;
+    FindState find;
+    int32_t textEntryWidth = 0;  // TE: text typed beyond this column wraps; 0 while text entry is off
+    int32_t keystrokeCount = 0;  // keystrokes since the last reminder to save (PromptAfterKeystrokes)
+
+    const std::string& FileName() const { return buffer.fileName; }        // full path
+    const std::string& DisplayName() const { return buffer.displayName; }  // name without directory
+    bool ReadOnly() const { return buffer.file.IsReadOnly(); }             // a browse
+    bool Modified() const { return buffer.modified; }
+    bool IsNewFile() const { return buffer.isNewFile; }
+};
+
+// The current edit session (the first of app.editSessions), or null.
+EditSession* CurrentEditSession(AppSession& app);

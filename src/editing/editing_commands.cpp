@@ -1,0 +1,44 @@
+#include "editing/editing_commands.h"
+
+#include "editing/cursor_commands.h"
+#include "editing/typing_commands.h"
+#include "editing/undo_command.h"
+
+namespace {
+
+constexpr CommandDesc Row(std::string_view verb, EditCommandFn handler = nullptr) {
+    return {.table = CommandTable::Edit, .verb = verb, .owner = CommandOwner::Editing, .edit = handler};
+}
+
+constexpr CommandDesc kEditingCommands[] = {
+    Row("COLSCOPY"),
+    Row("COLSCUT"),
+    Row("COLSDELETE"),
+    Row("COLSINSERT"),
+    Row("COLSPASTE"),
+    Row("COPY"),
+    Row("COPYL"),
+    Row("CREATE"),
+    Row("CURSOR", CursorCommand),
+    Row("CURSORMOVE", CursorMoveCommand),
+    Row("CUT"),
+    Row("DATA", DataCommand),
+    Row("DATALINE"),
+    Row("DELEOL", DeleteToEndOfLineCommand),
+    Row("DELETE"),
+    Row("ENTER"),
+    Row("EXPORT"),
+    Row("HEXIN", HexInCommand),
+    Row("IMPORT"),
+    Row("NOTELINE"),
+    Row("PASTE"),
+    Row("REPLACE"),
+    Row("SELECT"),
+    Row("UNDO", UndoEditCommand),
+};
+
+}  // namespace
+
+CommandRows EditingCommands() {
+    return kEditingCommands;
+}

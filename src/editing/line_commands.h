@@ -1,0 +1,16 @@
+#pragma once
+
+// The line commands typed into the prefix area: keystroke editing tells this part when a line's
+// pending command was typed into or emptied, and Enter (or ENTER, or a line command typed in the
+// command field) processes the pending commands.
+
+struct AppSession;
+struct EditSession;
+struct LineRecord;
+
+// The line's pending line command was typed into (it holds text now) or emptied.
+void PendingCommandTyped(AppSession& app, EditSession& session, LineRecord& line);
+void PendingCommandCleared(AppSession& app, EditSession& session, LineRecord& line);
+
+// Processes the pending line commands of the session, in typing order.
+void ProcessLineCommands(AppSession& app, EditSession& session);

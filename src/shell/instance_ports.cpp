@@ -1,0 +1,92 @@
+#include "shell/instance_ports.h"
+
+#include "buffer/edit_buffer.h"
+#include "commands/command_set.h"
+#include "commands/dispatch.h"
+#include "commands/dispatch_builtins.h"
+#include "core/app_session.h"
+#include "core/shell_port.h"
+#include "core/storage_host.h"
+#include "dialogs/dialog_commands.h"
+#include "editing/editing_commands.h"
+#include "filelist/file_list_commands.h"
+#include "profiles/file_profile_io.h"
+#include "shell/contexts.h"
+#include "shell/edit_session.h"
+#include "shell/main_window.h"
+#include "shell/shell_commands.h"
+#include "shell/window_layout.h"
+#include "utilities/utility_commands.h"
+#include "view/view_commands.h"
+
+namespace {
+
+class InstanceShellPort : public ShellPort {
+public:
+    void RunGeneralCommand(AppSession& app, std::string_view command) override {
+        ::RunGeneralCommand(app, command);
+    }
+    void ShowTopContext(AppSession& app) override { ShowTopContextInShell(app); }
+    int CloseAllContexts(AppSession& app) override { return CloseAllContextsInShell(app); }
+    int OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) override {
+        return ::OpenEditSession(app, path, mode);
+    }
+    void EndEditSession(AppSession& app, EditSession& session) override { ::EndEditSession(app, session); }
+    std::optional<std::string> CommandFieldText(AppSession& app) override {
+        // An edit session's primary command field, or with nothing open the main window's own field.
+        ContextKind kind = TopContextKind(app);
+        if ((kind == ContextKind::Task || kind == ContextKind::None) && app.mainWindow != nullptr) {
+            return app.mainWindow->CommandText();
+        }
+        return std::nullopt;
+    }
+    void SetCommandField(AppSession& app, std::string_view text, CommandFieldFocus focus) override {
+        if (TopContextKind(app) == ContextKind::FileList || app.mainWindow == nullptr) {
+            return;
+        }
+        app.mainWindow->SetCommandText(text);
+        if (focus == CommandFieldFocus::Take) {
+            app.mainWindow->FocusCommandField();
+        }
+    }
+    bool ConfirmOkCancel(AppSession& app, std::string_view question) override {
+        return AskQuestion(app, question, ui::MsgBoxButtons::OkCancel, ui::MsgBoxIcon::Question, 0) ==
+               ui::MsgBoxReply::Ok;
+    }
+    DataWindowSize LayoutWindow(AppSession& app) override {
+        const EditWindowLayout& layout = LayoutEditWindow(app);
+        return {layout.dataRows, layout.dataCols};
+    }
+    DataWindowSize CurrentDataWindow(AppSession& app) override {
+        const EditWindowLayout& layout = CurrentLayout(app);
+        return {layout.dataRows, layout.dataCols};
+    }
+};
+
+class InstanceStorageHost : public StorageHost {
+public:
+    using StorageHost::StorageHost;
+
+    bool EscapePressed() override {
+        return app_.mainWindow != nullptr && app_.mainWindow->EscapeWhileLoading();
+    }
+    void RecordLengthRaised(EditBuffer&, const FileProfile& profile) override {
+        WriteFileProfile(app_, profile, ProfileWriteMode::Automatic);
+    }
+};
+
+}  // namespace
+
+const CommandSet& ProgramCommands() {
+    static const CommandSet commands{
+        DispatcherEditCommands(), DispatcherGeneralCommands(), EditingCommands(), ViewCommands(),
+        DialogCommands(),         FileListCommands(),          UtilityCommands(), ShellCommands()};
+    return commands;
+}
+
+void ConnectInstance(AppSession& app) {
+    app.shellPort = std::make_unique<InstanceShellPort>();
+    app.storageHost = std::make_unique<InstanceStorageHost>(app);
+    InstallEditView(app);
+    app.commands = &ProgramCommands();
+}

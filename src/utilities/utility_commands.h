@@ -1,0 +1,7 @@
+#pragma once
+
+#include "core/command_desc.h"
+
+// The rows of the utilities' commands: PRINT, TAGFIND and TEMPLATE in edit sessions; COMPARE,
+// COMPAREDIR, CONVERT, FILESCAN, PRINTSETUP, PRINTSTYLE, SYSTEM and USERCMD everywhere.
+CommandRows UtilityCommands();
