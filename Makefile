@@ -5,8 +5,10 @@ BENCH_BUILD ?= build-release
 FUZZ_BUILD  ?= build-fuzz
 JOBS        ?= $(shell nproc)
 SAMPLE      ?= data/samples/payroll.cbl
+# Extra cache settings for every configure, e.g. CMAKE_FLAGS=-DTAVOE_WERROR=ON in continuous integration.
+CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test test-asan bench fuzz format clean
+.PHONY: all deps build run test test-asan bench bench-build fuzz format clean
 
 all: build
 
@@ -14,7 +16,7 @@ deps:
 	@./scripts/install-deps.sh
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -26,15 +28,18 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVOE_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVOE_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
-bench: deps
-	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BENCH_BUILD) -j $(JOBS)
+bench: bench-build
 	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done
 	@if [ -x bench/run_timed.sh ]; then bench/run_timed.sh $(BENCH_BUILD); fi
+
+# The optimised build of everything, benchmarks included, without running anything.
+bench-build: deps
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
 
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVOE_FUZZ=ON \

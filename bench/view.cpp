@@ -198,7 +198,7 @@ void RepaintAfterTypedChar(benchmark::State& state) {
     LineRecord* line = session->view.rowTable[static_cast<size_t>(rows / 2)];
     char ch = 'a';
     for (auto _ : state) {
-        LineReplaceText(session->buffer, *line, 10, 1, std::string_view(&ch, 1));
+        (void)LineReplaceText(session->buffer, *line, 10, 1, std::string_view(&ch, 1));
         ch = ch == 'z' ? 'a' : static_cast<char>(ch + 1);
         PaintEditRows(app, *session, painter);
         canvas.TakeChanges();
@@ -216,7 +216,7 @@ void DownMaxLoaded(benchmark::State& state) {
     ViewGeometry geometry{17, 80};
     for (auto _ : state) {
         session->view.topLine = LineFirst(session->buffer);
-        Scroll(app, *session, ScrollDirection::Down, "MAX", geometry);
+        (void)Scroll(app, *session, ScrollDirection::Down, "MAX", geometry);
         benchmark::DoNotOptimize(session->view.topLine);
     }
     if (session->view.topLine->recordNumber != kRecords - 15) {

@@ -83,7 +83,7 @@ LineRecord* PrevDataLine(const LineRecord* line) {
     return nullptr;
 }
 
-int LineInsertBefore(EditBuffer& buffer, LineRecord* before, LineRecord* line) {
+Status LineInsertBefore(EditBuffer& buffer, LineRecord* before, LineRecord* line) {
     if (line == nullptr || IsLinked(buffer, line)) {
         return -1;
     }
@@ -100,7 +100,7 @@ int LineInsertBefore(EditBuffer& buffer, LineRecord* before, LineRecord* line) {
     return 0;
 }
 
-int LineInsertAfter(EditBuffer& buffer, LineRecord* after, LineRecord* line) {
+Status LineInsertAfter(EditBuffer& buffer, LineRecord* after, LineRecord* line) {
     if (line == nullptr || after == nullptr || IsLinked(buffer, line) || !IsLinked(buffer, after) ||
         after->kind == LineKind::EndMarker) {
         return -1;
@@ -124,7 +124,7 @@ void LineAppendLoaded(EditBuffer& buffer, LineRecord* line) {
     }
 }
 
-int AppendEndMarker(EditBuffer& buffer, LoadEnd how) {
+Status AppendEndMarker(EditBuffer& buffer, LoadEnd how) {
     if (EndMarkerLine(buffer) != nullptr) {
         return 0;
     }
@@ -168,7 +168,7 @@ void LineDelete(EditBuffer& buffer, LineRecord* line) {
     }
 }
 
-int LineMoveRange(EditBuffer& buffer, LineRecord* first, LineRecord* last, LineRecord* before) {
+Status LineMoveRange(EditBuffer& buffer, LineRecord* first, LineRecord* last, LineRecord* before) {
     if (first == nullptr || last == nullptr || before == nullptr || IsTopMarker(before) ||
         !IsLinked(buffer, first) || !IsLinked(buffer, before)) {
         return -1;
@@ -217,7 +217,7 @@ char* RecBufGet(EditBuffer& buffer) {
     return RecBufGet(buffer.recordBuffers, length > 0 ? static_cast<std::uint32_t>(length) : 0);
 }
 
-int RecBufRelease(EditBuffer& buffer, char* payload) {
+Status RecBufRelease(EditBuffer& buffer, char* payload) {
     return RecBufRelease(buffer.host, payload);
 }
 

@@ -10,6 +10,7 @@
 #include "buffer/line_record.h"
 #include "buffer/record_pool.h"
 #include "buffer/text_buf.h"
+#include "core/status.h"
 #include "core/storage_host.h"
 #include "profiles/file_profile.h"
 
@@ -146,10 +147,10 @@ inline LineRange LinesFrom(LineRecord* line) {
 
 // Links the line in front of `before` (nullptr: at the end of the data, in front of the end marker
 // when there is one). When `before` was the current line, the new line becomes the current line.
-int LineInsertBefore(EditBuffer& buffer, LineRecord* before, LineRecord* line);
+Status LineInsertBefore(EditBuffer& buffer, LineRecord* before, LineRecord* line);
 
 // Links the line behind `after`; the current line stays.
-int LineInsertAfter(EditBuffer& buffer, LineRecord* after, LineRecord* line);
+Status LineInsertAfter(EditBuffer& buffer, LineRecord* after, LineRecord* line);
 
 // Loading's append: the line goes at the end (in front of the end marker once there is one); the
 // buffer is not marked modified and nothing is journaled.
@@ -158,7 +159,7 @@ void LineAppendLoaded(EditBuffer& buffer, LineRecord* line);
 // Appends the end marker: "*** Bottom of File ***", or "*** File Load Aborted ***" when loading was
 // stopped. An end marker already present is left as it is.
 enum class LoadEnd { Complete, Aborted };
-int AppendEndMarker(EditBuffer& buffer, LoadEnd how);
+Status AppendEndMarker(EditBuffer& buffer, LoadEnd how);
 
 // Takes the line off the list and answers the line that followed it. A current line moves to the
 // following line (or the one before when it was the last); removing a data line marks the buffer
@@ -172,13 +173,13 @@ void LineDelete(EditBuffer& buffer, LineRecord* line);
 // -1 when last does not follow first, when `before` lies inside the range, when the range holds the
 // top marker, or when the move would put lines in front of the top marker. Nothing is journaled:
 // callers that journal a move remove and insert the lines themselves.
-int LineMoveRange(EditBuffer& buffer, LineRecord* first, LineRecord* last, LineRecord* before);
+Status LineMoveRange(EditBuffer& buffer, LineRecord* first, LineRecord* last, LineRecord* before);
 
 // ---- Scratch buffers and accounting -----------------------------------------------------------------
 
 // A scratch record buffer of the profile's maximum record length + 8 bytes, and its release.
 char* RecBufGet(EditBuffer& buffer);
-int RecBufRelease(EditBuffer& buffer, char* payload);
+Status RecBufRelease(EditBuffer& buffer, char* payload);
 
 // Heap bytes held by the buffer's pool, text store and scratch buffers.
 std::size_t EditBufferBytesHeld(const EditBuffer& buffer);

@@ -7,7 +7,7 @@
 #include "buffer/line_record.h"
 #include "platform/format.h"
 
-int MakeExcludedMarker(EditBuffer& buffer, LineRecord& marker, int width, std::uint32_t count) {
+Status MakeExcludedMarker(EditBuffer& buffer, LineRecord& marker, int width, std::uint32_t count) {
     marker.kind = LineKind::ExcludedMarker;
     marker.hiddenCount = count;
     width = std::clamp(width, 0, kExcludedMarkerMaxWidth);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include "core/status.h"
 
 struct EditBuffer;
 struct LineRecord;
@@ -15,7 +16,7 @@ inline constexpr int kExcludedMarkerMaxWidth = 256;
 // in dashes when `width` (at most 256) is wider: half the difference on each side, the odd dash on
 // the right. The text buffer has room for 256 bytes. Callers pass the width
 // min(visible data width, maximum record length - scroll offset).
-int MakeExcludedMarker(EditBuffer& buffer, LineRecord& marker, int width, std::uint32_t count);
+Status MakeExcludedMarker(EditBuffer& buffer, LineRecord& marker, int width, std::uint32_t count);
 
 // Removes every marker, then puts a new one in front of each maximal run of hidden lines, with the
 // run's length as its hidden count, and recounts the shown lines. A current line that was a marker

@@ -90,7 +90,7 @@ int OpenNewFile(EditBuffer& buffer, bool markNew, bool writeLockWanted) {
     file.firstRead = false;
     file.atEnd = true;
     file.loadComplete = true;
-    AppendEndMarker(buffer, LoadEnd::Complete);
+    (void)AppendEndMarker(buffer, LoadEnd::Complete);
     if (writeLockWanted && TryWriteLock(file.handle).Ok()) {
         file.writeLocked = true;
     } else {
@@ -166,7 +166,7 @@ int LoadAll(EditBuffer& buffer) {
             file.loadComplete = true;
             ReportError(buffer, Format("%s\n\nFile load aborted at line %d.\n\nFile can not be modified.",
                                        buffer.fileName.c_str(), DataLineCount(buffer)));
-            AppendEndMarker(buffer, LoadEnd::Aborted);
+            (void)AppendEndMarker(buffer, LoadEnd::Aborted);
             CloseFile(buffer);
             break;
         }
@@ -185,7 +185,7 @@ void SettleCaps(EditBuffer& buffer) {
         HasQuiet(file.quiet, LoadQuiet::NoCapsScan)) {
         return;
     }
-    FinishLoad(buffer);
+    (void)FinishLoad(buffer);  // an aborted load is reported and leaves the file read-only
     if (!file.IsReadOnly() && HasOnlyUppercaseLetters(buffer)) {
         file.capsOn = true;
         ReportInformation(buffer, "All alphabetic characters are uppercase, CAPS set ON for this file.");
@@ -194,7 +194,7 @@ void SettleCaps(EditBuffer& buffer) {
 
 }  // namespace
 
-int OpenFile(EditBuffer& buffer, std::string_view path, OpenMode mode, LoadQuiet quiet) {
+Status OpenFile(EditBuffer& buffer, std::string_view path, OpenMode mode, LoadQuiet quiet) {
     buffer.fileName = std::string(path);
     buffer.directory = PathDirectory(buffer.fileName);
     buffer.displayName = PathFileName(buffer.fileName);

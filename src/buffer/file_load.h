@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "buffer/file_state.h"
+#include "core/status.h"
 
 struct EditBuffer;
 
@@ -19,7 +20,7 @@ struct EditBuffer;
 // buffer's fileName, directory and displayName, makes the read state, and appends the data lines and
 // the end marker behind the top marker. 0 on success (the session may have become read-only, see
 // buffer.file.browseReason), -1 on failure after the message has been shown.
-int OpenFile(EditBuffer& buffer, std::string_view path, OpenMode mode, LoadQuiet quiet = LoadQuiet::None);
+Status OpenFile(EditBuffer& buffer, std::string_view path, OpenMode mode, LoadQuiet quiet = LoadQuiet::None);
 
 // Reads the next batch: 1 when more remains, 0 when the file is complete (or nothing is open), -1
 // when the load was aborted (the session is then read-only and ends in "*** File Load Aborted ***").
@@ -27,7 +28,7 @@ int LoadBatch(EditBuffer& buffer);
 
 // What every command that needs the whole file calls first: LoadBatch until it no longer returns 1.
 // 0 when the file is complete, -1 when the load aborted.
-int FinishLoad(EditBuffer& buffer);
+Status FinishLoad(EditBuffer& buffer);
 
 // Closes the handle, if any (dropping its write lock), and forgets it. An unfinished load stays
 // unfinished: LoadBatch then returns 0.

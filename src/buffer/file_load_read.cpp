@@ -340,14 +340,14 @@ int LoadBatch(EditBuffer& buffer) {
         if (file.browseReason == BrowseReason::None) {
             file.browseReason = BrowseReason::LoadFailed;
         }
-        AppendEndMarker(buffer, LoadEnd::Aborted);
+        (void)AppendEndMarker(buffer, LoadEnd::Aborted);
         CloseFile(buffer);
         return -1;
     }
     if (!file.atEnd) {
         return 1;
     }
-    AppendEndMarker(buffer, LoadEnd::Complete);
+    (void)AppendEndMarker(buffer, LoadEnd::Complete);
     file.loadComplete = true;
     if (!file.writeLocked) {
         CloseFile(buffer);
@@ -358,7 +358,7 @@ int LoadBatch(EditBuffer& buffer) {
     return 0;
 }
 
-int FinishLoad(EditBuffer& buffer) {
+Status FinishLoad(EditBuffer& buffer) {
     int status = 1;
     while (status == 1) {
         status = LoadBatch(buffer);

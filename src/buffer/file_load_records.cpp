@@ -54,7 +54,7 @@ bool AppendDataLine(EditBuffer& buffer, const char* data, std::uint32_t length, 
             std::memcpy(line->text, data, length);
         }
         line->length = length;
-        LinePadTo(buffer, *line, padTo);
+        (void)LinePadTo(buffer, *line, padTo);  // out of memory is reported; the line stays short
     } else {
         line = LineNew(buffer, std::string_view(data, length));
         if (line == nullptr) {

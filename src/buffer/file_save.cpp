@@ -91,10 +91,10 @@ public:
     }
     ~ScratchBuffers() {
         if (translated_ != nullptr) {
-            RecBufRelease(buffer_, translated_);
+            (void)RecBufRelease(buffer_, translated_);
         }
         if (compressed_ != nullptr) {
-            RecBufRelease(buffer_, compressed_);
+            (void)RecBufRelease(buffer_, compressed_);
         }
     }
     ScratchBuffers(const ScratchBuffers&) = delete;
@@ -300,8 +300,8 @@ void TakeNewStamp(EditBuffer& buffer, SaveClosing closing, const std::string& ta
     state.loadStamp = result.Ok() ? stamp : FileStamp{};
 }
 
-int SaveFileAs(EditBuffer& buffer, SaveClosing closing, SaveKind kind) {
-    FinishLoad(buffer);
+Status SaveFileAs(EditBuffer& buffer, SaveClosing closing, SaveKind kind) {
+    (void)FinishLoad(buffer);  // an aborted load leaves the session read-only: refused below
     StripPadding(buffer);
     RunExitMacro(buffer);
     if (buffer.file.IsReadOnly()) {
@@ -431,12 +431,12 @@ std::uint32_t LongestDataLine(const EditBuffer& buffer) {
 
 }  // namespace
 
-int SaveFile(EditBuffer& buffer, SaveClosing closing) {
+Status SaveFile(EditBuffer& buffer, SaveClosing closing) {
     return SaveFileAs(buffer, closing, SaveKind::Save);
 }
 
-int SaveFileAs(EditBuffer& buffer, std::string_view newPath, const ConfirmOverwrite& confirmOverwrite,
-               const FileProfile* targetProfile) {
+Status SaveFileAs(EditBuffer& buffer, std::string_view newPath, const ConfirmOverwrite& confirmOverwrite,
+                  const FileProfile* targetProfile) {
     std::string path(newPath);
     if (path.empty() || path.back() == '/' || IsDirectory(path)) {
         Error(buffer, "Target file is a directory, please provide file name.");
@@ -459,7 +459,7 @@ int SaveFileAs(EditBuffer& buffer, std::string_view newPath, const ConfirmOverwr
         kind = SaveKind::SaveAsOverwrite;
     }
     // A read-only session is refused before it takes the new name, so the refusal changes nothing.
-    FinishLoad(buffer);
+    (void)FinishLoad(buffer);  // an aborted load leaves the session read-only: refused below
     if (buffer.file.IsReadOnly()) {
         Error(buffer, "Can not save READ-ONLY file.");
         return -1;
@@ -482,7 +482,7 @@ int SaveFileAs(EditBuffer& buffer, std::string_view newPath, const ConfirmOverwr
     return result;
 }
 
-int WriteBuffered(FileState& state, const FileHandle& handle, const char* bytes, int count) {
+Status WriteBuffered(FileState& state, const FileHandle& handle, const char* bytes, int count) {
     if (count <= 0) {
         return 0;
     }
@@ -499,7 +499,7 @@ int WriteBuffered(FileState& state, const FileHandle& handle, const char* bytes,
     return 0;
 }
 
-int FlushBuffered(FileState& state, const FileHandle& handle) {
+Status FlushBuffered(FileState& state, const FileHandle& handle) {
     if (state.writePos <= 0) {
         return 0;
     }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string_view>
+#include "core/status.h"
 
 struct EditBuffer;
 struct FileProfile;
@@ -28,7 +29,7 @@ enum class SaveClosing { No, Yes };
 // previous contents are kept as <file>.bak, or in the profile's `BackupAlternatePath` under the file's
 // name. Shows "File saved" (not for sessions opened by background operations). 0 on success, which
 // clears the session's modified state; -1 after a message on failure.
-int SaveFile(EditBuffer& buffer, SaveClosing closing);
+Status SaveFile(EditBuffer& buffer, SaveClosing closing);
 
 // The file half of SAVEAS, once the shell has asked for the new name (kSaveAsPrompt in the file
 // chooser). Refuses a directory ("Target file is a directory, please provide file name."). An existing
@@ -40,8 +41,8 @@ int SaveFile(EditBuffer& buffer, SaveClosing closing);
 // the path to the recently used files and refreshes the window title. 0 on success, -1 after a message
 // (a refusal leaves the session as it was; a failed write leaves it under the new name, modified).
 using ConfirmOverwrite = std::function<bool(std::string_view question)>;
-int SaveFileAs(EditBuffer& buffer, std::string_view newPath, const ConfirmOverwrite& confirmOverwrite,
-               const FileProfile* targetProfile = nullptr);
+Status SaveFileAs(EditBuffer& buffer, std::string_view newPath, const ConfirmOverwrite& confirmOverwrite,
+                  const FileProfile* targetProfile = nullptr);
 
 inline constexpr std::string_view kSaveAsPrompt =
     "Navigate to directory, specify new file name (ESC to cancel)";
@@ -49,10 +50,10 @@ inline constexpr std::string_view kSaveAsPrompt =
 // Buffered writing through the session's read buffer: bytes collect in state.buffer and go to the
 // file in one write when the next bytes would not fit. 0, or -1 when the system took fewer bytes than
 // asked. `count` must not exceed the buffer's size.
-int WriteBuffered(FileState& state, const FileHandle& handle, const char* bytes, int count);
+Status WriteBuffered(FileState& state, const FileHandle& handle, const char* bytes, int count);
 
 // Writes the pending bytes. 0, or -1 on a short write.
-int FlushBuffered(FileState& state, const FileHandle& handle);
+Status FlushBuffered(FileState& state, const FileHandle& handle);
 
 // Tab compression on write: the record is taken in consecutive pieces of `width` bytes from its first
 // byte; a whole piece of blanks becomes one `tab` byte, any other piece (and a shorter last piece) is

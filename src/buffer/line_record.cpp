@@ -33,7 +33,7 @@ void CopyField(char* field, std::string_view text) {
 }
 
 void ReleaseText(EditBuffer& buffer, LineRecord& line) {
-    TextBufFree(buffer.host, buffer.textClasses, line.textPage, line.text);
+    (void)TextBufFree(buffer.host, buffer.textClasses, line.textPage, line.text);
     line.textPage = nullptr;
     line.text = nullptr;
     line.capacity = 0;
@@ -183,7 +183,7 @@ LineRecord* LineDuplicate(EditBuffer& buffer, const LineRecord& line) {
     return copy;
 }
 
-int LineSetText(EditBuffer& buffer, LineRecord& line, std::string_view text) {
+Status LineSetText(EditBuffer& buffer, LineRecord& line, std::string_view text) {
     if (text.size() > kMaxTextLength) {
         ReportTooLong(buffer);
         return -1;
@@ -214,7 +214,7 @@ int LineSetText(EditBuffer& buffer, LineRecord& line, std::string_view text) {
     return 0;
 }
 
-int LineEnsureCapacity(EditBuffer& buffer, LineRecord& line, std::uint32_t n) {
+Status LineEnsureCapacity(EditBuffer& buffer, LineRecord& line, std::uint32_t n) {
     if (line.capacity >= n) {
         return 0;
     }
@@ -225,7 +225,7 @@ int LineEnsureCapacity(EditBuffer& buffer, LineRecord& line, std::uint32_t n) {
     // The new buffer is taken before the old one is released, so a failure loses nothing.
     TextBufRef slot = TextBufAlloc(buffer.textClasses, n);
     if (slot.data == nullptr || !ResizeColor(buffer, line, slot.page->slotSize)) {
-        TextBufFree(buffer.host, buffer.textClasses, slot.page, slot.data);
+        (void)TextBufFree(buffer.host, buffer.textClasses, slot.page, slot.data);
         ReportNoMemory(buffer);
         return -1;
     }
@@ -241,7 +241,7 @@ int LineEnsureCapacity(EditBuffer& buffer, LineRecord& line, std::uint32_t n) {
     return 0;
 }
 
-int LinePadTo(EditBuffer& buffer, LineRecord& line, std::uint32_t n) {
+Status LinePadTo(EditBuffer& buffer, LineRecord& line, std::uint32_t n) {
     if (line.length >= n) {
         return 0;
     }
@@ -266,7 +266,7 @@ void LineStripPadding(EditBuffer& buffer, LineRecord& line) {
     }
 }
 
-int LineEnsureColor(EditBuffer& buffer, LineRecord& line) {
+Status LineEnsureColor(EditBuffer& buffer, LineRecord& line) {
     if (line.color != nullptr || line.capacity == 0) {
         return 0;
     }
@@ -282,13 +282,13 @@ int LineEnsureColor(EditBuffer& buffer, LineRecord& line) {
 }
 
 void LineFreeColor(EditBuffer& buffer, LineRecord& line) {
-    TextBufFree(buffer.host, buffer.textClasses, line.colorPage, line.color);
+    (void)TextBufFree(buffer.host, buffer.textClasses, line.colorPage, line.color);
     line.colorPage = nullptr;
     line.color = nullptr;
 }
 
-int LineReplaceText(EditBuffer& buffer, LineRecord& line, std::uint32_t offset, std::uint32_t count,
-                    std::string_view text) {
+Status LineReplaceText(EditBuffer& buffer, LineRecord& line, std::uint32_t offset, std::uint32_t count,
+                       std::string_view text) {
     std::string own;
     if (!text.empty() && line.text != nullptr && text.data() >= line.text &&
         text.data() < line.text + line.capacity) {

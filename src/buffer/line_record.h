@@ -6,6 +6,7 @@
 
 #include "buffer/dlist.h"
 #include "buffer/text_buf.h"
+#include "core/status.h"
 
 struct EditBuffer;
 
@@ -183,20 +184,20 @@ LineRecord* LineDuplicate(EditBuffer& buffer, const LineRecord& line);
 // Replaces the text. A text of the same slot size stays in its buffer (the colour bytes stay too);
 // otherwise a new buffer is taken and the old text and colour buffers are released. An empty text
 // leaves the line without buffers and with capacity 0.
-int LineSetText(EditBuffer& buffer, LineRecord& line, std::string_view text);
+Status LineSetText(EditBuffer& buffer, LineRecord& line, std::string_view text);
 
 // Makes the capacity at least n, keeping the text and the colour bytes; `length` is unchanged.
-int LineEnsureCapacity(EditBuffer& buffer, LineRecord& line, std::uint32_t n);
+Status LineEnsureCapacity(EditBuffer& buffer, LineRecord& line, std::uint32_t n);
 
 // When the line is shorter than n: notes that the buffer holds padded lines, sets `blankPadded` and
 // appends blanks up to n. A line already that long is not touched.
-int LinePadTo(EditBuffer& buffer, LineRecord& line, std::uint32_t n);
+Status LinePadTo(EditBuffer& buffer, LineRecord& line, std::uint32_t n);
 
 // For a data line of a variable-format file: clears `blankPadded` and drops trailing blanks.
 void LineStripPadding(EditBuffer& buffer, LineRecord& line);
 
 // Makes the colour buffer (the text's capacity) when it is missing; new colour bytes are 0.
-int LineEnsureColor(EditBuffer& buffer, LineRecord& line);
+Status LineEnsureColor(EditBuffer& buffer, LineRecord& line);
 
 // Releases the colour buffer, if any.
 void LineFreeColor(EditBuffer& buffer, LineRecord& line);
@@ -204,8 +205,8 @@ void LineFreeColor(EditBuffer& buffer, LineRecord& line);
 // Replaces `count` bytes at byte offset `offset` by `text` (count 0 inserts, an empty text deletes).
 // An offset beyond the end first pads the line with blanks up to it. Colour bytes follow the text:
 // bytes after the change move with it and new bytes take the colour of the byte before them.
-int LineReplaceText(EditBuffer& buffer, LineRecord& line, std::uint32_t offset, std::uint32_t count,
-                    std::string_view text);
+Status LineReplaceText(EditBuffer& buffer, LineRecord& line, std::uint32_t offset, std::uint32_t count,
+                       std::string_view text);
 inline int LineAppendText(EditBuffer& buffer, LineRecord& line, std::string_view text) {
     return LineReplaceText(buffer, line, line.length, 0, text);
 }

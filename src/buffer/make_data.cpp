@@ -5,7 +5,7 @@
 #include "buffer/line_record.h"
 #include "core/message.h"
 
-int MakeLinesData(EditBuffer& buffer, LineRecord* first, LineRecord* last) {
+Status MakeLinesData(EditBuffer& buffer, LineRecord* first, LineRecord* last) {
     if (first == nullptr) {
         return 0;
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/status.h"
 
 struct EditBuffer;
 struct LineRecord;
@@ -10,4 +11,4 @@ struct LineRecord;
 // left alone and answered, once per call, with "Only NOTE and COLS lines can be converted to data."
 // (then -1). Excluded-lines markers inside the range are passed over silently: the lines they stand
 // for are in the range themselves.
-int MakeLinesData(EditBuffer& buffer, LineRecord* first, LineRecord* last);
+Status MakeLinesData(EditBuffer& buffer, LineRecord* first, LineRecord* last);

@@ -115,7 +115,7 @@ std::optional<std::int64_t> LineNumberValue(const EditBuffer& buffer, LineRecord
 }
 
 void Renumber(EditBuffer& buffer) {
-    FinishLoad(buffer);
+    (void)FinishLoad(buffer);  // an aborted load is reported; the lines read are numbered
     if (!NumberingOn(buffer)) {
         return;
     }
@@ -132,7 +132,7 @@ void Renumber(EditBuffer& buffer) {
     }
 }
 
-int NumberNewLine(EditBuffer& buffer, LineRecord& line) {
+Status NumberNewLine(EditBuffer& buffer, LineRecord& line) {
     if (!IsDataLine(line) || !NumberingOn(buffer)) {
         return -1;
     }
@@ -185,8 +185,8 @@ int NumberNewLine(EditBuffer& buffer, LineRecord& line) {
     return 0;
 }
 
-int Unnumber(EditBuffer& buffer, std::string_view type) {
-    FinishLoad(buffer);
+Status Unnumber(EditBuffer& buffer, std::string_view type) {
+    (void)FinishLoad(buffer);  // an aborted load is reported; the lines read are numbered
     if (type.empty()) {
         if (!NumberingOn(buffer)) {
             ShowMessage(buffer.host,

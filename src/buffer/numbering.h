@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include "core/status.h"
 
 struct EditBuffer;
 struct LineRecord;
@@ -42,14 +43,14 @@ void Renumber(EditBuffer& buffer);
 // as long as numbers collide. Without a valid number before it the line gets NumberStart; with no
 // larger valid number after it, the number before plus NumberIncrement. -1 (nothing done) for a line
 // that is not data or when numbering is off.
-int NumberNewLine(EditBuffer& buffer, LineRecord& line);
+Status NumberNewLine(EditBuffer& buffer, LineRecord& line);
 
 // UNNUMBER [type]: blanks the number columns of every data line that reaches the end of the field,
 // says so, and turns numbering off for the session. `type` may be empty (numbering must then be on)
 // or one of COB, COBOL, STD, STANDARD, COB+STD, OTHER, in any case; the columns cleared are always
 // the profile's. 0 when the columns were cleared, -1 after a message that refused the command or when
 // the profile names no number columns.
-int Unnumber(EditBuffer& buffer, std::string_view type);
+Status Unnumber(EditBuffer& buffer, std::string_view type);
 
 // NUMBER OFF: numbering is off for the rest of this session (the profile file is not changed).
 void NumberingOff(EditBuffer& buffer);

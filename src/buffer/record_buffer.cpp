@@ -52,7 +52,7 @@ char* RecBufGet(DList& buffers, std::uint32_t maxRecordLength) {
     return Payload(buffer);
 }
 
-int RecBufRelease(Reporter& reporter, char* payload) {
+Status RecBufRelease(Reporter& reporter, char* payload) {
     if (payload == nullptr) {
         return 0;
     }

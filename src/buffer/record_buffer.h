@@ -4,6 +4,7 @@
 
 #include "buffer/dlist.h"
 #include "core/message.h"
+#include "core/status.h"
 
 // Scratch record buffers: each holds one whole record while loading, saving or editing. A session
 // keeps them on a list and reuses free ones; the payload is preceded by a header whose guard word
@@ -31,7 +32,7 @@ char* RecBufGet(DList& buffers, std::uint32_t maxRecordLength);
 
 // Marks the buffer free for reuse (it stays on the list). A payload whose header guard is not
 // 0xFFFFFFFF reports "Tried to free corrupted record buffer, can't continue" and changes nothing (-1).
-int RecBufRelease(Reporter& reporter, char* payload);
+Status RecBufRelease(Reporter& reporter, char* payload);
 
 // Releases every buffer of the list.
 void RecBufReleaseAll(DList& buffers);

@@ -154,7 +154,7 @@ TextBufRef TextBufAlloc(TextStore& store, std::uint32_t length) {
     return {page, PageSlots(page)};
 }
 
-int TextBufFree(Reporter& reporter, TextStore& store, TextPage* page, void* buffer) {
+Status TextBufFree(Reporter& reporter, TextStore& store, TextPage* page, void* buffer) {
     if (page == nullptr || buffer == nullptr) {
         return 0;
     }

@@ -5,6 +5,7 @@
 
 #include "buffer/slist.h"
 #include "core/message.h"
+#include "core/status.h"
 
 // The text buffer store of an edit session: line texts and colour bytes live in slots whose size is
 // a multiple of 8. Size class k holds slots of 8·k bytes on pages of at most 64000 bytes of slots and
@@ -69,7 +70,7 @@ TextBufRef TextBufAlloc(TextStore& store, std::uint32_t length);
 // Returns the slot to its page. A slot that is not in use (a second release) or an address that is
 // not a slot of the page reports "Tried to free textbuf which was not allocated, can't continue." and
 // changes nothing (-1). A missing page or buffer does nothing (0).
-int TextBufFree(Reporter& reporter, TextStore& store, TextPage* page, void* buffer);
+Status TextBufFree(Reporter& reporter, TextStore& store, TextPage* page, void* buffer);
 
 // Releases every page and the class table.
 void TextStoreRelease(TextStore& store);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include "core/status.h"
 
 // Maintenance of the primary command aliases (the AEditCmd dialog of the alias list AliasCmd): an
 // alias is a short verb of letters and digits that stands for one primary command name. The list
@@ -14,11 +15,11 @@ struct AppSession;
 // primary command or alias, an empty actual, an actual with a blank, and an actual that is no primary
 // command. Every outcome posts "DIALOG ALIASCMD" so the alias list shows again. 0 when added, -1
 // when refused.
-int AliasCmdAdd(AppSession& app);
+Status AliasCmdAdd(AppSession& app);
 
 // The same checks and append for an alias and actual given directly (already upper-cased or not);
 // nothing is posted.
-int AddCommandAlias(AppSession& app, std::string_view alias, std::string_view actual);
+Status AddCommandAlias(AppSession& app, std::string_view alias, std::string_view actual);
 
 // Removes the entry with this alias (exact comparison). False when there is none.
 bool DeleteCommandAlias(AppSession& app, std::string_view alias);

@@ -135,7 +135,7 @@ void RunGeneralCommand(AppSession& app, std::string_view text) {
     }
     const CommandDesc* entry = LookupPrimaryCommand(app, CommandTable::General, command.verb);
     if (entry == nullptr) {
-        MacroRun(app, line);
+        (void)MacroRun(app, line);  // reports its own failures
         if (TopContextKind(app) != ContextKind::None) {
             ShowContextAgain(app);
         }

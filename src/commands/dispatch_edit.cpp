@@ -41,10 +41,6 @@ Checked CheckedCommandOf(std::string_view verb) {
     return Checked::None;
 }
 
-void Refuse(AppSession& app, std::string_view text, Beep beep) {
-    ShowMessage(app, text, MsgTo::Box, beep);
-}
-
 bool IsOnOrOff(std::string_view upper) {
     return upper == "ON" || upper == "OFF";
 }
@@ -52,23 +48,25 @@ bool IsOnOrOff(std::string_view upper) {
 bool CheckNumber(AppSession& app, EditSession& session, std::string_view params) {
     std::string mode = CommandToUpper(CommandFirstWord(params).word);
     if (mode.empty()) {
-        Refuse(app, "NUMBER requires one parameter: P1 = COBOL | STANDARD | COB+STD | OFF",
+        Refuse(app, "NUMBER requires one parameter: P1 = COBOL | STANDARD | COB+STD | OFF", MsgTo::Box,
                Beep::Exclamation);
         return false;
     }
     if (mode == "OTHER") {
-        Refuse(app, "Use menu OPTIONS, item FILE PROFILES to set line number type OTHER.", Beep::Information);
+        Refuse(app, "Use menu OPTIONS, item FILE PROFILES to set line number type OTHER.", MsgTo::Box,
+               Beep::Information);
         return false;
     }
     if (mode != "COBOL" && mode != "STANDARD" && mode != "COB+STD" && mode != "OFF") {
-        Refuse(app, "NUMBER parameter must be one of COBOL | STANDARD | COB+STD | OFF", Beep::Exclamation);
+        Refuse(app, "NUMBER parameter must be one of COBOL | STANDARD | COB+STD | OFF", MsgTo::Box,
+               Beep::Exclamation);
         return false;
     }
     if ((mode == "STANDARD" || mode == "COB+STD") && session.buffer.profile.maxRecordLength != 80) {
         Refuse(
             app,
             Format("File profile record length must be 80 before setting number type to %s.", mode.c_str()),
-            Beep::Exclamation);
+            MsgTo::Box, Beep::Exclamation);
         return false;
     }
     return true;
@@ -105,23 +103,23 @@ void BoundsCommand(AppSession& app, EditSession& session, std::string_view param
     long right = length;
     if (!first.word.empty()) {
         if (!ParseBound(first.word, profile.boundsLeft, 1, left)) {
-            Refuse(app, "BOUNDS: parm one must be number or asterisk.", Beep::Exclamation);
+            Refuse(app, "BOUNDS: parm one must be number or asterisk.", MsgTo::Box, Beep::Exclamation);
             return;
         }
         right = profile.boundsRight;
         if (!second.word.empty() && !ParseBound(second.word, profile.boundsRight, length, right)) {
-            Refuse(app, "BOUNDS: parm two must be number or asterisk.", Beep::Exclamation);
+            Refuse(app, "BOUNDS: parm two must be number or asterisk.", MsgTo::Box, Beep::Exclamation);
             return;
         }
     }
     if (left == 0) {
-        Refuse(app, "BOUNDS: left bound may not be 0", Beep::Exclamation);
+        Refuse(app, "BOUNDS: left bound may not be 0", MsgTo::Box, Beep::Exclamation);
         return;
     }
     left = std::min(left, length);
     right = right <= 0 ? length : std::min(right, length);
     if (right < left) {
-        Refuse(app, "BOUNDS: right bound must greater or equal to left bound", Beep::Exclamation);
+        Refuse(app, "BOUNDS: right bound must greater or equal to left bound", MsgTo::Box, Beep::Exclamation);
         return;
     }
     profile.boundsLeft = static_cast<int32_t>(left);
@@ -211,21 +209,22 @@ bool PassesEditCommandChecks(AppSession& app, EditSession& session, std::string_
     switch (CheckedCommandOf(verb)) {
         case Checked::Caps:
             if (param.empty()) {
-                Refuse(app, "CAPS requires one parameter, ON or OFF.", Beep::Exclamation);
+                Refuse(app, "CAPS requires one parameter, ON or OFF.", MsgTo::Box, Beep::Exclamation);
                 return false;
             }
             if (!IsOnOrOff(param)) {
-                Refuse(app, "CAPS parameter must be ON or OFF", Beep::Exclamation);
+                Refuse(app, "CAPS parameter must be ON or OFF", MsgTo::Box, Beep::Exclamation);
                 return false;
             }
             return true;
         case Checked::Colormap:
             if (param.empty()) {
-                Refuse(app, "COLORMAP requires one parameter:  P1 = colorization-type", Beep::Exclamation);
+                Refuse(app, "COLORMAP requires one parameter:  P1 = colorization-type", MsgTo::Box,
+                       Beep::Exclamation);
                 return false;
             }
             if (CommandFirstWord(param).word.size() > kColormapNameMax) {
-                Refuse(app, "COLORMAP name too long.", Beep::Exclamation);
+                Refuse(app, "COLORMAP name too long.", MsgTo::Box, Beep::Exclamation);
                 return false;
             }
             return true;
@@ -237,7 +236,7 @@ bool PassesEditCommandChecks(AppSession& app, EditSession& session, std::string_
         case Checked::Copy:
         case Checked::Cut:
             if (!SelectionExists(session)) {
-                Refuse(app, "No selection", Beep::Exclamation);
+                Refuse(app, "No selection", MsgTo::Box, Beep::Exclamation);
                 return false;
             }
             return true;
@@ -245,7 +244,7 @@ bool PassesEditCommandChecks(AppSession& app, EditSession& session, std::string_
             return CheckNumber(app, session, params);
         case Checked::Paste:
             if (CursorLine(app, session) == nullptr) {
-                Refuse(app, "To PASTE, cursor must be on a line.", Beep::Exclamation);
+                Refuse(app, "To PASTE, cursor must be on a line.", MsgTo::Box, Beep::Exclamation);
                 return false;
             }
             return true;
@@ -254,18 +253,19 @@ bool PassesEditCommandChecks(AppSession& app, EditSession& session, std::string_
             Refuse(app,
                    Format("File Profile '%s' is in use, you can view it but you can not modify it.",
                           name.c_str()),
-                   Beep::Information);
+                   MsgTo::Box, Beep::Information);
             return true;
         }
         case Checked::Ruler:
             if (!param.empty() && !IsOnOrOff(param)) {
-                Refuse(app, "RULER has one optional parameter:  P1 = ON | OFF", Beep::Information);
+                Refuse(app, "RULER has one optional parameter:  P1 = ON | OFF", MsgTo::Box,
+                       Beep::Information);
                 return false;
             }
             return true;
         case Checked::ShowEol:
             if (!param.empty() && !IsOnOrOff(param)) {
-                Refuse(app, "SHOWEOL parameter must be ON or OFF", Beep::Information);
+                Refuse(app, "SHOWEOL parameter must be ON or OFF", MsgTo::Box, Beep::Information);
                 return false;
             }
             return true;
@@ -274,7 +274,7 @@ bool PassesEditCommandChecks(AppSession& app, EditSession& session, std::string_
                 app,
                 "Edit does not support the TABS primary command.\n\nUse PROFILE command to view current file "
                 "profile (see field 'TabKeyStopsAt').",
-                Beep::Information);
+                MsgTo::Box, Beep::Information);
             return false;
         case Checked::None:
             return true;

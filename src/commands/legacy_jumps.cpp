@@ -79,7 +79,7 @@ const LegacyJumpRow* FindLegacyJump(std::span<const LegacyJumpRow> table, std::s
     return nullptr;
 }
 
-int LegacyJump(AppSession& app, std::string_view option) {
+Status LegacyJump(AppSession& app, std::string_view option) {
     std::string style = VarGetValue(app, "ZMENUSTYLE");
     std::span<const LegacyJumpRow> table;
     if (!LegacyJumpTableFor(style, table)) {

@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string_view>
+#include "core/status.h"
 
 // Legacy "=option" jumps: with the "Legacy Tavo" menu style, "=3.4" and the like leave whatever the
 // user is doing and go straight to a menu option, as the panels of the older program did.
@@ -24,4 +25,4 @@ const LegacyJumpRow* FindLegacyJump(std::span<const LegacyJumpRow> table, std::s
 // closes every edit session and file list, empties the context stack, pushes the top menu's frame
 // (LEGACY or MODERN) and posts the row's command; 0. Otherwise -1 after "Jump to option only
 // supported when Tavo style menus are active." or "Invalid jump option '%s'".
-int LegacyJump(AppSession& app, std::string_view option);
+Status LegacyJump(AppSession& app, std::string_view option);

@@ -8,3 +8,8 @@ void ShowMessage(Reporter& reporter, std::string_view text, MsgTo to, Beep beep)
     }
     reporter.Report(text, to, beep);
 }
+
+int Refuse(Reporter& reporter, std::string_view text, MsgTo to, Beep beep) {
+    ShowMessage(reporter, text, to, beep);
+    return -1;
+}

@@ -30,3 +30,7 @@ public:
 // Tells the user. A beep type outside 0..4 is reported first as "Next message out had unknown beep
 // type." (box, error beep), and the message then goes out without a beep.
 void ShowMessage(Reporter& reporter, std::string_view text, MsgTo to, Beep beep);
+
+// Refuses an operation: the reason goes out as ShowMessage sends it, and the answer is -1 for the
+// caller to return.
+int Refuse(Reporter& reporter, std::string_view text, MsgTo to, Beep beep);

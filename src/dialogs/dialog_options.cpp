@@ -90,7 +90,7 @@ void GenOptDialog(AppSession& app) {
             VarSetValue(app, "ZBACKUP", backup);
             KeepSetting(app, "ZBACKUP");
         }
-        WriteMainProfile(app, nullptr);
+        (void)WriteMainProfile(app, nullptr);
         LeaveDialog(app);
     });
 }

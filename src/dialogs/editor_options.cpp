@@ -108,7 +108,7 @@ void EdOptGenDialog(AppSession& app) {
         PropertySheetCreate("Editor Options", "help_gpcmd.txt", "EDOPTGEN");
     for (const EditorOption& option : kEditorOptions) {
         std::string_view type = option.type == "LIST" ? std::string_view("STRING") : option.type;
-        PropertyAdd(app, *sheet, option.property, type, CurrentValue(app, option));
+        (void)PropertyAdd(app, *sheet, option.property, type, CurrentValue(app, option));
     }
     PropertySheetRun(app, *sheet);
 

@@ -50,10 +50,6 @@ std::vector<std::string> SplitParameters(std::string_view text) {
     return parts;
 }
 
-void Refuse(AppSession& app, const std::string& text) {
-    ShowMessage(app, text, MsgTo::Box, Beep::Exclamation);
-}
-
 void Tell(AppSession& app, const std::string& text) {
     ShowMessage(app, text, MsgTo::Box, Beep::Information);
 }
@@ -70,8 +66,10 @@ bool ParseType(AppSession& app, std::string_view spec, Property& prop) {
     bool number = upper.rfind("NUMBER,", 0) == 0;
     bool choice = upper.rfind("CHOICE,", 0) == 0;
     if (!number && !choice) {
-        Refuse(app, Format("PropertyAdd: unknown property type or missing required parameters,\n\n'%s'",
-                           std::string(spec).c_str()));
+        Refuse(app,
+               Format("PropertyAdd: unknown property type or missing required parameters,\n\n'%s'",
+                      std::string(spec).c_str()),
+               MsgTo::Box, Beep::Exclamation);
         return false;
     }
     std::vector<std::string> params = SplitParameters(spec.substr(7));
@@ -86,11 +84,13 @@ bool ParseType(AppSession& app, std::string_view spec, Property& prop) {
             minText.pop_back();
         }
         if (minText.empty() || maxText.empty()) {
-            Refuse(app, "PropertyAdd: for NUMBER, min and max values are required.");
+            Refuse(app, "PropertyAdd: for NUMBER, min and max values are required.", MsgTo::Box,
+                   Beep::Exclamation);
             return false;
         }
         if (!AllDigits(minText) || !AllDigits(maxText)) {
-            Refuse(app, "PropertyAdd: for NUMBER, min or max value is invalid.");
+            Refuse(app, "PropertyAdd: for NUMBER, min or max value is invalid.", MsgTo::Box,
+                   Beep::Exclamation);
             return false;
         }
         prop.minimum = DigitsValue(minText);
@@ -103,7 +103,8 @@ bool ParseType(AppSession& app, std::string_view spec, Property& prop) {
             break;
         }
         if (choiceText.size() > kPropertyChoiceMax) {
-            Refuse(app, Format("PropertyAdd: choice too long: %s", choiceText.c_str()));
+            Refuse(app, Format("PropertyAdd: choice too long: %s", choiceText.c_str()), MsgTo::Box,
+                   Beep::Exclamation);
             return false;
         }
         prop.choices.push_back(choiceText);
@@ -268,18 +269,21 @@ std::unique_ptr<PropertySheet> PropertySheetCreate(std::string_view title, std::
     return sheet;
 }
 
-int PropertyAdd(AppSession& app, PropertySheet& sheet, std::string_view name, std::string_view type,
-                std::string_view value) {
+Status PropertyAdd(AppSession& app, PropertySheet& sheet, std::string_view name, std::string_view type,
+                   std::string_view value) {
     if (name.size() > kPropertyNameMax) {
-        Refuse(app, Format("PropertyAdd: name too long: %s", std::string(name).c_str()));
+        Refuse(app, Format("PropertyAdd: name too long: %s", std::string(name).c_str()), MsgTo::Box,
+               Beep::Exclamation);
         return -1;
     }
     if (value.size() > kPropertyValueMax) {
-        Refuse(app, Format("PropertyAdd: value too long: %s", std::string(value).c_str()));
+        Refuse(app, Format("PropertyAdd: value too long: %s", std::string(value).c_str()), MsgTo::Box,
+               Beep::Exclamation);
         return -1;
     }
     if (FindProperty(sheet, name) != nullptr) {
-        Refuse(app, Format("PropertyAdd: duplicate property: %s", std::string(name).c_str()));
+        Refuse(app, Format("PropertyAdd: duplicate property: %s", std::string(name).c_str()), MsgTo::Box,
+               Beep::Exclamation);
         return -1;
     }
     Property prop;
@@ -290,12 +294,13 @@ int PropertyAdd(AppSession& app, PropertySheet& sheet, std::string_view name, st
     }
     int status = 0;
     if (prop.type == PropertyType::Number && !AllDigits(prop.value)) {
-        Refuse(app,
-               Format("PropertyAdd: invalid NUMBER value, must be integer,\n\n'%s'", prop.value.c_str()));
+        Refuse(app, Format("PropertyAdd: invalid NUMBER value, must be integer,\n\n'%s'", prop.value.c_str()),
+               MsgTo::Box, Beep::Exclamation);
         status = -1;
     } else if (prop.type == PropertyType::Bool && prop.value != "TRUE" && prop.value != "FALSE") {
         Refuse(app,
-               Format("PropertyAdd: invalid BOOL value, must be TRUE or FALSE,\n\n'%s'", prop.value.c_str()));
+               Format("PropertyAdd: invalid BOOL value, must be TRUE or FALSE,\n\n'%s'", prop.value.c_str()),
+               MsgTo::Box, Beep::Exclamation);
         status = -1;
     } else if (prop.type == PropertyType::Choice && !prop.choices.empty() &&
                std::find(prop.choices.begin(), prop.choices.end(), prop.value) == prop.choices.end()) {

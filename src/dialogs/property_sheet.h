@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "core/status.h"
 
 // Property sheets: a list of typed settings (name and value rows) in which a double click, or the
 // pop-up entry "Edit", opens a small editor for the row's type. A caller creates a sheet, adds its
@@ -46,8 +47,8 @@ std::unique_ptr<PropertySheet> PropertySheetCreate(std::string_view title, std::
 
 // Adds a property of the type "STRING", "OUTPUT", "BOOL", "NUMBER,min,max" or "CHOICE,a,b,..."
 // (case-insensitive). 0, or -1 after a message box; a wrong value still adds the property.
-int PropertyAdd(AppSession& app, PropertySheet& sheet, std::string_view name, std::string_view type,
-                std::string_view value);
+Status PropertyAdd(AppSession& app, PropertySheet& sheet, std::string_view name, std::string_view type,
+                   std::string_view value);
 
 // Runs the sheet until it is confirmed (OK: the changes stand) or left (F3, F4, a failure: every
 // changed mark is cleared).

@@ -254,7 +254,7 @@ void Backspace(AppSession& app, EditSession& session) {
         if (place.prefixOffset > 0) {
             view.cursorColumn -= 1;
             if (place.line != nullptr) {
-                DeletePrefixChar(app, session, *place.line, place.prefixOffset - 1);
+                (void)DeletePrefixChar(app, session, *place.line, place.prefixOffset - 1);
             }
         }
         return;
@@ -290,7 +290,7 @@ void DeleteChar(AppSession& app, EditSession& session) {
         return;
     }
     if (place.area == CursorArea::Prefix) {
-        DeletePrefixChar(app, session, *place.line, place.prefixOffset);
+        (void)DeletePrefixChar(app, session, *place.line, place.prefixOffset);
         return;
     }
     if (session.ReadOnly()) {

@@ -22,7 +22,7 @@ bool SelectionExists(const EditSession& session) {
     return false;
 }
 
-int DeleteSelection(AppSession&, EditSession& session) {
+Status DeleteSelection(AppSession&, EditSession& session) {
     for (LineRecord& line : Lines(session.buffer)) {
         LineClearSelection(line);
     }

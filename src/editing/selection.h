@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include "core/status.h"
 
 // The selection of an edit session as keystroke editing and the dispatchers see it: whether one
 // exists, deleting it before a typed character takes its place, growing it with Shift and a cursor
@@ -17,7 +18,7 @@ bool SelectionExists(const EditSession& session);
 // Deletes the selection before a typed character takes its place; 0 when it was deleted or there was
 // none to delete, -1 after a refusal. The lines' selected columns are cleared; their text stays until
 // selections can be cut.
-int DeleteSelection(AppSession& app, EditSession& session);
+Status DeleteSelection(AppSession& app, EditSession& session);
 
 // Shift with a cursor key moved the cursor from one place to another. Without stream and block
 // selections the selection does not grow: the cursor just moves.

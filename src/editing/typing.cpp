@@ -25,10 +25,6 @@ constexpr std::string_view kDeleteInNumberField =
     "Not allowed to delete chars in the line number field, use overtype.";
 
 // Keystroke refusals are errors on the message line (a message too long for it becomes a box).
-void Refuse(AppSession& app, std::string_view text) {
-    ShowMessage(app, text, MsgTo::Line, Beep::Error);
-}
-
 bool CapsOn(const EditBuffer& buffer) {
     return buffer.profile.caps == CapsMode::On ||
            (buffer.profile.caps == CapsMode::Auto && buffer.file.capsOn);
@@ -244,7 +240,7 @@ int WrapWord(AppSession& app, EditSession& session, LineRecord& line, char ch) {
         }
     }
     if (blank == 0) {
-        Refuse(app, "Current line full, has no blanks, can not wrap word.");
+        Refuse(app, "Current line full, has no blanks, can not wrap word.", MsgTo::Line, Beep::Error);
         return -1;
     }
     // The word runs from the blank to the end of the line's text field; number columns stay put.
@@ -313,21 +309,21 @@ bool IsModifiableLine(const LineRecord& line) {
     }
 }
 
-int TypeChar(AppSession& app, EditSession& session, std::uint8_t ch, TypedFrom from) {
+Status TypeChar(AppSession& app, EditSession& session, std::uint8_t ch, TypedFrom from) {
     CursorPlace place = CursorPlaceOf(app, session);
     if (place.line == nullptr) {
-        Refuse(app, "CHARIN cursor must be on a line.");
+        Refuse(app, "CHARIN cursor must be on a line.", MsgTo::Line, Beep::Error);
         return -1;
     }
     if (place.area == CursorArea::Prefix) {
         return TypeIntoPrefix(app, session, place, ch);
     }
     if (session.ReadOnly()) {
-        Refuse(app, kReadOnly);
+        Refuse(app, kReadOnly, MsgTo::Line, Beep::Error);
         return -1;
     }
     if (!IsModifiableLine(*place.line)) {
-        Refuse(app, kNotModifiable);
+        Refuse(app, kNotModifiable, MsgTo::Line, Beep::Error);
         return -1;
     }
     if (SelectionExists(session)) {
@@ -352,19 +348,21 @@ int TypeChar(AppSession& app, EditSession& session, std::uint8_t ch, TypedFrom f
     return result;
 }
 
-int InsertChars(AppSession& app, EditSession& session, LineRecord& line, std::string_view chars,
-                std::int32_t column) {
+Status InsertChars(AppSession& app, EditSession& session, LineRecord& line, std::string_view chars,
+                   std::int32_t column) {
     EditBuffer& buffer = session.buffer;
     if (!IsModifiableLine(line)) {
-        Refuse(app, kNotModifiable);
+        Refuse(app, kNotModifiable, MsgTo::Line, Beep::Error);
         return -1;
     }
     std::optional<EditField> field = EditableField(buffer, line, column);
     if (!field) {
         if (column > MaxRecordLength(buffer)) {
-            Refuse(app, InsertRefusal(buffer, line, EditableField(buffer, line, 1).value_or(EditField{})));
+            Refuse(app, InsertRefusal(buffer, line, EditableField(buffer, line, 1).value_or(EditField{})),
+                   MsgTo::Line, Beep::Error);
         } else {
-            Refuse(app, "Not allowed to insert chars in line number field, use overtype.");
+            Refuse(app, "Not allowed to insert chars in line number field, use overtype.", MsgTo::Line,
+                   Beep::Error);
         }
         return -1;
     }
@@ -372,7 +370,7 @@ int InsertChars(AppSession& app, EditSession& session, LineRecord& line, std::st
         return 0;
     }
     if (!HasRoomToInsert(buffer, line, *field, column)) {
-        Refuse(app, InsertRefusal(buffer, line, *field));
+        Refuse(app, InsertRefusal(buffer, line, *field), MsgTo::Line, Beep::Error);
         return -1;
     }
     JournalFirstChange(app, session, line);
@@ -389,7 +387,7 @@ int InsertChars(AppSession& app, EditSession& session, LineRecord& line, std::st
                         ? InsertIntoPaddedField(buffer, line, *field, at, own[i])
                         : InsertIntoGrowingLine(buffer, line, at, own[i]);
         if (!done) {
-            Refuse(app, InsertRefusal(buffer, line, *field));
+            Refuse(app, InsertRefusal(buffer, line, *field), MsgTo::Line, Beep::Error);
             result = -1;
             break;
         }
@@ -401,11 +399,11 @@ int InsertChars(AppSession& app, EditSession& session, LineRecord& line, std::st
     return result;
 }
 
-int OvertypeChars(AppSession& app, EditSession& session, LineRecord& line, std::string_view chars,
-                  std::int32_t column) {
+Status OvertypeChars(AppSession& app, EditSession& session, LineRecord& line, std::string_view chars,
+                     std::int32_t column) {
     EditBuffer& buffer = session.buffer;
     if (!IsModifiableLine(line)) {
-        Refuse(app, kNotModifiable);
+        Refuse(app, kNotModifiable, MsgTo::Line, Beep::Error);
         return -1;
     }
     if (column < 1 || chars.empty()) {
@@ -415,13 +413,14 @@ int OvertypeChars(AppSession& app, EditSession& session, LineRecord& line, std::
     if (buffer.profile.numberAuto != NumberAuto::None) {
         for (std::int32_t c = column; c < column + count; ++c) {
             if (InNumberColumns(buffer, line, c)) {
-                Refuse(app, "Not allowed to overtype line number field when NUMAUTO is on.");
+                Refuse(app, "Not allowed to overtype line number field when NUMAUTO is on.", MsgTo::Line,
+                       Beep::Error);
                 return -1;
             }
         }
     }
     if (column + count - 1 > MaxRecordLength(buffer)) {
-        Refuse(app, "Overtype string would exceed maximum record length.");
+        Refuse(app, "Overtype string would exceed maximum record length.", MsgTo::Line, Beep::Error);
         return -1;
     }
     JournalFirstChange(app, session, line);
@@ -434,15 +433,15 @@ int OvertypeChars(AppSession& app, EditSession& session, LineRecord& line, std::
     return 0;
 }
 
-int DeleteChars(AppSession& app, EditSession& session, LineRecord& line, std::int32_t column,
-                std::int32_t count) {
+Status DeleteChars(AppSession& app, EditSession& session, LineRecord& line, std::int32_t column,
+                   std::int32_t count) {
     EditBuffer& buffer = session.buffer;
     if (!IsModifiableLine(line)) {
-        Refuse(app, kNotModifiable);
+        Refuse(app, kNotModifiable, MsgTo::Line, Beep::Error);
         return -1;
     }
     if (InNumberColumns(buffer, line, column)) {
-        Refuse(app, kDeleteInNumberField);
+        Refuse(app, kDeleteInNumberField, MsgTo::Line, Beep::Error);
         return -1;
     }
     std::optional<EditField> field = EditableField(buffer, line, column);
@@ -473,11 +472,11 @@ int DeleteChars(AppSession& app, EditSession& session, LineRecord& line, std::in
     return 0;
 }
 
-int DeleteToEndOfLine(AppSession& app, EditSession& session) {
+Status DeleteToEndOfLine(AppSession& app, EditSession& session) {
     constexpr std::string_view kNeedDataLine = "The cursor must be on a data line to do DELEOL.";
     CursorPlace place = CursorPlaceOf(app, session);
     if (place.line == nullptr) {
-        Refuse(app, kNeedDataLine);
+        Refuse(app, kNeedDataLine, MsgTo::Line, Beep::Error);
         return -1;
     }
     LineRecord& line = *place.line;
@@ -486,11 +485,11 @@ int DeleteToEndOfLine(AppSession& app, EditSession& session) {
         return 0;
     }
     if (!IsModifiableLine(line)) {
-        Refuse(app, kNeedDataLine);
+        Refuse(app, kNeedDataLine, MsgTo::Line, Beep::Error);
         return -1;
     }
     if (session.ReadOnly()) {
-        Refuse(app, kReadOnly);
+        Refuse(app, kReadOnly, MsgTo::Line, Beep::Error);
         return -1;
     }
     EditBuffer& buffer = session.buffer;
@@ -501,7 +500,7 @@ int DeleteToEndOfLine(AppSession& app, EditSession& session) {
     bool blankFill = false;
     if (IsDataLine(line) && LineNumbersOn(buffer)) {
         if (InNumberColumns(buffer, line, column)) {
-            Refuse(app, kDeleteInNumberField);
+            Refuse(app, kDeleteInNumberField, MsgTo::Line, Beep::Error);
             return -1;
         }
         std::optional<EditField> field = EditableField(buffer, line, column);
@@ -526,7 +525,7 @@ int DeleteToEndOfLine(AppSession& app, EditSession& session) {
     return 0;
 }
 
-int DeletePrefixChar(AppSession& app, EditSession& session, LineRecord& line, int offset) {
+Status DeletePrefixChar(AppSession& app, EditSession& session, LineRecord& line, int offset) {
     std::string pending(LinePendingCommand(line));
     if (offset < 0 || offset >= static_cast<int>(pending.size())) {
         return 0;
@@ -538,11 +537,11 @@ int DeletePrefixChar(AppSession& app, EditSession& session, LineRecord& line, in
     return 0;
 }
 
-int StartNewLine(AppSession& app, EditSession& session) {
+Status StartNewLine(AppSession& app, EditSession& session) {
     EditBuffer& buffer = session.buffer;
     CursorPlace place = CursorPlaceOf(app, session);
     if (place.line == nullptr || place.line->kind == LineKind::EndMarker) {
-        Refuse(app, "CHARIN cursor must be on a line.");
+        Refuse(app, "CHARIN cursor must be on a line.", MsgTo::Line, Beep::Error);
         return -1;
     }
     LineRecord* line = LineNew(buffer, {});

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include "core/status.h"
 
 // Keystroke editing: the changes typing makes to the line at the cursor.
 //
@@ -34,7 +35,7 @@ enum class TypedFrom : std::uint8_t { Keyboard, Display };
 //    the word to a new line; otherwise the character is inserted or overtyped and the cursor moves
 //    right. With a keystroke limit in the profile, every limit + 1 characters typed remind the user
 //    to save.
-int TypeChar(AppSession& app, EditSession& session, std::uint8_t ch, TypedFrom from = TypedFrom::Keyboard);
+Status TypeChar(AppSession& app, EditSession& session, std::uint8_t ch, TypedFrom from = TypedFrom::Keyboard);
 
 // Inserts the characters at the record column within the column's editable field (insert mode). The
 // field's text from the column on moves right and gives up its trailing blanks; with none left the
@@ -42,33 +43,33 @@ int TypeChar(AppSession& app, EditSession& session, std::uint8_t ch, TypedFrom f
 // numbers in a variable-format file "Insert would exceed maximum record length.") and keeps what it
 // inserted. A column in protected number columns: "Not allowed to insert chars in line number field,
 // use overtype.".
-int InsertChars(AppSession& app, EditSession& session, LineRecord& line, std::string_view chars,
-                std::int32_t column);
+Status InsertChars(AppSession& app, EditSession& session, LineRecord& line, std::string_view chars,
+                   std::int32_t column);
 
 // Replaces the characters from the record column on (overtype mode), padding a short line with blanks.
 // Refused in the number columns while numbers are kept automatically, and past the maximum record
 // length.
-int OvertypeChars(AppSession& app, EditSession& session, LineRecord& line, std::string_view chars,
-                  std::int32_t column);
+Status OvertypeChars(AppSession& app, EditSession& session, LineRecord& line, std::string_view chars,
+                     std::int32_t column);
 
 // Deletes `count` characters from the record column on, within the column's editable field: the text
 // after them moves left and blanks fill the field's end (a variable-format line without numbers just
 // gets shorter). Refused in the number columns; a column beyond the end of the text does nothing.
-int DeleteChars(AppSession& app, EditSession& session, LineRecord& line, std::int32_t column,
-                std::int32_t count);
+Status DeleteChars(AppSession& app, EditSession& session, LineRecord& line, std::int32_t column,
+                   std::int32_t count);
 
 // DELEOL: in the data area deletes from the cursor to the end of the text (to the end of the field
 // on a numbered line, whose number columns stay); in the prefix area clears the line's label and
 // blanks the pending line command from the cursor on.
-int DeleteToEndOfLine(AppSession& app, EditSession& session);
+Status DeleteToEndOfLine(AppSession& app, EditSession& session);
 
 // The prefix area's editing keys: Backspace and Delete remove the character before or at the cell,
 // pulling the rest of the pending line command left.
-int DeletePrefixChar(AppSession& app, EditSession& session, LineRecord& line, int offset);
+Status DeletePrefixChar(AppSession& app, EditSession& session, LineRecord& line, int offset);
 
 // Whether keystrokes may change the line: data lines and the bounds, mask and tabs lines.
 bool IsModifiableLine(const LineRecord& line);
 
 // Starts a new empty data line after the cursor's line (numbered when the file keeps numbers) and
 // puts the cursor at the start of its data: the text-entry Enter of word wrap.
-int StartNewLine(AppSession& app, EditSession& session);
+Status StartNewLine(AppSession& app, EditSession& session);

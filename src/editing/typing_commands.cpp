@@ -14,10 +14,6 @@
 
 namespace {
 
-void Refuse(AppSession& app, std::string_view text) {
-    ShowMessage(app, text, MsgTo::Line, Beep::Error);
-}
-
 int HexValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -47,7 +43,7 @@ struct HexByte {
 bool ParseHexPairs(AppSession& app, std::string_view digits, std::vector<HexByte>& bytes) {
     for (char c : digits) {
         if (c != ' ' && HexValue(c) < 0) {
-            Refuse(app, "HEX digit must be in range 0..9  A..F");
+            Refuse(app, "HEX digit must be in range 0..9  A..F", MsgTo::Line, Beep::Error);
             return false;
         }
     }
@@ -57,7 +53,7 @@ bool ParseHexPairs(AppSession& app, std::string_view digits, std::vector<HexByte
             continue;
         }
         if (i + 1 >= digits.size() || digits[i + 1] == ' ') {
-            Refuse(app, "HEX input must be in pairs.");
+            Refuse(app, "HEX input must be in pairs.", MsgTo::Line, Beep::Error);
             return false;
         }
         bytes.push_back(HexByte{static_cast<std::uint8_t>(HexValue(digits[i]) * 16 + HexValue(digits[i + 1])),
@@ -90,12 +86,12 @@ char FromEbcdic(AppSession& app, const EditBuffer& buffer, const HexByte& byte) 
 
 void DataCommand(AppSession& app, EditSession& session, std::string_view text) {
     if (CursorPlaceOf(app, session).area != CursorArea::Data) {
-        Refuse(app, "DATA command only valid in data area, command ignored.");
+        Refuse(app, "DATA command only valid in data area, command ignored.", MsgTo::Line, Beep::Error);
         return;
     }
     size_t start = text.find_first_not_of(' ');
     if (start == std::string_view::npos) {
-        Refuse(app, "DATA command requires one parameter: P1=data");
+        Refuse(app, "DATA command requires one parameter: P1=data", MsgTo::Line, Beep::Error);
         return;
     }
     text = text.substr(start);
@@ -114,7 +110,7 @@ void DataCommand(AppSession& app, EditSession& session, std::string_view text) {
 void HexInCommand(AppSession& app, EditSession& session, std::string_view digits) {
     CursorPlace place = CursorPlaceOf(app, session);
     if (place.line == nullptr || place.area != CursorArea::Data || !IsDataLine(*place.line)) {
-        Refuse(app, "HEXIN cursor must in data portion of data line.");
+        Refuse(app, "HEXIN cursor must in data portion of data line.", MsgTo::Line, Beep::Error);
         return;
     }
     std::vector<HexByte> bytes;

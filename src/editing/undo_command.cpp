@@ -46,7 +46,7 @@ void SetUndo(AppSession& app, EditSession* session, bool on) {
 void UndoCommand(AppSession& app, EditSession* session, std::string_view parameter) {
     std::string word = CommandToUpper(CommandTrim(parameter));
     if (word.empty()) {
-        UndoStep(app, session);
+        (void)UndoStep(app, session);  // reports an empty journal itself
     } else if (std::optional<std::uint64_t> count = ParseCount(word)) {
         if (*count > 0) {
             UndoSteps(app, session, *count);
@@ -55,7 +55,7 @@ void UndoCommand(AppSession& app, EditSession* session, std::string_view paramet
         UndoSteps(app, session, std::numeric_limits<std::uint64_t>::max());
     } else if (word == "CLEAR") {
         if (session != nullptr) {
-            UndoClear(app, *session);
+            (void)UndoClear(app, *session);
         }
     } else if (word == "ON") {
         SetUndo(app, session, true);

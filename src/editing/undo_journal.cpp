@@ -268,7 +268,7 @@ UndoJournal* SessionUndoJournal(EditSession& session) {
     return dynamic_cast<UndoJournal*>(session.buffer.journal);
 }
 
-int UndoOn(AppSession& app, EditSession& session) {
+Status UndoOn(AppSession& app, EditSession& session) {
     EditBuffer& buffer = session.buffer;
     if (SessionUndoJournal(session) != nullptr) {
         return 0;
@@ -299,9 +299,9 @@ void UndoOff(AppSession&, EditSession& session) {
     buffer.journalOwner.reset();
 }
 
-int UndoClear(AppSession& app, EditSession& session) {
+Status UndoClear(AppSession& app, EditSession& session) {
     UndoOff(app, session);
-    return UndoEnabled(app) ? UndoOn(app, session) : 0;
+    return UndoEnabled(app) ? UndoOn(app, session) : Status(0);
 }
 
 UndoJournal* UndoSyncSession(AppSession& app, EditSession& session) {

@@ -7,6 +7,7 @@
 #include "buffer/line_record.h"
 #include "buffer/record_pool.h"
 #include "buffer/slist.h"
+#include "core/status.h"
 
 // The undo journal of an edit session: what every editing operation changed, newest first, so UNDO
 // can take the changes back one operation (group) at a time.
@@ -137,9 +138,9 @@ void UndoApplySetting(AppSession& app);
 // every entry (freeing kept lines and copies) and destroys the pool; UndoClear is both. SORT empties
 // the journal this way around its work. They return 0, or -1 when the pool cannot be made
 // (reported).
-int UndoOn(AppSession& app, EditSession& session);
+Status UndoOn(AppSession& app, EditSession& session);
 void UndoOff(AppSession& app, EditSession& session);
-int UndoClear(AppSession& app, EditSession& session);
+Status UndoClear(AppSession& app, EditSession& session);
 
 // Kind 1, before a line's text changes (editing code, CHANGE, shifts, LC/UC, overlay). The saved
 // column is the cursor's record column. Nothing happens when UNDO is off, when the line is not on

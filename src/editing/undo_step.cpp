@@ -249,6 +249,6 @@ std::int64_t UndoSteps(AppSession& app, EditSession* session, std::uint64_t maxS
     return steps;
 }
 
-int UndoStep(AppSession& app, EditSession* session) {
+Status UndoStep(AppSession& app, EditSession* session) {
     return UndoSteps(app, session, 1) < 0 ? -1 : 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include "core/status.h"
 
 // Taking changes back from the undo journal (editing/undo_journal.h).
 
@@ -20,7 +21,7 @@ struct EditSession;
 // rebuilt when the change touched excluded lines.
 // 0, or -1 after "Not in Edit, command ignored." (no session) or "UNDO journal empty or UNDO is
 // disabled.".
-int UndoStep(AppSession& app, EditSession* session);
+Status UndoStep(AppSession& app, EditSession* session);
 
 // Up to `maxSteps` steps, stopping quietly when the journal runs empty after the first; an empty
 // journal at the start is reported as UndoStep does. The number of steps taken, or -1.

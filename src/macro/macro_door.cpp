@@ -82,7 +82,7 @@ std::optional<MacroLaunch> PrepareMacroLaunch(AppSession& app, std::string_view 
     return start;
 }
 
-int MacroRun(AppSession& app, std::string_view commandText) {
+Status MacroRun(AppSession& app, std::string_view commandText) {
     std::optional<MacroLaunch> launch = PrepareMacroLaunch(app, commandText);
-    return launch ? RunMacroLaunch(app, *launch) : -1;
+    return launch ? RunMacroLaunch(app, *launch) : Status(-1);
 }

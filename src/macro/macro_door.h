@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/status.h"
 #include "macro/macro_runner.h"
 
 // The door from the command dispatchers to the macro language: a command whose verb is no primary
@@ -24,7 +25,7 @@ std::optional<MacroLaunch> PrepareMacroLaunch(AppSession& app, std::string_view 
 // first blank-delimited word is the macro name and the rest, leading blanks removed, the arguments.
 // Returns the runner's result (0 on success), or -1 after "Macro source file name too long, %s" or
 // "Unable to read macro %s" (message box, error beep).
-int MacroRun(AppSession& app, std::string_view commandText);
+Status MacroRun(AppSession& app, std::string_view commandText);
 
 // The source file name of a macro: the name followed by ".C", upper-cased.
 std::string MacroSourceFileName(std::string_view macroName);

@@ -4,7 +4,7 @@
 #include "platform/format.h"
 
 // This build compiles no macros: a found macro is named in "'%s' is not available yet.".
-int RunMacroLaunch(AppSession& app, const MacroLaunch& launch) {
+Status RunMacroLaunch(AppSession& app, const MacroLaunch& launch) {
     ShowMessage(app, Format("'%s' is not available yet.", launch.name.c_str()), MsgTo::Box,
                 Beep::Information);
     return -1;

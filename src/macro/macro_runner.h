@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include "core/status.h"
 
 // Compiling and running a macro whose source the macro door found.
 
@@ -15,4 +16,4 @@ struct MacroLaunch {
 };
 
 // Compiles (or takes from the cache) and runs the macro; 0 on success, -1 after a message.
-int RunMacroLaunch(AppSession& app, const MacroLaunch& launch);
+Status RunMacroLaunch(AppSession& app, const MacroLaunch& launch);

@@ -30,9 +30,9 @@ KeywordValue SplitControlLine(std::string_view line) {
 
 }  // namespace
 
-int ControlFileRead(AppSession& app, std::string_view pathVariable, std::string_view name,
-                    std::string_view extension, int count, std::span<std::string* const> keywords,
-                    std::span<std::string* const> values) {
+Status ControlFileRead(AppSession& app, std::string_view pathVariable, std::string_view name,
+                       std::string_view extension, int count, std::span<std::string* const> keywords,
+                       std::span<std::string* const> values) {
     count = std::max(count, 0);
     for (int i = 0; i < count; ++i) {
         if (static_cast<size_t>(i) >= keywords.size() || keywords[i] == nullptr) {
@@ -73,9 +73,9 @@ int ControlFileRead(AppSession& app, std::string_view pathVariable, std::string_
     return 0;
 }
 
-int ControlFileRead(AppSession& app, std::string_view pathVariable, std::string_view name,
-                    std::string_view extension, int count, std::vector<std::string>& keywords,
-                    std::vector<std::string>& values) {
+Status ControlFileRead(AppSession& app, std::string_view pathVariable, std::string_view name,
+                       std::string_view extension, int count, std::vector<std::string>& keywords,
+                       std::vector<std::string>& values) {
     count = std::max(count, 0);
     keywords.assign(count, std::string());
     values.assign(count, std::string());
@@ -88,9 +88,9 @@ int ControlFileRead(AppSession& app, std::string_view pathVariable, std::string_
     return ControlFileRead(app, pathVariable, name, extension, count, keywordSlots, valueSlots);
 }
 
-int ControlFileWrite(AppSession& app, std::string_view pathVariable, std::string_view name,
-                     std::string_view extension, int count, std::span<const std::string* const> keywords,
-                     std::span<const std::string* const> values) {
+Status ControlFileWrite(AppSession& app, std::string_view pathVariable, std::string_view name,
+                        std::string_view extension, int count, std::span<const std::string* const> keywords,
+                        std::span<const std::string* const> values) {
     count = std::max(count, 0);
     // Every pair is checked before the file is touched, so an internal error cannot leave a
     // half-written file behind.
@@ -124,9 +124,9 @@ int ControlFileWrite(AppSession& app, std::string_view pathVariable, std::string
     return 0;
 }
 
-int ControlFileWrite(AppSession& app, std::string_view pathVariable, std::string_view name,
-                     std::string_view extension, const std::vector<std::string>& keywords,
-                     const std::vector<std::string>& values) {
+Status ControlFileWrite(AppSession& app, std::string_view pathVariable, std::string_view name,
+                        std::string_view extension, const std::vector<std::string>& keywords,
+                        const std::vector<std::string>& values) {
     std::vector<const std::string*> keywordSlots;
     std::vector<const std::string*> valueSlots;
     for (const std::string& k : keywords) {

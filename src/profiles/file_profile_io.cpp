@@ -384,7 +384,7 @@ int ParseFileProfileText(AppSession& app, std::string_view fileName, std::string
     return reader.Finish();
 }
 
-int ReadFileProfile(AppSession& app, std::string_view name, FileProfile& out) {
+Status ReadFileProfile(AppSession& app, std::string_view name, FileProfile& out) {
     out = FileProfile{};
     out.name = UpperAscii(name.substr(0, kProfileNameMax));
     std::string pathValue = VarGetValue(app, kFileProfilePathVariable);
@@ -452,7 +452,7 @@ std::string FileProfileText(const FileProfile& p) {
     return out;
 }
 
-int WriteFileProfile(AppSession& app, const FileProfile& profile, ProfileWriteMode mode) {
+Status WriteFileProfile(AppSession& app, const FileProfile& profile, ProfileWriteMode mode) {
     if (profile.name.empty() || (mode == ProfileWriteMode::Automatic && profile.lock)) {
         return 0;
     }

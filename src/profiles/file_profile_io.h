@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/status.h"
 #include "profiles/file_profile.h"
 #include "profiles/profile_name.h"
 
@@ -37,7 +38,7 @@ bool FileProfileExists(AppSession& app, std::string_view name);
 // (numbering defaults by NumberType, bounds, offset and tabs within the record length) and returns
 // 0. The first bad line stops the read with a message box: the lines before it stay in effect,
 // nothing is normalised, and -1 is returned.
-int ReadFileProfile(AppSession& app, std::string_view name, FileProfile& out);
+Status ReadFileProfile(AppSession& app, std::string_view name, FileProfile& out);
 
 // The reading above applied to text as if it were the file fileName (the name shown in messages):
 // the lines fill profile, which the caller prepares, and a clean read is normalised. 0, or -1
@@ -59,8 +60,8 @@ std::string FileProfileText(const FileProfile& profile);
 // intact. A profile without a name is never written and an automatic write of a locked profile
 // does nothing: both return 0. Returns -1 after reporting in a message box when a value could not
 // be read back or the file cannot be written.
-int WriteFileProfile(AppSession& app, const FileProfile& profile,
-                     ProfileWriteMode mode = ProfileWriteMode::Explicit);
+Status WriteFileProfile(AppSession& app, const FileProfile& profile,
+                        ProfileWriteMode mode = ProfileWriteMode::Explicit);
 
 // Releases the colorizer of a record tagged "FILEPROF" and clears the tag, so a released record is
 // not taken for a profile again. Other records are left alone.

@@ -202,7 +202,7 @@ std::string MainProfileWritePath(const AppSession& app) {
     return found.empty() ? JoinPath(ProfilesDirectory(app), kMainProfileName) : found;
 }
 
-int ReadMainProfile(AppSession& app, ProfileSharedLists* shared) {
+Status ReadMainProfile(AppSession& app, ProfileSharedLists* shared) {
     std::string path = FindMainProfile(app);
     int result = path.empty() ? -1 : 0;
     bool unreadable = false;
@@ -230,7 +230,7 @@ int ReadMainProfile(AppSession& app, ProfileSharedLists* shared) {
     return result;
 }
 
-int WriteMainProfile(AppSession& app, ProfileSharedLists* shared) {
+Status WriteMainProfile(AppSession& app, ProfileSharedLists* shared) {
     if (!app.profileLoaded) {
         return 0;
     }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include "core/status.h"
 
 // The main profile: the one file that carries the settings (the variables marked to be saved) from
 // one run to the next. It lives in <home>/profiles/TAVOE.PRF, one variable per line as
@@ -61,13 +62,13 @@ std::string MainProfileWritePath(const AppSession& app);
 // runs alone, the command history and the recently used files are restored into shared. Returns 0,
 // or -1 when there is no profile file (a first run: the defaults provide everything). shared may be
 // null (no shared block): the history and recent-file variables then stay as read.
-int ReadMainProfile(AppSession& app, ProfileSharedLists* shared);
+Status ReadMainProfile(AppSession& app, ProfileSharedLists* shared);
 
 // Writes the aliases, every saved variable with a value, and (when the instance runs alone) the
 // history and the recently used files. The new file replaces the old one only when it was written
 // whole. Writes nothing and returns 0 when the profile was not loaded or was restored to defaults
 // in this run. Returns -1 after reporting when the file cannot be written.
-int WriteMainProfile(AppSession& app, ProfileSharedLists* shared);
+Status WriteMainProfile(AppSession& app, ProfileSharedLists* shared);
 
 enum class RestoreOutcome {
     ThinClient,    // refused: a thin-client installation restores by re-installing

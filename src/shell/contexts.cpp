@@ -55,7 +55,7 @@ void ShowTopContextInShell(AppSession& app) {
     Shell(app).ContextChanged(app);
 }
 
-int CloseAllContextsInShell(AppSession& app) {
+Status CloseAllContextsInShell(AppSession& app) {
     // Ending a session shows the context below it again; what that posts is void once all are gone.
     size_t queued = app.commandQueue.size();
     bool ended = EndAllEditSessions(app);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/context_stack.h"
+#include "core/status.h"
 
 // The shell's side of the context stack (core/context_stack.h): what showing the top frame means,
 // closing everything, and running the posted commands. The instance's shell port calls these.
@@ -18,7 +19,7 @@ void ShowTopContextInShell(AppSession& app);
 
 // Ends every edit session (EndEditSession, with its prompt) and closes every file list, then gives
 // the main window the focus. Returns 0, or -1 when an edit session refused to end (Cancel).
-int CloseAllContextsInShell(AppSession& app);
+Status CloseAllContextsInShell(AppSession& app);
 
 // Runs the queued commands in order until the queue is empty (commands may post further ones).
 // The main loop calls this after every event; modal loops call it too. Returns how many ran.

@@ -86,7 +86,7 @@ void MakeCurrentEditSession(AppSession& app, EditSession& session) {
     SetTitleContext(app, session.DisplayName(), TitleContext::EditFileName);
 }
 
-int OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
+Status OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
     std::string full = FullPath(path);
     if (full.size() > kMaxPathLength) {
         ShowMessage(app, Format("Drive+Path+Filename too long '%s'", full.c_str()), MsgTo::Box,
@@ -106,7 +106,8 @@ int OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
     EditSession& session = *owned;
     PushContext(app, ContextKind::Task, full.substr(full.rfind('/') + 1));
     std::string profileName = ProfileNameForFile(app, full);
-    ReadFileProfile(app, profileName, session.buffer.profile);  // a bad line is reported; the rest holds
+    (void)ReadFileProfile(app, profileName,
+                          session.buffer.profile);  // a bad line is reported; the rest holds
     if (OpenFile(session.buffer, full, mode) != 0) {
         PopContext(app);
         if (!app.contexts.empty()) {

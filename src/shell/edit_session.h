@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/status.h"
 #include "editing/edit_session.h"
 #include "ui/message_box_options.h"
 
@@ -25,7 +26,7 @@ struct LineRecord;
 //  3. otherwise a "task" frame is pushed, the file is loaded with its file profile into a new edit
 //     session, which becomes the current one.
 // Returns 0 when a session was opened or another instance started for it, -1 after a message.
-int OpenEditSession(AppSession& app, std::string_view path, OpenMode mode);
+Status OpenEditSession(AppSession& app, std::string_view path, OpenMode mode);
 
 // How an edit session ended.
 enum class EndResult {

@@ -71,7 +71,7 @@ public:
         return app_.mainWindow != nullptr && app_.mainWindow->EscapeWhileLoading();
     }
     void RecordLengthRaised(EditBuffer&, const FileProfile& profile) override {
-        WriteFileProfile(app_, profile, ProfileWriteMode::Automatic);
+        (void)WriteFileProfile(app_, profile, ProfileWriteMode::Automatic);
     }
 };
 

@@ -268,15 +268,15 @@ int OwnSlotIndex(AppSession& app) {
     return -1;
 }
 
-int SwapNext(AppSession& app) {
+Status SwapNext(AppSession& app) {
     return Swap(app, 1, Report::Show);
 }
 
-int SwapPrevious(AppSession& app) {
+Status SwapPrevious(AppSession& app) {
     return Swap(app, -1, Report::Show);
 }
 
-int ActivateSlot(AppSession& app, int index) {
+Status ActivateSlot(AppSession& app, int index) {
     return Activate(app, index, Report::Show);
 }
 
@@ -348,7 +348,7 @@ void RebuildWindowMenu(AppSession& app) {
 
 bool RunInstanceMenuCommand(AppSession& app, int id) {
     if (id >= kWindowMenuFirstId && id < kWindowMenuFirstId + kMaxSessions) {
-        ActivateSlot(app, id - kWindowMenuFirstId);
+        (void)ActivateSlot(app, id - kWindowMenuFirstId);
         return true;
     }
     if (id == kRebuildWindowMenuId) {

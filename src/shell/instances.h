@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "core/status.h"
 
 // The running instances of the program and their table in the shared block: registration, the
 // Window menu, titles, switching between instances and the requests they send each other.
@@ -88,9 +89,9 @@ int OwnSlotIndex(AppSession& app);
 
 // Swapping between instances. Each returns 0, or -1 after a message box. SwapNext and SwapPrevious do
 // nothing with fewer than two sessions or with session cooperation off.
-int SwapNext(AppSession& app);
-int SwapPrevious(AppSession& app);
-int ActivateSlot(AppSession& app, int index);
+Status SwapNext(AppSession& app);
+Status SwapPrevious(AppSession& app);
+Status ActivateSlot(AppSession& app, int index);
 
 // Asks every registered instance, this one included, to close.
 void CloseAllSessions(AppSession& app);

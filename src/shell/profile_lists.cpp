@@ -36,12 +36,12 @@ std::string SharedBlockLists::RecentFile(int slot) const {
     return files[static_cast<size_t>(slot)];
 }
 
-int ReadProfileNow(AppSession& app) {
+Status ReadProfileNow(AppSession& app) {
     SharedBlockLists lists(app);
     return ReadMainProfile(app, &lists);
 }
 
-int WriteProfileNow(AppSession& app) {
+Status WriteProfileNow(AppSession& app) {
     SharedBlockLists lists(app);
     return WriteMainProfile(app, &lists);
 }

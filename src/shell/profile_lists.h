@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/status.h"
 #include "profiles/main_profile.h"
 
 // The main profile's shared lists (the command history and the recently used files) kept in the
@@ -25,8 +26,8 @@ private:
 };
 
 // Reads the main profile with the shared lists of the block: 0, or -1 on a first run.
-int ReadProfileNow(AppSession& app);
+Status ReadProfileNow(AppSession& app);
 
 // Writes the main profile with the shared lists of the block (at exit, when the general options are
 // applied and before another instance starts): 0, or -1 after a message.
-int WriteProfileNow(AppSession& app);
+Status WriteProfileNow(AppSession& app);

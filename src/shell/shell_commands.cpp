@@ -18,7 +18,7 @@ void Exit(AppSession& app) {
 }
 
 void SplitF(AppSession& app) {
-    StartNewSession(app);
+    (void)StartNewSession(app);
 }
 
 void Swap(AppSession& app) {

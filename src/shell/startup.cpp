@@ -158,7 +158,7 @@ bool StartInstance(AppSession& app, const InstanceStart& start) {
     CheckFonts(app);
 
     if (firstRun) {
-        WriteProfileNow(app);
+        (void)WriteProfileNow(app);
         if (!start.batch) {
             ShowMessage(app,
                         "Welcome to Tavo/E.\n\nThe following dialog chooses the style of the user interface. "
@@ -238,9 +238,9 @@ bool CloseInstance(AppSession& app) {
 
 void FinishInstance(AppSession& app) {
     app.closing = true;
-    WriteProfileNow(app);
+    (void)WriteProfileNow(app);
     if (OwnSlotIndex(app) >= 0 && RegisteredSessionCount(app) == 1) {
-        WriteWindowPosition(app);
+        (void)WriteWindowPosition(app);
     }
     UnregisterSession(app);
 }

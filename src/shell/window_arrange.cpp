@@ -153,8 +153,8 @@ int LaunchInstance(AppSession& app, const std::vector<std::string>& arguments, L
     return RunTmux(args) == 0 ? 0 : -1;
 }
 
-int StartNewSession(AppSession& app) {
-    WriteProfileNow(app);
+Status StartNewSession(AppSession& app) {
+    (void)WriteProfileNow(app);
     if (LaunchInstance(app, {}, LaunchPlace::SplitBelow) != 0) {
         ShowMessage(app, "Unable to start new Tavo session.", MsgTo::Box, Beep::Error);
         return -1;
@@ -179,7 +179,7 @@ void SplitHorizontal(AppSession& app) {
         "SPLITH only works with first two sessions, passing to SPLITF.\n\nSee menu WINDOW for other "
         "available "
         "window topology and access options.");
-    StartNewSession(app);
+    (void)StartNewSession(app);
 }
 
 void SplitVertical(AppSession& app) {
@@ -191,7 +191,7 @@ void SplitVertical(AppSession& app) {
         "SPLITV only works with first two sessions, passing to SPLITF.\n\nSee menu WINDOW for window "
         "topology "
         "and access options.");
-    StartNewSession(app);
+    (void)StartNewSession(app);
 }
 
 void ArrangeOverlay(AppSession& app) {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <vector>
+#include "core/status.h"
 
 // Further instances and the arrangement of the instances' windows. On this platform an instance's
 // window is its tmux pane: starting an instance opens a pane or a window for it, and the WIN
@@ -22,7 +23,7 @@ int LaunchInstance(AppSession& app, const std::vector<std::string>& arguments, L
 // SPLITF: writes the main profile (the new instance reads the current settings), starts another
 // instance, waits 200 milliseconds, arranges the windows again and shows the current context again.
 // Failure: "Unable to start new Tavo session." (box, beep 3). Returns 0 or -1.
-int StartNewSession(AppSession& app);
+Status StartNewSession(AppSession& app);
 
 // SPLITH and SPLITV: with exactly two sessions, the step arrangements (one above the other, or side
 // by side); otherwise a message and SPLITF.

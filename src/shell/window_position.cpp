@@ -137,7 +137,7 @@ void NoteWindowSize(AppSession& app, int width, int height) {
     block.SetWindowExtentY(height);
 }
 
-int WriteWindowPosition(AppSession& app) {
+Status WriteWindowPosition(AppSession& app) {
     SharedSessionBlock& block = SharedBlock(app);
     std::string text = Format("X_POS=%d\nY_POS=%d\nX_EXTENT=%d\nY_EXTENT=%d\n", block.WindowX(),
                               block.WindowY(), block.WindowExtentX(), block.WindowExtentY());

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include "core/status.h"
 
 // The main window's position, kept between runs in the position file "TAVOPOS.TMP" and, while
 // instances run, in the shared block. In a terminal the window is the terminal itself: the position
@@ -46,7 +47,7 @@ WindowPosition ReadWindowPosition(AppSession& app, int workWidth, int workHeight
 void NoteWindowSize(AppSession& app, int width, int height);
 
 // Writes the position file from the shared block's fields. 0, or -1 when it could not be written.
-int WriteWindowPosition(AppSession& app);
+Status WriteWindowPosition(AppSession& app);
 
 // Where the position file lies.
 std::string WindowPositionPath(const AppSession& app);

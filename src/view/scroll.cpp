@@ -151,8 +151,8 @@ std::string ScrollAmountText(AppSession& app, ScrollDirection direction, std::st
     return fallbackWord.empty() ? std::string("PAGE") : Upper(fallbackWord);
 }
 
-int Scroll(AppSession& app, EditSession& session, ScrollDirection direction, std::string_view amountText,
-           const ViewGeometry& geometry) {
+Status Scroll(AppSession& app, EditSession& session, ScrollDirection direction, std::string_view amountText,
+              const ViewGeometry& geometry) {
     std::optional<ScrollAmount> amount = ParseScrollAmount(amountText);
     if (!amount) {
         ShowMessage(app, Format("Invalid scroll amount %s", Upper(amountText).c_str()), MsgTo::Box,
@@ -240,7 +240,7 @@ void ScrollToTop(EditSession& session, const ViewGeometry& geometry) {
 
 void ScrollToBottom(EditSession& session, const ViewGeometry& geometry) {
     EditBuffer& buffer = session.buffer;
-    FinishLoad(buffer);
+    (void)FinishLoad(buffer);  // an aborted load is reported; the view shows what was read
     int rows = std::max(geometry.rows, 1);
     LineRecord* top = ShownLineAtOrBefore(buffer, LineLast(buffer));
     for (int i = 1; i < rows; ++i) {
@@ -257,7 +257,8 @@ void ScrollToBottom(EditSession& session, const ViewGeometry& geometry) {
 namespace {
 
 void ScrollBy(AppSession& app, EditSession& session, ScrollDirection direction, std::string_view params) {
-    Scroll(app, session, direction, ScrollAmountText(app, direction, params), ViewGeometryOf(app, session));
+    (void)Scroll(app, session, direction, ScrollAmountText(app, direction, params),
+                 ViewGeometryOf(app, session));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/status.h"
 #include "view/view_rows.h"
 
 // Scrolling an edit session: UP, DOWN, LEFT, RIGHT, TOP and BOTTOM. An amount is a number of lines
@@ -35,8 +36,8 @@ std::string ScrollAmountText(AppSession& app, ScrollDirection direction, std::st
 // UP and DOWN: moves the top line over shown lines by the amount (see ScrollVertical below), or
 // LEFT and RIGHT: moves the horizontal offset. An invalid amount gets "Invalid scroll amount %s"
 // (box, beep 2), nothing moves, and -1 is returned; otherwise 0.
-int Scroll(AppSession& app, EditSession& session, ScrollDirection direction, std::string_view amountText,
-           const ViewGeometry& geometry);
+Status Scroll(AppSession& app, EditSession& session, ScrollDirection direction, std::string_view amountText,
+              const ViewGeometry& geometry);
 
 // The vertical scroll by a parsed amount. Lines: that many shown lines, stopping at the top marker
 // or the last line; PAGE the rows, HALF half of them, DATA the rows less one; MAX is TOP or BOTTOM.

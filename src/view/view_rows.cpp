@@ -111,7 +111,7 @@ int RowOfLine(const EditSession& session, const LineRecord* line) {
     return found == table.end() ? -1 : static_cast<int>(found - table.begin());
 }
 
-int PutCursorOnRow(AppSession& app, EditSession& session, int row) {
+Status PutCursorOnRow(AppSession& app, EditSession& session, int row) {
     if (LineOnRow(session, row) == nullptr) {
         ShowMessage(app, "Severe error, cursor line not in frame buffer.", MsgTo::Box, Beep::Exclamation);
         return -1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include "core/status.h"
 
 // The rows of an edit session's data window: which line each row shows, how the view walks from one
 // shown line to the next (excluded lines stay hidden behind their marker row), and where the cursor
@@ -56,7 +57,7 @@ int RowOfLine(const EditSession& session, const LineRecord* line);
 // Puts the cursor on a data-window row (from 0), keeping its column and area. A row that shows no
 // line gets "Severe error, cursor line not in frame buffer." (box, beep 2), the cursor stays where it
 // was, and -1 is returned.
-int PutCursorOnRow(AppSession& app, EditSession& session, int row);
+Status PutCursorOnRow(AppSession& app, EditSession& session, int row);
 
 // Called before a line leaves the line list: a top line that is this line moves to the shown line
 // after it (or before it at the end), and rows showing it are emptied until the next rebuild.

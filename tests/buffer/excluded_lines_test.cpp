@@ -31,7 +31,7 @@ protected:
             line->kind = LineKind::Data;
             LineAppendLoaded(buffer, line);
         }
-        AppendEndMarker(buffer, LoadEnd::Complete);
+        (void)AppendEndMarker(buffer, LoadEnd::Complete);
     }
 
     LineRecord* Data(int n) const {  // the data line with text n
@@ -184,8 +184,8 @@ TEST_F(ExcludedLinesTest, MakeDataRefusesOtherKindsOncePerCall) {
     bounds->kind = LineKind::Bounds;
     LineRecord* note = LineNew(buffer, "note");
     note->kind = LineKind::Note;
-    LineInsertAfter(buffer, Data(1), bounds);
-    LineInsertAfter(buffer, bounds, note);
+    (void)LineInsertAfter(buffer, Data(1), bounds);
+    (void)LineInsertAfter(buffer, bounds, note);
     // Data 1, bounds, note, data 2: two lines that cannot be converted, one message.
     EXPECT_EQ(MakeLinesData(buffer, Data(1), Data(2)), -1);
     ASSERT_EQ(app.messages.size(), 1u);
@@ -199,8 +199,8 @@ TEST_F(ExcludedLinesTest, MakeDataRangeEndingOnMarkerCoversHiddenLines) {
     LineRecord* note1 = LineNew(buffer, "one");
     LineRecord* note2 = LineNew(buffer, "two");
     note1->kind = note2->kind = LineKind::Note;
-    LineInsertAfter(buffer, Data(3), note1);
-    LineInsertAfter(buffer, note1, note2);
+    (void)LineInsertAfter(buffer, Data(3), note1);
+    (void)LineInsertAfter(buffer, note1, note2);
     LineClearFlag(*note1, LineFlagB::Visible);
     LineClearFlag(*note2, LineFlagB::Visible);
     ASSERT_EQ(RebuildExcludedMarkers(buffer, 20), 0);

@@ -23,7 +23,7 @@ protected:
         }
         WriteBytes(path, original);
         buffer = Open(path, Variable());
-        LineSetText(*buffer, *FirstDataLine(*buffer), "changed");
+        (void)LineSetText(*buffer, *FirstDataLine(*buffer), "changed");
         buffer->modified = true;
         entries = EntryCount();
     }
@@ -88,7 +88,7 @@ TEST_F(SaveFault, LastFlushFails) {
     }
     original = ReadBytes(path);
     buffer->modified = true;
-    LineSetText(*buffer, *FirstDataLine(*buffer), "CHANGED");
+    (void)LineSetText(*buffer, *FirstDataLine(*buffer), "CHANGED");
     EXPECT_EQ(SaveFailing(FileWriteOp::Write, writes, {FileWriteFault::Kind::Fail, ENOSPC, 0}), -1);
     ExpectUntouched(WriteError());
 }
@@ -188,7 +188,7 @@ TEST_F(SaveOnFullDisk, OriginalSurvivesAndTheErrorShows) {
     auto buffer = Open(path, Variable());
     // Twice the size: the new contents cannot fit beside the old.
     for (LineRecord* line = FirstDataLine(*buffer); line != nullptr; line = NextDataLine(line)) {
-        LineSetText(*buffer, *line, std::string(159, 'n'));
+        (void)LineSetText(*buffer, *line, std::string(159, 'n'));
     }
     buffer->modified = true;
     EXPECT_EQ(SaveFile(*buffer, SaveClosing::No), -1);
@@ -208,7 +208,7 @@ class SaveKeeps : public SaveFixture {
 protected:
     std::unique_ptr<EditBuffer> Edited(const std::string& path) {
         auto buffer = Open(path, Variable());
-        LineSetText(*buffer, *FirstDataLine(*buffer), "new");
+        (void)LineSetText(*buffer, *FirstDataLine(*buffer), "new");
         buffer->modified = true;
         return buffer;
     }
@@ -249,7 +249,7 @@ TEST_F(SaveKeeps, SymbolicLinkAndItsTarget) {
     ASSERT_EQ(::lstat((link + ".bak").c_str(), &st), 0);
     EXPECT_TRUE(S_ISREG(st.st_mode));
     // The stamp is the target's, so the next save is not taken for another program's change.
-    LineSetText(*buffer, *FirstDataLine(*buffer), "newer");
+    (void)LineSetText(*buffer, *FirstDataLine(*buffer), "newer");
     ASSERT_EQ(SaveFile(*buffer, SaveClosing::No), 0) << LastMessage();
     EXPECT_EQ(ReadBytes(target), "newer\n");
 }

@@ -252,7 +252,7 @@ TEST_F(SaveProcedure, SavedMessageAndModifiedCleared) {
     std::string path = Path("a.txt");
     WriteBytes(path, "old\n");
     auto buffer = Open(path, Variable());
-    LineSetText(*buffer, *FirstDataLine(*buffer), "new");
+    (void)LineSetText(*buffer, *FirstDataLine(*buffer), "new");
     buffer->modified = true;
     ASSERT_EQ(SaveFile(*buffer, SaveClosing::No), 0);
     EXPECT_EQ(ReadBytes(path), "new\n");
@@ -321,9 +321,9 @@ TEST_F(SaveProcedure, SecondSaveComparesWithTheFirstSavesStamp) {
     std::string path = Path("a.txt");
     WriteBytes(path, "old\n");
     auto buffer = Open(path, Variable());
-    LineSetText(*buffer, *FirstDataLine(*buffer), "one");
+    (void)LineSetText(*buffer, *FirstDataLine(*buffer), "one");
     ASSERT_EQ(SaveFile(*buffer, SaveClosing::No), 0);
-    LineSetText(*buffer, *FirstDataLine(*buffer), "two");
+    (void)LineSetText(*buffer, *FirstDataLine(*buffer), "two");
     ASSERT_EQ(SaveFile(*buffer, SaveClosing::No), 0) << LastMessage();
     EXPECT_EQ(ReadBytes(path), "two\n");
 }
@@ -376,7 +376,7 @@ protected:
     std::unique_ptr<EditBuffer> Edited(const std::string& path, FileProfile profile = Variable()) {
         WriteBytes(path, "old\n");
         auto buffer = Open(path, profile);
-        LineSetText(*buffer, *FirstDataLine(*buffer), "new");
+        (void)LineSetText(*buffer, *FirstDataLine(*buffer), "new");
         buffer->modified = true;
         return buffer;
     }
@@ -391,7 +391,7 @@ TEST_F(SaveBackup, AlwaysKeepsPreviousContentsAsBak) {
     EXPECT_EQ(ReadBytes(path), "new\n");
     EXPECT_EQ(ReadBytes(path + ".bak"), "old\n");
     // The next save backs up the first save's contents.
-    LineSetText(*buffer, *FirstDataLine(*buffer), "newer");
+    (void)LineSetText(*buffer, *FirstDataLine(*buffer), "newer");
     ASSERT_EQ(SaveFile(*buffer, SaveClosing::No), 0) << LastMessage();
     EXPECT_EQ(ReadBytes(path + ".bak"), "new\n");
     EXPECT_EQ(ReadBytes(path), "newer\n");
@@ -421,7 +421,7 @@ TEST_F(SaveBackup, NeverWithoutSettingOrForEmptyFile) {
     auto fresh = Open(empty, Variable());
     LineRecord* line = LineNew(*fresh, "x");
     line->kind = LineKind::Data;
-    LineInsertBefore(*fresh, nullptr, line);
+    (void)LineInsertBefore(*fresh, nullptr, line);
     ASSERT_EQ(SaveFile(*fresh, SaveClosing::No), 0);
     EXPECT_FALSE(Exists(empty + ".bak"));
 }
@@ -492,7 +492,7 @@ protected:
         path = Path("a.txt");
         WriteBytes(path, "old\n");
         buffer = Open(path, Variable());
-        LineSetText(*buffer, *FirstDataLine(*buffer), "new");
+        (void)LineSetText(*buffer, *FirstDataLine(*buffer), "new");
         buffer->modified = true;
     }
     std::string path;
@@ -511,7 +511,7 @@ TEST_F(SaveAs, NewNameTakenAndWritten) {
     EXPECT_TRUE(buffer->isNewFile);
     EXPECT_FALSE(buffer->modified);
     // Later saves go to the new name and compare with its stamp.
-    LineSetText(*buffer, *FirstDataLine(*buffer), "again");
+    (void)LineSetText(*buffer, *FirstDataLine(*buffer), "again");
     ASSERT_EQ(SaveFile(*buffer, SaveClosing::No), 0) << LastMessage();
     EXPECT_EQ(ReadBytes(target), "again\n");
 }

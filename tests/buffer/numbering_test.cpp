@@ -124,10 +124,10 @@ TEST_F(Numbering, NewLineFitsTheGap) {
         LineRecord* line = LineNew(local, "new");
         for (LineRecord* each : {p, q}) {
             each->kind = LineKind::Data;
-            LineInsertBefore(local, nullptr, each);
+            (void)LineInsertBefore(local, nullptr, each);
         }
         line->kind = LineKind::Data;
-        LineInsertAfter(local, p, line);
+        (void)LineInsertAfter(local, p, line);
         ASSERT_EQ(NumberNewLine(local, *line), 0);
         EXPECT_EQ(Field(line), gap.expected) << gap.before << " .. " << gap.after;
         EXPECT_TRUE(LineHasFlag(*line, LineFlagA::NumberValid));

@@ -41,8 +41,8 @@ TEST_F(RecordBufferTest, RaisedRecordLengthReplacesFirstFreeBuffer) {
     char* a = RecBufGet(buffers, 80);
     char* b = RecBufGet(buffers, 80);
     char* c = RecBufGet(buffers, 80);
-    RecBufRelease(app, b);
-    RecBufRelease(app, c);
+    (void)RecBufRelease(app, b);
+    (void)RecBufRelease(app, c);
     char* larger = RecBufGet(buffers, 4096);
     ASSERT_NE(larger, nullptr);
     EXPECT_EQ(HeaderOf(larger)->capacity, 4104u);

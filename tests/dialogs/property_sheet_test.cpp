@@ -63,7 +63,7 @@ TEST_F(PropertySheetTest, BadValuesAreReportedButStillAdded) {
 
 TEST_F(PropertySheetTest, ChangedListAndGet) {
     for (int i = 1; i <= 9; ++i) {
-        PropertyAdd(app, *sheet, "P" + std::to_string(i), "STRING", "v" + std::to_string(i));
+        (void)PropertyAdd(app, *sheet, "P" + std::to_string(i), "STRING", "v" + std::to_string(i));
     }
     sheet->properties[0].changed = true;
     sheet->properties[3].changed = true;
@@ -74,7 +74,7 @@ TEST_F(PropertySheetTest, ChangedListAndGet) {
 }
 
 TEST_F(PropertySheetTest, NumberEditorChecksTheRange) {
-    PropertyAdd(app, *sheet, "RecordLength", "NUMBER,8,64000", "80");
+    (void)PropertyAdd(app, *sheet, "RecordLength", "NUMBER,8,64000", "80");
     Script(
         "!keys <Down><Enter>\n"  // the first row, Edit (the default button)
         "7\n"
@@ -95,8 +95,8 @@ TEST_F(PropertySheetTest, NumberEditorChecksTheRange) {
 }
 
 TEST_F(PropertySheetTest, CancellingTheSheetDropsTheChanges) {
-    PropertyAdd(app, *sheet, "Name", "STRING", "");
-    PropertyAdd(app, *sheet, "Backup", "BOOL", "TRUE");
+    (void)PropertyAdd(app, *sheet, "Name", "STRING", "");
+    (void)PropertyAdd(app, *sheet, "Backup", "BOOL", "TRUE");
     Script(
         "!keys <Down><Up><Enter>\n"
         "new name\n"
@@ -110,7 +110,7 @@ TEST_F(PropertySheetTest, CancellingTheSheetDropsTheChanges) {
 }
 
 TEST_F(PropertySheetTest, EditNeedsASelectionAndOutputIsReadOnly) {
-    PropertyAdd(app, *sheet, "Path", "OUTPUT", "/tmp");
+    (void)PropertyAdd(app, *sheet, "Path", "OUTPUT", "/tmp");
     Script(
         "!keys <Tab><Enter>\n"   // Edit with no row selected
         "!keys <Down><Enter>\n"  // Edit on the read-only row
@@ -121,7 +121,7 @@ TEST_F(PropertySheetTest, EditNeedsASelectionAndOutputIsReadOnly) {
 }
 
 TEST_F(PropertySheetTest, ReturnInsideAnEditorDoesNotUnwind) {
-    PropertyAdd(app, *sheet, "Mode", "CHOICE,Quick,Full", "Quick");
+    (void)PropertyAdd(app, *sheet, "Mode", "CHOICE,Quick,Full", "Quick");
     Script("!keys <Down><Enter>\n!keys <F4>\n!keys <F3>\n");
     PropertySheetRun(app, *sheet);
     EXPECT_THAT(Texts(), Contains("Apply RETURN again after this dialog terminates."));

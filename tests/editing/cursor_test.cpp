@@ -84,7 +84,7 @@ TEST_F(CursorKeys, EndStopsBeforeNumbersAndScrollsToShowIt) {
     EXPECT_EQ(Column(), 10);
     session.buffer.profile.numberType = NumberType::None;
     session.buffer.profile.maxRecordLength = 200;
-    LineSetText(session.buffer, *lines[1], std::string(150, 'w'));
+    (void)LineSetText(session.buffer, *lines[1], std::string(150, 'w'));
     At(1, 1);
     PerformEditAction(app, session, Act(KeyAction::End));
     EXPECT_EQ(Column(), 151);

@@ -42,7 +42,7 @@ protected:
             LineAppendLoaded(session.buffer, line);
             lines.push_back(line);
         }
-        AppendEndMarker(session.buffer, LoadEnd::Complete);
+        (void)AppendEndMarker(session.buffer, LoadEnd::Complete);
         session.view.topLine = LineFirst(session.buffer);
         RefreshRowTable(app, session);
     }

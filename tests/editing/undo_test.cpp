@@ -396,7 +396,7 @@ TEST_F(UndoTest, PaddedLinesOfStrippingFilesAreKeptStripped) {
     buffer.profile.stripTrailingBlanks = false;
     ASSERT_EQ(LinePadTo(buffer, *Data(3), 4), 0);
     Type(Data(3), 0, 'Y');
-    UndoStep(app, &session);
+    (void)UndoStep(app, &session);
     EXPECT_EQ(LineText(*Data(3)), "3   ");
     EXPECT_TRUE(LineHasFlag(*Data(3), LineFlagA::BlankPadded));
 }

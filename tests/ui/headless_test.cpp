@@ -165,3 +165,21 @@ TEST(ModalLoop, WakeEventsRunTheWakeHandler) {
     h.screen.RunModal(form);
     EXPECT_EQ(woken, 1);  // two raises before a wait are one wake-up
 }
+
+TEST(HeadlessBackend, ScreenRowRangesCountFromOne) {
+    UiHarness h("!screen 2-3\n!screen colors 3\n!screen 30-40\n!screen 3-2\n");
+    Canvas canvas(5, 10);
+    Painter painter(canvas, canvas.Bounds());
+    for (int row = 0; row < 5; ++row) {
+        painter.Text(row, 0, "row" + std::to_string(row + 1), ColorPair{});
+    }
+    h.backend.Present(canvas);
+    EXPECT_EQ(h.backend.WaitEvent().kind, EventKind::EndOfInput);
+    std::string out = h.out.str();
+    EXPECT_EQ(out.substr(0, out.find("--- end ---")), "--- screen ---\nrow2\nrow3\n");
+    EXPECT_NE(out.find("--- screen ---\nrow3\n--- colors ---\n2: 0:"), std::string::npos);
+    EXPECT_NE(out.find("--- screen ---\n--- end ---"), std::string::npos);  // rows past the screen
+    EXPECT_EQ(h.err.str(),
+              "batch: line 4: !screen takes COLORS and a row range A-B (from 1), nothing else\n");
+    EXPECT_EQ(h.backend.ExitCode(), 2);
+}

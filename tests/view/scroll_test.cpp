@@ -159,11 +159,11 @@ TEST_F(ScrollTest, HorizontalAmountsStayWithinTheRecord) {
     AddNumberedLines(1);
     ViewGeometry geometry = Geometry(10, 80);
     auto right = [&](std::string_view amount) {
-        Scroll(app, *session, ScrollDirection::Right, amount, geometry);
+        (void)Scroll(app, *session, ScrollDirection::Right, amount, geometry);
         return session->view.horizontalOffset;
     };
     auto left = [&](std::string_view amount) {
-        Scroll(app, *session, ScrollDirection::Left, amount, geometry);
+        (void)Scroll(app, *session, ScrollDirection::Left, amount, geometry);
         return session->view.horizontalOffset;
     };
     EXPECT_EQ(right("10"), 10);
@@ -177,13 +177,13 @@ TEST_F(ScrollTest, HorizontalAmountsStayWithinTheRecord) {
 
 TEST_F(ScrollTest, RightAtTheEndOfAFullWidthRecordDoesNotMove) {
     AddNumberedLines(1);
-    Scroll(app, *session, ScrollDirection::Right, "PAGE", Geometry(10, 80));
+    (void)Scroll(app, *session, ScrollDirection::Right, "PAGE", Geometry(10, 80));
     EXPECT_EQ(session->view.horizontalOffset, 0);
     // A profile offset beyond what a wide window needs is not pulled back by RIGHT.
     session->view.horizontalOffset = 6;
-    Scroll(app, *session, ScrollDirection::Right, "1", Geometry(10, 80));
+    (void)Scroll(app, *session, ScrollDirection::Right, "1", Geometry(10, 80));
     EXPECT_EQ(session->view.horizontalOffset, 6);
-    Scroll(app, *session, ScrollDirection::Left, "1", Geometry(10, 80));
+    (void)Scroll(app, *session, ScrollDirection::Left, "1", Geometry(10, 80));
     EXPECT_EQ(session->view.horizontalOffset, 5);
 }
 
@@ -192,20 +192,20 @@ TEST_F(ScrollTest, HorizontalCursorScrollsTheCursorColumnToTheEdge) {
     AddNumberedLines(1);
     ViewGeometry geometry = Geometry(10, 80);
     CursorAt(0, 6 + 30);  // data column 31
-    Scroll(app, *session, ScrollDirection::Right, "CURSOR", geometry);
+    (void)Scroll(app, *session, ScrollDirection::Right, "CURSOR", geometry);
     EXPECT_EQ(session->view.horizontalOffset, 30);
     EXPECT_EQ(session->view.cursorColumn, 6);  // still on record column 31
 
-    Scroll(app, *session, ScrollDirection::Left, "CURSOR", geometry);
+    (void)Scroll(app, *session, ScrollDirection::Left, "CURSOR", geometry);
     EXPECT_EQ(session->view.horizontalOffset, 0);
     EXPECT_EQ(session->view.cursorColumn, 6 + 30);
 
     // The cursor on the left edge: RIGHT CURSOR is a page; in the prefix area too.
     CursorAt(0, 6);
-    Scroll(app, *session, ScrollDirection::Right, "C", geometry);
+    (void)Scroll(app, *session, ScrollDirection::Right, "C", geometry);
     EXPECT_EQ(session->view.horizontalOffset, 80);
     CursorAt(0, 2, KeyField::Prefix);
-    Scroll(app, *session, ScrollDirection::Right, "C", geometry);
+    (void)Scroll(app, *session, ScrollDirection::Right, "C", geometry);
     EXPECT_EQ(session->view.horizontalOffset, 160);
 }
 
@@ -235,13 +235,13 @@ TEST_F(ScrollTest, VirtualLoadReadsOnlyTheBatchesTheScrollNeeds) {
     EXPECT_LT(first, 1000u);
 
     session->view.topLine = LineFirst(Buffer());
-    Scroll(app, *session, ScrollDirection::Down, "700", Geometry(20));
+    (void)Scroll(app, *session, ScrollDirection::Down, "700", Geometry(20));
     EXPECT_EQ(TopName(), "700");
     EXPECT_GE(Buffer().file.recordCount, 719u);
     EXPECT_LT(Buffer().file.recordCount, 1200u);
     EXPECT_FALSE(Buffer().file.loadComplete);
 
-    Scroll(app, *session, ScrollDirection::Down, "MAX", Geometry(20));
+    (void)Scroll(app, *session, ScrollDirection::Down, "MAX", Geometry(20));
     EXPECT_TRUE(Buffer().file.loadComplete);
     EXPECT_EQ(TopName(), "4982");
 }

@@ -49,9 +49,9 @@ protected:
         for (int i = 1; i <= n; ++i) {
             AddLine("line " + std::to_string(i));
         }
-        AppendEndMarker(Buffer(), LoadEnd::Complete);
+        (void)AppendEndMarker(Buffer(), LoadEnd::Complete);
     }
-    void Finish() { AppendEndMarker(Buffer(), LoadEnd::Complete); }
+    void Finish() { (void)AppendEndMarker(Buffer(), LoadEnd::Complete); }
 
     // Hides the data lines first..last (record numbers) behind one marker.
     void Exclude(uint32_t first, uint32_t last) {

@@ -109,7 +109,7 @@ TEST_F(PaintTest, BrowseUsesBrowseColours) {
 TEST_F(PaintTest, ColourBytesAndSelectionMix) {
     LineRecord* line = AddLine("abcdef");
     Finish();
-    LineEnsureColor(Buffer(), *line);
+    (void)LineEnsureColor(Buffer(), *line);
     const uint8_t bytes[] = {0x12, 0x12, 0x34, 0x34, 0x56, 0x56};
     std::copy(std::begin(bytes), std::end(bytes), line->color);
     LineSetSelStart(*line, 2);
@@ -147,7 +147,7 @@ TEST_F(PaintTest, SelectionWithoutColourBytes) {
 TEST_F(PaintTest, NoteLineIgnoresOffsetSelectionAndColourBytes) {
     LineRecord* note = AddLine("remember this", LineKind::Note);
     Finish();
-    LineEnsureColor(Buffer(), *note);
+    (void)LineEnsureColor(Buffer(), *note);
     std::fill(note->color, note->color + note->length, 0x9A);
     LineSetSelStart(*note, 1);
     LineSetSelEnd(*note, 5);

@@ -78,7 +78,7 @@ TEST_F(PrefixTest, MarkersInsertedLinesAndHiddenNumbersShowBlanks) {
     LineRecord* inserted = LineNew(Buffer(), "");
     inserted->kind = LineKind::Data;
     LineSetFlag(*inserted, LineFlagA::InsertPending);
-    LineInsertBefore(Buffer(), LineLast(Buffer()), inserted);
+    (void)LineInsertBefore(Buffer(), LineLast(Buffer()), inserted);
     EXPECT_EQ(Prefix(inserted).text, "      ");
 
     LineRecord* data = AddLine("abc");

@@ -1,6 +1,7 @@
 #include "ui/headless/batch_script.h"
 
 #include <cctype>
+#include <string>
 
 #include "platform/ascii_case.h"
 #include "platform/format.h"
@@ -17,6 +18,43 @@ std::string_view TrimBlanks(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
+}
+
+// A row number of at most four digits, at least 1.
+bool ParseRow(std::string_view text, int& row) {
+    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return false;
+    }
+    row = std::stoi(std::string(text));
+    return row >= 1;
+}
+
+// "!screen" words: COLORS, and a row range "A-B" or a single row "A"; each at most once.
+bool ParseScreenArguments(std::string_view words, ScriptItem& item) {
+    while (!words.empty()) {
+        size_t end = words.find(' ');
+        std::string_view word = words.substr(0, end);
+        words = end == std::string_view::npos ? std::string_view() : TrimBlanks(words.substr(end));
+        if (word == "COLORS" && item.text.empty()) {
+            item.text = "COLORS";
+            continue;
+        }
+        if (item.firstRow != 0) {
+            return false;
+        }
+        size_t dash = word.find('-');
+        if (!ParseRow(word.substr(0, dash), item.firstRow)) {
+            return false;
+        }
+        item.lastRow = item.firstRow;
+        if (dash != std::string_view::npos && !ParseRow(word.substr(dash + 1), item.lastRow)) {
+            return false;
+        }
+        if (item.lastRow < item.firstRow) {
+            return false;
+        }
+    }
+    return true;
 }
 
 ScriptItem ErrorItem(int line, const std::string& message) {
@@ -82,12 +120,11 @@ ScriptItem BatchScript::Next() {
             return item;
         }
         if (word == "SCREEN") {
-            std::string dump = UpperAscii(TrimBlanks(argument));
-            if (!dump.empty() && dump != "COLORS") {
-                return ErrorItem(lineNumber_, "!screen takes no argument but COLORS");
-            }
             item.kind = ScriptItemKind::Screen;
-            item.text = dump;
+            if (!ParseScreenArguments(UpperAscii(TrimBlanks(argument)), item)) {
+                return ErrorItem(lineNumber_,
+                                 "!screen takes COLORS and a row range A-B (from 1), nothing else");
+            }
             return item;
         }
         if (word == "VAR") {

@@ -14,7 +14,7 @@ enum class ScriptItemKind : uint8_t {
     TypedLine,  // text typed into the current field, followed by Enter
     Keys,       // !keys: events
     Reply,      // !reply: the answer for the next message box that asks
-    Screen,     // !screen, or !screen colors (text "COLORS": the colours of the cells follow)
+    Screen,     // !screen [colors] [A[-B]] (text "COLORS": the colours of the cells follow)
     Var,        // !var NAME
     Set,        // !set NAME=VALUE
     End,        // no more lines
@@ -27,6 +27,8 @@ struct ScriptItem {
     std::string value;  // !set value
     std::vector<Event> events;
     MsgBoxReply reply = MsgBoxReply::Ok;
+    int firstRow = 0;  // !screen A-B: the rows to print, counted from 1; 0 and 0 print all
+    int lastRow = 0;
 };
 
 // Reads a batch script line by line and says what each line asks for. Comment lines ("#") are

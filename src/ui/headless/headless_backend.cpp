@@ -1,6 +1,9 @@
 #include "ui/headless/headless_backend.h"
 
+#include <algorithm>
 #include <charconv>
+#include <string>
+#include <string_view>
 
 #include "ui/canvas_text.h"
 
@@ -20,12 +23,25 @@ void HeadlessBackend::Present(Canvas& canvas) {
     shown_ = canvas;
 }
 
-void HeadlessBackend::PrintScreen(Dump dump) {
-    out_ << "--- screen ---\n" << CanvasText(shown_, set_);
+void HeadlessBackend::PrintScreen(Dump dump, int firstRow, int lastRow) {
+    // Rows are counted from 1 in scripts; without a range every row is printed.
+    int first = firstRow > 0 ? firstRow - 1 : 0;
+    int last = lastRow > 0 ? std::min(lastRow, shown_.Rows()) - 1 : shown_.Rows() - 1;
+    std::string text = CanvasText(shown_, set_);
+    out_ << "--- screen ---\n";
+    size_t start = 0;
+    for (int row = 0; start < text.size() && row <= last; ++row) {
+        size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end + 1;
+        if (row >= first) {
+            out_ << std::string_view(text).substr(start, end - start);
+        }
+        start = end;
+    }
     if (dump == Dump::WithColors) {
         static constexpr char kHex[] = "0123456789ABCDEF";
         out_ << "--- colors ---\n";
-        for (int row = 0; row < shown_.Rows(); ++row) {
+        for (int row = first; row <= last; ++row) {
             out_ << row << ':';
             for (int col = 0; col < shown_.Cols(); ++col) {
                 ColorPair color = shown_.At(row, col).color;
@@ -76,7 +92,8 @@ Event HeadlessBackend::WaitEvent() {
                 replies_.push_back(item.reply);
                 break;
             case ScriptItemKind::Screen:
-                PrintScreen(item.text == "COLORS" ? Dump::WithColors : Dump::Text);
+                PrintScreen(item.text == "COLORS" ? Dump::WithColors : Dump::Text, item.firstRow,
+                            item.lastRow);
                 break;
             case ScriptItemKind::Var:
                 if (!hooks_.getVar) {

@@ -45,7 +45,7 @@ public:
     // "--- colors ---" part follows the rows: for each row "ROW:" and, at every column where the colour
     // changes, " COL:FB" with the foreground and background palette indexes as hexadecimal digits.
     enum class Dump { Text, WithColors };
-    void PrintScreen(Dump dump = Dump::Text);
+    void PrintScreen(Dump dump = Dump::Text, int firstRow = 0, int lastRow = 0);
     // Reports a script error ("batch: TEXT") and ends the script.
     void Fail(std::string_view message);
 

@@ -97,44 +97,29 @@ int64_t NowMs() {
         .count();
 }
 
-// What a glyph becomes on a terminal that cannot show Unicode.
+// What a glyph becomes on a terminal that cannot show Unicode: box drawing as "-", "|" and "+",
+// arrows as "^", "v", ">" and "<", blocks and shades as "#" and ":".
+struct GlyphFallback {
+    char32_t glyph;
+    wchar_t ascii;
+};
+constexpr GlyphFallback kGlyphFallbacks[] = {
+    {0x2500, L'-'}, {0x2550, L'-'}, {0x2502, L'|'}, {0x2551, L'|'}, {0x250C, L'+'},
+    {0x2510, L'+'}, {0x2514, L'+'}, {0x2518, L'+'}, {0x2554, L'+'}, {0x2557, L'+'},
+    {0x255A, L'+'}, {0x255D, L'+'}, {0x25B2, L'^'}, {0x25BC, L'v'}, {0x25BA, L'>'},
+    {0x25C4, L'<'}, {0x2588, L'#'}, {0x25A0, L'#'}, {0x2591, L':'}, {0x2592, L':'},
+};
+
 wchar_t AsciiFallback(char32_t ch) {
     if (ch < 0x7F) {
         return static_cast<wchar_t>(ch);
     }
-    switch (ch) {
-        case 0x2500:
-        case 0x2550:
-            return L'-';
-        case 0x2502:
-        case 0x2551:
-            return L'|';
-        case 0x250C:
-        case 0x2510:
-        case 0x2514:
-        case 0x2518:
-        case 0x2554:
-        case 0x2557:
-        case 0x255A:
-        case 0x255D:
-            return L'+';
-        case 0x25B2:
-            return L'^';
-        case 0x25BC:
-            return L'v';
-        case 0x25BA:
-            return L'>';
-        case 0x25C4:
-            return L'<';
-        case 0x2588:
-        case 0x25A0:
-            return L'#';
-        case 0x2591:
-        case 0x2592:
-            return L':';
-        default:
-            return ch < 0x100 ? static_cast<wchar_t>(ch) : L'?';
+    for (const GlyphFallback& fallback : kGlyphFallbacks) {
+        if (fallback.glyph == ch) {
+            return fallback.ascii;
+        }
     }
+    return ch < 0x100 ? static_cast<wchar_t>(ch) : L'?';
 }
 
 }  // namespace
