@@ -9,6 +9,8 @@
 #include "core/app_session.h"
 #include "core/storage_host.h"
 
+using namespace tavoe;
+
 namespace {
 
 // An 80 MB file in 80-byte records, translated record by record in place as a load does.

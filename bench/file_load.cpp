@@ -24,6 +24,8 @@
 #include "core/storage_host.h"
 #include "core/var_store.h"
 
+using namespace tavoe;
+
 namespace {
 
 enum class Kind { Lf, CrLf, Fixed, Ebcdic };

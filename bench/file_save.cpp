@@ -24,6 +24,8 @@
 #include "buffer/file_save.h"
 #include "core/app_session.h"
 
+using namespace tavoe;
+
 extern char** environ;
 
 namespace {

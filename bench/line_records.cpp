@@ -14,6 +14,8 @@
 #include "buffer/line_record.h"
 #include "core/app_session.h"
 
+using namespace tavoe;
+
 namespace {
 
 constexpr int kLines = 1'000'000;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -9,6 +9,8 @@
 #include "core/app_session.h"
 #include "core/var_store.h"
 
+using namespace tavoe;
+
 namespace {
 
 // About 2,000 names as a session collects them: search paths and other Z settings, function keys,

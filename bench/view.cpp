@@ -28,6 +28,8 @@
 #include "view/scroll.h"
 #include "view/view_paint.h"
 
+using namespace tavoe;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -12,6 +12,8 @@
 #include "core/command_symbols.h"
 #include "core/var_store.h"
 
+using namespace tavoe;
+
 namespace {
 
 void Check(bool condition) {

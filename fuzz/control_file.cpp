@@ -13,6 +13,8 @@
 #include "core/var_store.h"
 #include "profiles/control_file.h"
 
+using namespace tavoe;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::filesystem::path dir = [] {
         std::filesystem::path d =

@@ -9,6 +9,8 @@
 #include "dialogs/dialog_layout.h"
 #include "dialogs/dialog_parser.h"
 
+using namespace tavoe;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AppSession app;
     // Variables the parser and the builder read, so COLOR and MULTICOL references resolve.

@@ -17,6 +17,8 @@
 #include "buffer/file_save.h"
 #include "core/app_session.h"
 
+using namespace tavoe;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 4) {
         return 0;

@@ -14,6 +14,8 @@
 #include "core/var_store.h"
 #include "profiles/file_profile_io.h"
 
+using namespace tavoe;
+
 namespace {
 
 const std::filesystem::path& ProfileDirectory() {

@@ -16,6 +16,8 @@
 #include "core/app_session.h"
 #include "profiles/main_profile.h"
 
+using namespace tavoe;
+
 namespace {
 
 class Lists : public ProfileSharedLists {

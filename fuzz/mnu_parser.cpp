@@ -9,6 +9,8 @@
 #include "dialogs/menu_parser.h"
 #include "dialogs/menu_runtime.h"
 
+using namespace tavoe;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AppSession app;
     std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -8,6 +8,8 @@
 #include "core/storage_host.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 using Table = std::array<std::uint8_t, 256>;
@@ -280,3 +282,5 @@ void ReportUntranslatable(StorageHost& host, UntranslatableReport& report, std::
                        file.c_str(), from.c_str(), to.c_str(), SubstitutionChar(host, toSet)),
                 MsgTo::Box, Beep::Error);
 }
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // The three single-byte character sets of edited files, the file profile's choice of disk and display
 // set, and translation between them. Text in memory is always in the display set; only an EBCDIC disk
 // set translates on load and save.
@@ -95,3 +97,5 @@ struct UntranslatableReport {
 // two sets and the substitution character, unless this report already named the same file.
 void ReportUntranslatable(StorageHost& host, UntranslatableReport& report, std::string_view fileName,
                           CharSet fromSet, CharSet toSet);
+
+}  // namespace tavoe

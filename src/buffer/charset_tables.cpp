@@ -1,5 +1,7 @@
 #include "buffer/charset_tables.h"
 
+namespace tavoe {
+
 // The six translation tables, indexed by the source code. Each row holds sixteen codes, x'N0' to
 // x'NF'.
 
@@ -142,3 +144,5 @@ const std::array<std::uint8_t, 256> IsoToPc = {
 };
 
 // clang-format on
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace tavoe {
+
 // The six fixed translation tables between the three single-byte character sets, indexed by the
 // source code. Tables of the two EBCDIC <-> ISO-8859 directions hold "?" (x'3F') for the codes that
 // have no translation; the Translate operations of charset.h replace those codes by the run's
@@ -24,3 +26,5 @@ constexpr bool IsUntranslatableEbcdicToIso(std::uint8_t code) {
 constexpr bool IsUntranslatableIsoToEbcdic(std::uint8_t code) {
     return code >= 0x80 && code <= 0x9F;
 }
+
+}  // namespace tavoe

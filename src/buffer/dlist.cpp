@@ -1,5 +1,7 @@
 #include "buffer/dlist.h"
 
+namespace tavoe {
+
 void DListAppend(DList* list, DListNode* node) {
     if (list == nullptr || node == nullptr) {
         return;
@@ -97,3 +99,5 @@ DListNode* DListPopFirst(DList* list) {
     DListUnlink(list, node);
     return node;
 }
+
+}  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace tavoe {
+
 // Intrusive doubly linked list (the lines of a file, the scratch record buffers). A node begins with
 // its two links; structures that live on such a list derive from DListNode so the links come first.
 // Every operation does nothing when the list or the node is missing.
@@ -46,3 +48,5 @@ inline DListNode* DListPrev(const DListNode* node) {
 inline std::uint32_t DListCount(const DList* list) {
     return list == nullptr ? 0 : list->count;
 }
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 #include "core/message.h"
 #include "core/storage_host.h"
 
+namespace tavoe {
+
 namespace {
 
 bool IsLinked(const EditBuffer& buffer, const LineRecord* line) {
@@ -228,3 +230,5 @@ std::size_t EditBufferBytesHeld(const EditBuffer& buffer) {
     }
     return bytes;
 }
+
+}  // namespace tavoe

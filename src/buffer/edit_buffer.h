@@ -14,6 +14,8 @@
 #include "core/storage_host.h"
 #include "profiles/file_profile.h"
 
+namespace tavoe {
+
 struct AppSession;
 struct EditBuffer;
 
@@ -183,3 +185,5 @@ Status RecBufRelease(EditBuffer& buffer, char* payload);
 
 // Heap bytes held by the buffer's pool, text store and scratch buffers.
 std::size_t EditBufferBytesHeld(const EditBuffer& buffer);
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 #include "buffer/line_record.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 Status MakeExcludedMarker(EditBuffer& buffer, LineRecord& marker, int width, std::uint32_t count) {
     marker.kind = LineKind::ExcludedMarker;
     marker.hiddenCount = count;
@@ -80,3 +82,5 @@ LineRecord* RangeEndThroughHidden(LineRecord* line) {
     }
     return line;
 }
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include "core/status.h"
 
+namespace tavoe {
+
 struct EditBuffer;
 struct LineRecord;
 
@@ -26,3 +28,5 @@ int RebuildExcludedMarkers(EditBuffer& buffer, int width);
 // The last line a range ending on `line` covers: for an excluded-lines marker, the last of the hidden
 // lines that follow it; for any other line, the line itself.
 LineRecord* RangeEndThroughHidden(LineRecord* line);
+
+}  // namespace tavoe

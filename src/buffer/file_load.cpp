@@ -14,6 +14,8 @@
 #include "core/storage_host.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr std::size_t kMaxPathLength = 255;
@@ -289,3 +291,5 @@ void CloseFile(EditBuffer& buffer) {
     buffer.file.handle.Close();
     buffer.file.writeLocked = false;
 }
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 #include "buffer/file_state.h"
 #include "core/status.h"
 
+namespace tavoe {
+
 struct EditBuffer;
 
 // Loading a file into an edit session's line list. The session's file profile (buffer.profile) says
@@ -38,3 +40,5 @@ void CloseFile(EditBuffer& buffer);
 // that fit in 8192 bytes and at most those that fit in 64000; variable, twice the length, within
 // 8192..64000.
 std::int32_t ReadBufferSize(Recfm format, std::int32_t maxRecordLength);
+
+}  // namespace tavoe

@@ -10,6 +10,8 @@
 #include "core/message.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 // A batch ends once this many records were made; the test is made before each buffer read, so a
@@ -365,3 +367,5 @@ Status FinishLoad(EditBuffer& buffer) {
     }
     return buffer.file.loadAborted ? -1 : 0;
 }
+
+}  // namespace tavoe

@@ -11,6 +11,8 @@
 #include "core/storage_host.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 // A folded COBOL record continues in column 7: six blanks, then at most 74 bytes of the rest, so a
@@ -233,3 +235,5 @@ bool HasOnlyUppercaseLetters(const EditBuffer& buffer) {
     }
     return letter;
 }
+
+}  // namespace tavoe

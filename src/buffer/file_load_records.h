@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace tavoe {
+
 struct EditBuffer;
 
 // Shaping records into data lines, for the loader. Each call numbers the record (and every folded
@@ -24,3 +26,5 @@ void RaiseMaxRecordLength(EditBuffer& buffer, std::int32_t newLength);
 
 // Display-set letter tests for the CAPS scan.
 bool HasOnlyUppercaseLetters(const EditBuffer& buffer);
+
+}  // namespace tavoe

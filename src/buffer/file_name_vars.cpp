@@ -5,6 +5,8 @@
 #include "buffer/edit_buffer.h"
 #include "core/storage_host.h"
 
+namespace tavoe {
+
 void SetFileNameVariables(StorageHost& host, std::string_view path) {
     host.SetSetting("ZDSN", path);
     std::size_t slash = path.rfind('/');
@@ -31,3 +33,5 @@ void SetBufferFileName(EditBuffer& buffer, std::string_view path) {
     buffer.directory.assign(path.substr(0, nameStart));
     buffer.displayName.assign(path.substr(nameStart));
 }
+
+}  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace tavoe {
+
 class StorageHost;
 struct EditBuffer;
 
@@ -18,3 +20,5 @@ void SetFileNameVariables(StorageHost& host, std::string_view path);
 // Takes the path as the buffer's file: fileName is the path, directory the part up to and including
 // its last "/" (empty without one) and displayName the part after it.
 void SetBufferFileName(EditBuffer& buffer, std::string_view path);
+
+}  // namespace tavoe

@@ -17,6 +17,8 @@
 #include "platform/file_write.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr char kEndOfFileChar = '\x1A';
@@ -534,3 +536,5 @@ int CompressTabs(const char* in, int count, int width, char blank, char tab, cha
     }
     return written;
 }
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include <string_view>
 #include "core/status.h"
 
+namespace tavoe {
+
 struct EditBuffer;
 struct FileProfile;
 struct FileState;
@@ -59,3 +61,5 @@ Status FlushBuffered(FileState& state, const FileHandle& handle);
 // byte; a whole piece of blanks becomes one `tab` byte, any other piece (and a shorter last piece) is
 // copied unchanged. `out` must hold `count` bytes. Answers the bytes written to `out`.
 int CompressTabs(const char* in, int count, int width, char blank, char tab, char* out);
+
+}  // namespace tavoe

@@ -10,6 +10,8 @@
 #include "platform/file_io.h"
 #include "profiles/file_profile.h"
 
+namespace tavoe {
+
 // What an edit session knows about its file between opening and closing: the open handle and its
 // lock, the stamp taken at load that saving compares against, the progress of an incremental load,
 // and the read buffer that saving reuses as its write buffer. One per EditBuffer (its `file` member);
@@ -96,3 +98,5 @@ struct FileState {
 
     LoadReadHooks hooks;
 };
+
+}  // namespace tavoe

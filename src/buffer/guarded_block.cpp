@@ -10,6 +10,8 @@
 #include <mutex>
 #include <unordered_map>
 
+namespace tavoe {
+
 namespace {
 
 // Opening a large file makes hundreds of megabytes of pool and text pages, and on first touch every
@@ -125,3 +127,5 @@ std::uint32_t BlockSize(const void* payload) {
     }
     return ReadWord(static_cast<const unsigned char*>(payload) - kBlockHeaderSize + 4);
 }
+
+}  // namespace tavoe

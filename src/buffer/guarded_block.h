@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace tavoe {
+
 // Guarded heap blocks: every general heap allocation goes through this allocator. A block is laid
 // out as the guard word "TAG\0", the block's total size (32-bit, header and trailer included), the
 // zero-filled payload (the requested size rounded up to a multiple of 8) and the guard word "END\0".
@@ -39,3 +41,5 @@ void BlockFree(void* payload);
 
 // The total size stored in a live block's header (0 for nullptr).
 std::uint32_t BlockSize(const void* payload);
+
+}  // namespace tavoe

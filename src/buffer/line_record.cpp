@@ -9,6 +9,8 @@
 #include "buffer/record_pool.h"
 #include "core/message.h"
 
+namespace tavoe {
+
 namespace {
 
 void ReportTooLong(EditBuffer& buffer) {
@@ -357,3 +359,5 @@ void LineAdoptText(EditBuffer& buffer, LineRecord& line, LineRecord& donor) {
     donor.colorPage = nullptr;
     donor.color = nullptr;
 }
+
+}  // namespace tavoe

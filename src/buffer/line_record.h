@@ -8,6 +8,8 @@
 #include "buffer/text_buf.h"
 #include "core/status.h"
 
+namespace tavoe {
+
 struct EditBuffer;
 
 // One line of an edit session: a data line from the file or one of the lines the editor shows for
@@ -214,3 +216,5 @@ inline int LineAppendText(EditBuffer& buffer, LineRecord& line, std::string_view
 // Gives `line` the text (and colour) buffers of `donor`, releasing the line's own; the donor is left
 // without text. The undo journal restores a saved text this way.
 void LineAdoptText(EditBuffer& buffer, LineRecord& line, LineRecord& donor);
+
+}  // namespace tavoe

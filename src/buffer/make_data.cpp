@@ -5,6 +5,8 @@
 #include "buffer/line_record.h"
 #include "core/message.h"
 
+namespace tavoe {
+
 Status MakeLinesData(EditBuffer& buffer, LineRecord* first, LineRecord* last) {
     if (first == nullptr) {
         return 0;
@@ -37,3 +39,5 @@ Status MakeLinesData(EditBuffer& buffer, LineRecord* first, LineRecord* last) {
     }
     return 0;
 }
+
+}  // namespace tavoe

@@ -1,6 +1,8 @@
 #pragma once
 #include "core/status.h"
 
+namespace tavoe {
+
 struct EditBuffer;
 struct LineRecord;
 
@@ -12,3 +14,5 @@ struct LineRecord;
 // (then -1). Excluded-lines markers inside the range are passed over silently: the lines they stand
 // for are in the range themselves.
 Status MakeLinesData(EditBuffer& buffer, LineRecord* first, LineRecord* last);
+
+}  // namespace tavoe

@@ -9,6 +9,8 @@
 #include "core/message.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 bool NumberingOn(const EditBuffer& buffer) {
@@ -246,3 +248,5 @@ std::string PrefixNumberText(const EditBuffer& buffer, LineRecord& line, int wid
     }
     return std::string(w - text.size(), ' ') + text;
 }
+
+}  // namespace tavoe

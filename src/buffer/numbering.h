@@ -6,6 +6,8 @@
 #include <string_view>
 #include "core/status.h"
 
+namespace tavoe {
+
 struct EditBuffer;
 struct LineRecord;
 
@@ -59,3 +61,5 @@ void NumberingOff(EditBuffer& buffer);
 // number field, the field's text; otherwise the record number as "%08d " cut to the width from the
 // right (a width of w shows the last w - 1 digits and a blank). Widths below 4 show blanks.
 std::string PrefixNumberText(const EditBuffer& buffer, LineRecord& line, int width);
+
+}  // namespace tavoe

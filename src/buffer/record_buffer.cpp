@@ -5,6 +5,8 @@
 #include "buffer/guarded_block.h"
 #include "core/message.h"
 
+namespace tavoe {
+
 namespace {
 
 char* Payload(RecordBuffer* buffer) {
@@ -71,3 +73,5 @@ void RecBufReleaseAll(DList& buffers) {
         BlockFree(node);
     }
 }
+
+}  // namespace tavoe

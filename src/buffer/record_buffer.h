@@ -6,6 +6,8 @@
 #include "core/message.h"
 #include "core/status.h"
 
+namespace tavoe {
+
 // Scratch record buffers: each holds one whole record while loading, saving or editing. A session
 // keeps them on a list and reuses free ones; the payload is preceded by a header whose guard word
 // lets a release recognise a pointer that is not one of these buffers.
@@ -36,3 +38,5 @@ Status RecBufRelease(Reporter& reporter, char* payload);
 
 // Releases every buffer of the list.
 void RecBufReleaseAll(DList& buffers);
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 
 #include "buffer/guarded_block.h"
 
+namespace tavoe {
+
 namespace {
 
 unsigned char* PageSlots(PoolPage* page) {
@@ -94,3 +96,5 @@ std::size_t PoolBytesHeld(const RecordPool* pool) {
     }
     return BlockTotalSize(sizeof(RecordPool)) + pool->pageCount * BlockTotalSize(kPoolPageBytes);
 }
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 
 #include "buffer/slist.h"
 
+namespace tavoe {
+
 // Pools of fixed-size records (line records, undo entries, directory entries and the like). Records
 // come from pages of 64000 bytes of slots, so a pool costs one heap call per page and not per record.
 // Released records go to a free list and are handed out again first; pages are returned only when
@@ -51,3 +53,5 @@ void PoolDestroy(RecordPool* pool);
 
 // Heap bytes the pool holds (its own block and its pages).
 std::size_t PoolBytesHeld(const RecordPool* pool);
+
+}  // namespace tavoe

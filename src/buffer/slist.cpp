@@ -1,5 +1,7 @@
 #include "buffer/slist.h"
 
+namespace tavoe {
+
 SListStatus SListPushFront(SList* list, SListNode* node) {
     if (node == nullptr) {
         return SListStatus::PushNoNode;
@@ -99,3 +101,5 @@ int SListCount(const SList* list) {
     }
     return count;
 }
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tavoe {
+
 // Intrusive singly linked list (pages, free lists, journals and small lists). A node begins with its
 // one link; structures that live on such a list derive from SListNode so the link comes first.
 // Operations answer with small status codes; 0 is success.
@@ -51,3 +53,5 @@ inline SListNode* SListNext(const SListNode* node) {
 
 // Number of nodes, by a walk.
 int SListCount(const SList* list);
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 #include "buffer/guarded_block.h"
 #include "core/message.h"
 
+namespace tavoe {
+
 namespace {
 
 char* PageSlots(TextPage* page) {
@@ -197,3 +199,5 @@ void TextStoreRelease(TextStore& store) {
     BlockFree(store.classes);
     store = TextStore{};
 }
+
+}  // namespace tavoe

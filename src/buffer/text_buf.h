@@ -7,6 +7,8 @@
 #include "core/message.h"
 #include "core/status.h"
 
+namespace tavoe {
+
 // The text buffer store of an edit session: line texts and colour bytes live in slots whose size is
 // a multiple of 8. Size class k holds slots of 8·k bytes on pages of at most 64000 bytes of slots and
 // never more than 100 slots, so loading a large file costs one heap call per page, and a line whose
@@ -74,3 +76,5 @@ Status TextBufFree(Reporter& reporter, TextStore& store, TextPage* page, void* b
 
 // Releases every page and the class table.
 void TextStoreRelease(TextStore& store);
+
+}  // namespace tavoe

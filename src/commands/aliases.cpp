@@ -11,6 +11,8 @@
 #include "platform/format.h"
 #include "profiles/main_profile_aliases.h"
 
+namespace tavoe {
+
 namespace {
 
 bool IsVerbCharacter(char c) {
@@ -69,3 +71,5 @@ bool DeleteCommandAlias(AppSession& app, std::string_view alias) {
     app.aliases.erase(found);
     return true;
 }
+
+}  // namespace tavoe

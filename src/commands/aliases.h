@@ -3,6 +3,8 @@
 #include <string_view>
 #include "core/status.h"
 
+namespace tavoe {
+
 // Maintenance of the primary command aliases (the AEditCmd dialog of the alias list AliasCmd): an
 // alias is a short verb of letters and digits that stands for one primary command name. The list
 // lives in AppSession::aliases and is saved with the main profile.
@@ -23,3 +25,5 @@ Status AddCommandAlias(AppSession& app, std::string_view alias, std::string_view
 
 // Removes the entry with this alias (exact comparison). False when there is none.
 bool DeleteCommandAlias(AppSession& app, std::string_view alias);
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include "core/app_session.h"
 #include "core/shared_block.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr int kLastSlot = kHistorySlotCount - 1;
@@ -106,3 +108,5 @@ std::vector<std::string> HistoryEntries(AppSession& app) {
     }
     return entries;
 }
+
+}  // namespace tavoe

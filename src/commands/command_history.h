@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tavoe {
+
 // The primary command history that RETRIEVE walks: 16 slots of up to 255 characters used as a ring,
 // the index of the newest slot, a retrieve cursor and the direction of the last retrieve. It lives in
 // the shared session block, so every running instance retrieves the same commands.
@@ -27,3 +29,5 @@ std::string HistoryNext(AppSession& app);
 // The commands from the newest back to the oldest, empty slots passed over (what the main profile
 // saves as ZPCMDHISTORY.0 ..).
 std::vector<std::string> HistoryEntries(AppSession& app);
+
+}  // namespace tavoe

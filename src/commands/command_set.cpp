@@ -8,6 +8,8 @@
 #include "platform/format.h"
 #include "profiles/main_profile_aliases.h"
 
+namespace tavoe {
+
 namespace {
 
 size_t IndexOf(CommandTable table) {
@@ -77,3 +79,5 @@ void ShowNotAvailable(AppSession& app, std::string_view what) {
     ShowMessage(app, Format("'%s' is not available yet.", std::string(what).c_str()), MsgTo::Box,
                 Beep::Information);
 }
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 
 #include "core/command_desc.h"
 
+namespace tavoe {
+
 // The rows of the three command tables as one instance dispatches them, gathered from the lists of
 // the subsystems (core/command_desc.h). Within a table the rows stand in the order of their verbs,
 // which is the order of the quick-reference lists.
@@ -43,3 +45,5 @@ bool IsPrimaryCommand(AppSession& app, std::string_view verb);
 // "'%s' is not available yet." (box, information beep): a command of the tables that this build
 // does not have.
 void ShowNotAvailable(AppSession& app, std::string_view what);
+
+}  // namespace tavoe

@@ -17,6 +17,8 @@
 #include "macro/macro_door.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr std::string_view kNotInEdit = "Not in file EDIT, command ignored.";
@@ -172,3 +174,5 @@ void RunFileListCommand(AppSession& app, std::string_view text) {
         }
     }
 }
+
+}  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace tavoe {
+
 // The three primary command dispatchers. Every command line a user, a menu, a function key or a
 // macro issues ends in one of them: the edit dispatcher in an edit or browse session, the file list
 // dispatcher in a file list, the general one everywhere else. The first two hand what they do not
@@ -24,3 +26,5 @@ void RunGeneralCommand(AppSession& app, std::string_view text);
 // verb the file list table does not know, the line from that sub-command on goes to RunGeneralCommand
 // and the loop ends.
 void RunFileListCommand(AppSession& app, std::string_view text);
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 
 #include "core/command_desc.h"
 
+namespace tavoe {
+
 // The commands the dispatchers carry themselves, and the checks the edit dispatcher makes before a
 // handler runs.
 
@@ -23,3 +25,5 @@ CommandRows DispatcherGeneralCommands();
 // PROFILE, RULER, SHOWEOL, TABS). False after a message when the handler must not run.
 bool PassesEditCommandChecks(AppSession& app, EditSession& session, std::string_view verb,
                              std::string_view params);
+
+}  // namespace tavoe

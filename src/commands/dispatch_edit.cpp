@@ -18,6 +18,8 @@
 #include "platform/format.h"
 #include "profiles/file_profile.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr int kColormapNameMax = 7;
@@ -281,3 +283,5 @@ bool PassesEditCommandChecks(AppSession& app, EditSession& session, std::string_
     }
     return true;
 }
+
+}  // namespace tavoe

@@ -17,6 +17,8 @@
 #include "platform/format.h"
 #include "profiles/main_profile.h"
 
+namespace tavoe {
+
 namespace {
 
 void Say(AppSession& app, std::string_view text, Beep beep) {
@@ -252,3 +254,5 @@ constexpr CommandDesc kGeneralRows[] = {
 CommandRows DispatcherGeneralCommands() {
     return kGeneralRows;
 }
+
+}  // namespace tavoe

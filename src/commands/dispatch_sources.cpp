@@ -8,6 +8,8 @@
 #include "editing/edit_session.h"
 #include "editing/line_commands.h"
 
+namespace tavoe {
+
 namespace {
 
 void ProcessPendingLineCommands(AppSession& app, EditSession* session) {
@@ -56,3 +58,5 @@ std::string FileListCommandFieldEnter(AppSession& app, std::string_view fieldTex
     RunFileListCommand(app, command);
     return {};
 }
+
+}  // namespace tavoe

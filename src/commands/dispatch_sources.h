@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // Where typed command lines enter the dispatchers: Enter in an edit session's primary command field
 // and Enter in a file list's command field. Both record the line in the command history.
 
@@ -18,3 +20,5 @@ std::string EditCommandFieldEnter(AppSession& app, std::string_view fieldText);
 // Enter in the file list command field; returns what the field holds afterwards (always empty).
 // Leading blanks and ";" are skipped; any other text is added to the history and run.
 std::string FileListCommandFieldEnter(AppSession& app, std::string_view fieldText);
+
+}  // namespace tavoe

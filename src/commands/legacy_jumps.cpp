@@ -9,6 +9,8 @@
 #include "core/var_store.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr std::string_view kLegacyStyle = "Legacy Tavo";
@@ -98,3 +100,5 @@ Status LegacyJump(AppSession& app, std::string_view option) {
     PostCommand(app, std::string(row->command));
     return 0;
 }
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include <string_view>
 #include "core/status.h"
 
+namespace tavoe {
+
 // Legacy "=option" jumps: with the "Legacy Tavo" menu style, "=3.4" and the like leave whatever the
 // user is doing and go straight to a menu option, as the panels of the older program did.
 
@@ -26,3 +28,5 @@ const LegacyJumpRow* FindLegacyJump(std::span<const LegacyJumpRow> table, std::s
 // (LEGACY or MODERN) and posts the row's command; 0. Otherwise -1 after "Jump to option only
 // supported when Tavo style menus are active." or "Invalid jump option '%s'".
 Status LegacyJump(AppSession& app, std::string_view option);
+
+}  // namespace tavoe

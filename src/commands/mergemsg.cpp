@@ -10,6 +10,8 @@
 #include "core/command_line.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr long kNumberCeiling = std::numeric_limits<int>::max();
@@ -200,3 +202,5 @@ int MergeMessages(AppSession& app, EditBuffer& buffer, std::string_view filePara
     }
     return inserted;
 }
+
+}  // namespace tavoe

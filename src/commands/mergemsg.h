@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // MERGEMSG: compiler or macro error messages merged into the source they refer to, each as a NOTE
 // line after the line it names, so the messages can be read (and LOCATE SPECIAL reached) in place.
 //
@@ -38,3 +40,5 @@ std::string MessageNoteText(const CompilerMessage& message);
 // unable to locate error line.", "MERGEMSG: line number must be greater than 0." or one of the two
 // format messages. Lines inserted before such a message stay.
 int MergeMessages(AppSession& app, EditBuffer& buffer, std::string_view fileParam);
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include "core/shell_port.h"
 #include "core/storage_host.h"
 
+namespace tavoe {
+
 namespace {
 
 // Sounds are on only when ZMSGSOUNDS is exactly "TRUE". The variable is looked up without creating
@@ -53,3 +55,5 @@ StorageHost& Storage(AppSession& app) {
     }
     return *app.storageHost;
 }
+
+}  // namespace tavoe

@@ -13,6 +13,8 @@
 #include "core/shared_block.h"
 #include "core/var_store.h"
 
+namespace tavoe {
+
 namespace ui {
 class Screen;
 }
@@ -102,3 +104,5 @@ struct AppSession : Reporter {
     AppSession(const AppSession&) = delete;
     AppSession& operator=(const AppSession&) = delete;
 };
+
+}  // namespace tavoe

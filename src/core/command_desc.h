@@ -5,6 +5,8 @@
 
 #include "core/command_line.h"
 
+namespace tavoe {
+
 // One row per primary command, declared by the subsystem that implements it. The dispatchers look a
 // verb up among the rows of its table (commands/command_set.h); a row without a handler names a
 // command this build does not have yet.
@@ -47,3 +49,5 @@ struct CommandDesc {
 };
 
 using CommandRows = std::span<const CommandDesc>;
+
+}  // namespace tavoe

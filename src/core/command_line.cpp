@@ -2,6 +2,8 @@
 
 #include "platform/ascii_case.h"
 
+namespace tavoe {
+
 namespace {
 
 size_t SkipBlanks(std::string_view text, size_t at) {
@@ -120,3 +122,5 @@ std::optional<FileListCommandLine> NextFileListCommand(std::string_view text, si
     position = paramEnd;
     return line;
 }
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // Taking a primary command line apart: the sub-commands of a chained line, the verb and the
 // parameters of each, as the edit, general and file list dispatchers cut them. Nothing here looks a
 // verb up or runs it.
@@ -63,3 +65,5 @@ struct CommandWords {
     std::string_view rest;
 };
 CommandWords CommandFirstWord(std::string_view text);
+
+}  // namespace tavoe

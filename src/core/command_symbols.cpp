@@ -4,6 +4,8 @@
 
 #include "core/var_store.h"
 
+namespace tavoe {
+
 namespace {
 
 struct CommandSymbol {
@@ -64,3 +66,5 @@ std::string SubstituteCommandSymbols(AppSession& app, std::string_view in) {
     }
     return out;
 }
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // "&" symbols in command lines: names of the current file and of the installation that a command,
 // a menu item or a function key can carry without knowing them.
 
@@ -14,3 +16,5 @@ struct AppSession;
 // symbol wins, so "&zdsnpath" is never "&zdsn" followed by "path". An "&" that starts no symbol is
 // kept. Substituted values are not scanned again.
 std::string SubstituteCommandSymbols(AppSession& app, std::string_view in);
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 #include "core/app_session.h"
 #include "core/shell_port.h"
 
+namespace tavoe {
+
 namespace {
 
 std::string Cut(std::string_view text) {
@@ -68,3 +70,5 @@ void PostCommand(AppSession& app, std::string command) {
 void SendCommand(AppSession& app, std::string_view command) {
     Shell(app).RunGeneralCommand(app, command);
 }
+
+}  // namespace tavoe

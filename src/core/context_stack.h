@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // The context stack of an instance and its command queue.
 //
 // Menus, dialogs, the file list and edit sessions are pushed on the stack as frames; the top frame
@@ -57,3 +59,5 @@ void PostCommand(AppSession& app, std::string command);
 
 // Runs a command at once through the shell's general command processor.
 void SendCommand(AppSession& app, std::string_view command);
+
+}  // namespace tavoe

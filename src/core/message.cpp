@@ -1,5 +1,7 @@
 #include "core/message.h"
 
+namespace tavoe {
+
 void ShowMessage(Reporter& reporter, std::string_view text, MsgTo to, Beep beep) {
     int type = static_cast<int>(beep);
     if (type < 0 || type > 4) {
@@ -13,3 +15,5 @@ int Refuse(Reporter& reporter, std::string_view text, MsgTo to, Beep beep) {
     ShowMessage(reporter, text, to, beep);
     return -1;
 }
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // How every layer tells the user something: ShowMessage hands the text to a Reporter. The running
 // instance (AppSession) is one and decides between the message line and a box; a lower layer that
 // needs nothing else of the instance takes a Reporter, and a test can pass a recording one.
@@ -34,3 +36,5 @@ void ShowMessage(Reporter& reporter, std::string_view text, MsgTo to, Beep beep)
 // Refuses an operation: the reason goes out as ShowMessage sends it, and the answer is -1 for the
 // caller to return.
 int Refuse(Reporter& reporter, std::string_view text, MsgTo to, Beep beep);
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace tavoe {
+
 // The screen and behaviour settings an instance takes from its variables once the main profile is
 // loaded: the palette, the seven colour elements and the on/off options read at start-up. The view,
 // the key handler and the undo journal read them; the main profile reads and writes them.
@@ -27,3 +29,5 @@ struct ProfileSessionSettings {
     bool rightCtrlIsEnter = false;   // ZRIGHTCTRL
     bool undoEnabled = true;         // ZUNDO
 };
+
+}  // namespace tavoe

@@ -17,6 +17,8 @@
 #include "core/app_session.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 // Longest block name we hand to shm_open: the name becomes a file name, which has its own limit.
@@ -284,3 +286,5 @@ SharedSessionBlock& SharedBlock(AppSession& app) {
     }
     return *app.shared;
 }
+
+}  // namespace tavoe

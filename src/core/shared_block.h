@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // The block of named shared memory through which the running instances cooperate: the table of
 // registered sessions, the recently used files, the command history, facts about the installation
 // and the main window position. Its layout is fixed byte for byte, so every field is read and written
@@ -260,3 +262,5 @@ void FillInstallationFields(SharedSessionBlock& block, std::string_view programP
 // The instance's block; a private one is created when the instance has none (not registered yet,
 // or a tool or test that never registers), so history and recent files always have a home.
 SharedSessionBlock& SharedBlock(AppSession& app);
+
+}  // namespace tavoe

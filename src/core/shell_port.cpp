@@ -2,6 +2,8 @@
 
 #include "core/app_session.h"
 
+namespace tavoe {
+
 // The base port: what an instance without a shell or window system can do.
 
 void ShellPort::RunGeneralCommand(AppSession&, std::string_view) {}
@@ -59,3 +61,5 @@ DataWindowSize ShellPort::LayoutWindow(AppSession& app) {
 DataWindowSize ShellPort::CurrentDataWindow(AppSession&) {
     return {};
 }
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 
 #include "core/open_mode.h"
 
+namespace tavoe {
+
 // What the layers below the shell ask of the running instance's shell: showing contexts, running
 // commands, opening and ending edit sessions, the command field of the current context, questions,
 // and the main window's layout. The instance owns one port (app.shellPort); Shell(app) gives it.
@@ -73,3 +75,5 @@ public:
 
 // The instance's shell port: the one installed, or a base port made on first use.
 ShellPort& Shell(AppSession& app);
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tavoe {
+
 // The result of an operation that reports its own failures: 0 when it did its work, -1 (or another
 // value a function documents) after it told the user why not. The type converts to and from int so
 // that it reads as the number it stands for, and it cannot be dropped without saying so:
@@ -13,3 +15,5 @@ public:
 private:
     int code_;
 };
+
+}  // namespace tavoe

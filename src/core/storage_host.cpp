@@ -2,6 +2,8 @@
 
 #include "core/app_session.h"
 
+namespace tavoe {
+
 void StorageHost::Report(std::string_view text, MsgTo to, Beep beep) {
     app_.Report(text, to, beep);
 }
@@ -33,3 +35,5 @@ bool StorageHost::EscapePressed() {
 void StorageHost::RunExitMacro(EditBuffer&, const std::string&) {}
 
 void StorageHost::RecordLengthRaised(EditBuffer&, const FileProfile&) {}
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 
 #include "core/message.h"
 
+namespace tavoe {
+
 // What file storage needs of the running instance, and nothing more: messages, the settings it reads
 // (ZEDITWRITELOCK, ZMAXRECLEN, ZBACKUP, ...), the file-name variables it sets, the character-set
 // state kept for the run, the progress of long loads with Escape, the exit macro run before a save,
@@ -50,3 +52,5 @@ protected:
 
 // The instance's storage host: the one installed, or a base host made on first use.
 StorageHost& Storage(AppSession& app);
+
+}  // namespace tavoe

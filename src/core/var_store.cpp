@@ -7,6 +7,8 @@
 #include "core/app_session.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 // Values are C strings in fixed-size buffers; a value that could not be given a capacity in a
@@ -269,3 +271,5 @@ long VarGetNumber(AppSession& app, std::string_view name) {
 bool VarIsTrue(AppSession& app, std::string_view name) {
     return VarGetValue(app, name) == "TRUE";
 }
+
+}  // namespace tavoe

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <unordered_map>
 
+namespace tavoe {
+
 // The store of named text variables that carries every setting and all state shared between the
 // editor, dialogs, menus and macros. Values are text; numbers are decimal text and booleans the
 // texts "TRUE" and "FALSE". Names are case-insensitive (upper-cased) and at most 63 characters.
@@ -92,3 +94,5 @@ int VarLongestName(AppSession& app);
 long VarGetNumber(AppSession& app, std::string_view name);
 int VarSetNumber(AppSession& app, std::string_view name, long number);
 bool VarIsTrue(AppSession& app, std::string_view name);
+
+}  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tavoe {
+
 const std::array<std::string_view, 76> BuiltInDialogNames = {
     "ABOUT",    "ALIASCMD",   "AEDITCMD", "ALIASPRF", "AEDITPRF", "CHANGE",   "CLRFIELD", "CLRMODE",
     "CLRNEW",   "CLRPALETTE", "CLRTYPE",  "CLRWORD",  "COLORS",   "COMPARE",  "COMPDIR",  "CONVERT1",
@@ -19,3 +21,5 @@ bool IsBuiltInDialog(std::string_view upperName) {
     return std::find(BuiltInDialogNames.begin(), BuiltInDialogNames.end(), upperName) !=
            BuiltInDialogNames.end();
 }
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #include "dialogs/definition_lines.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr size_t kLineMax = 255;
@@ -25,3 +27,5 @@ std::vector<std::string_view> SplitDefinitionLines(std::string_view text) {
     }
     return lines;
 }
+
+}  // namespace tavoe

@@ -16,6 +16,8 @@
 #include "platform/format.h"
 #include "profiles/main_profile_aliases.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr size_t kAliasColumn = 15;
@@ -165,3 +167,5 @@ void AliasPrfDialog(AppSession& app) {
 void AEditPrfDialog(AppSession& app) {
     EntryDialog(app, "AEDITPRF", "ALIASPRF", ApplyNewProfileAlias);
 }
+
+}  // namespace tavoe

@@ -9,6 +9,8 @@
 #include "dialogs/dialog_parser.h"
 #include "platform/ascii_case.h"
 
+namespace tavoe {
+
 namespace {}  // namespace
 
 void DialogCacheDeleter::operator()(DialogCache* cache) const {
@@ -78,3 +80,5 @@ void FreeDialog(AppSession& app, DialogDefinition* def) {
 void DiscardDialog(AppSession& app, std::string_view name) {
     FreeDialog(app, FindCachedDialog(app, name));
 }
+
+}  // namespace tavoe

@@ -9,6 +9,8 @@
 #include "dialogs/dialog_layout.h"
 #include "dialogs/menu_def.h"
 
+namespace tavoe {
+
 // The session's parsed dialogs. With ZCACHE.DIALOGS "TRUE" (and an interface style other than
 // "Legacy Tavo") a dialog is read, checked and laid out once per session and reused at every later
 // showing; otherwise every showing reads the file again, so edits to a .dlg file take effect at once.
@@ -46,3 +48,5 @@ void FreeDialog(AppSession& app, DialogDefinition* def);
 // Removes the cached definition of that name (compared upper-case) and frees it; nothing when none
 // is cached.
 void DiscardDialog(AppSession& app, std::string_view name);
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 #include "dialogs/help_topic.h"
 #include "dialogs/menu_runtime.h"
 
+namespace tavoe {
+
 namespace {
 
 // A command that only opens its dialog.
@@ -69,3 +71,5 @@ constexpr CommandDesc kDialogCommands[] = {
 CommandRows DialogCommands() {
     return kDialogCommands;
 }
+
+}  // namespace tavoe

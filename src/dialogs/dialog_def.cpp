@@ -3,6 +3,8 @@
 #include "core/app_session.h"
 #include "core/var_store.h"
 
+namespace tavoe {
+
 namespace {
 
 bool IsGlobalReference(std::string_view text) {
@@ -58,3 +60,5 @@ std::string ResolveButtonCaption(AppSession& app, const DialogDefinition& def, c
     }
     return text;
 }
+
+}  // namespace tavoe

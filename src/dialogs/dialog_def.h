@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tavoe {
+
 // The in-memory model of one dialog definition file (name.dlg): the dialog's header and its objects
 // in file order, the grid layout in dialog units, the same layout in character cells for the
 // terminal, and the run-time state the dialog runtime keeps while the dialog is shown.
@@ -154,3 +156,5 @@ std::string ResolveDialogTitle(AppSession& app, const DialogDefinition& def);
 // that global variable; "&" followed by any other character shows the dialog variable DLG.rest;
 // any other TEXT is shown unchanged. "" when the object has no TEXT.
 std::string ResolveButtonCaption(AppSession& app, const DialogDefinition& def, const DialogObject& obj);
+
+}  // namespace tavoe

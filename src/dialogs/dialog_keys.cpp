@@ -9,6 +9,8 @@
 #include "dialogs/dialog_vars.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 // Keeps every key variable of the group (command and label) for the main profile.
@@ -98,3 +100,5 @@ void KeysRCtlDialog(AppSession& app) {
         LeaveDialog(app);
     });
 }
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 #include "core/app_session.h"
 #include "core/var_store.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr int kRowUnits = 16;       // a grid row: 12 units of control and a gap of 4
@@ -158,3 +160,5 @@ void BuildDialogTemplate(AppSession& app, DialogDefinition& def, const DialogScr
     LayoutDialog(def, fill, screen);
     def.tmpl.built = true;
 }
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 
 #include "dialogs/dialog_def.h"
 
+namespace tavoe {
+
 // Grid layout of a parsed dialog. Positions are kept in dialog units, where a character is 4 units
 // wide and 8 high and a grid row is 16 units (12 for the control and a gap of 4), and in character
 // cells for the terminal, where one grid cell is one character cell.
@@ -68,3 +70,5 @@ void LayoutDialog(DialogDefinition& def, WindowFill fill, const DialogScreen& sc
 // multi-column switch of every LIST (a MULTICOL variable is read now), and the layout, filling the
 // session window when ZMENUSTYLE is "Legacy Tavo".
 void BuildDialogTemplate(AppSession& app, DialogDefinition& def, const DialogScreen& screen);
+
+}  // namespace tavoe

@@ -17,6 +17,8 @@
 #include "platform/search_path.h"
 #include "profiles/main_profile.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr std::array<std::string_view, 3> kBackupPolicies{"ALWAYS", "NEVER", "FILEPROF"};
@@ -242,3 +244,5 @@ void EdOptDialog(AppSession& app) {
         PostCommand(app, next);
     });
 }
+
+}  // namespace tavoe

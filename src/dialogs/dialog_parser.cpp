@@ -15,6 +15,8 @@
 #include "platform/format.h"
 #include "platform/search_path.h"
 
+namespace tavoe {
+
 namespace {
 
 // Integers saturate here, so an absurd ROW or WIDTH is reported as a (large) invalid value rather
@@ -590,3 +592,5 @@ DialogDefinition* ParseDialog(AppSession& app, std::string_view name) {
     }
     return AddToDialogCache(app, std::move(def));
 }
+
+}  // namespace tavoe

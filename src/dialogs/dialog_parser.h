@@ -5,6 +5,8 @@
 
 #include "dialogs/dialog_def.h"
 
+namespace tavoe {
+
 // The dialog definition language. A file holds one DIALOG header block (its only property is
 // TITLE) followed by OBJ blocks of NAME=VALUE properties, one block per control:
 //
@@ -28,3 +30,5 @@ std::unique_ptr<DialogDefinition> ParseDialogText(AppSession& app, std::string_v
 // file in any case), parses it and appends the definition to the session's dialog cache, which is
 // created when the session has none. Null after reporting, or silently for a file without DIALOG.
 DialogDefinition* ParseDialog(AppSession& app, std::string_view name);
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 #include "dialogs/dialog_vars.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 void RunOptionDialog(AppSession& app, std::string_view name, const std::function<void()>& apply) {
     DialogResult result = ShowDialog(app, name);
     if (result == DialogResult::Committed) {
@@ -62,3 +64,5 @@ void SetBoolSetting(AppSession& app, std::string_view setting, std::string_view 
     VarSetValue(app, setting, VarGetValue(app, checkboxVar) == "TRUE" ? "TRUE" : "FALSE");
     KeepSetting(app, setting);
 }
+
+}  // namespace tavoe

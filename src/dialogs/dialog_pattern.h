@@ -6,6 +6,8 @@
 
 #include "dialogs/dialog_runtime.h"
 
+namespace tavoe {
+
 // The pattern every built-in option dialog follows: its handler copies the settings into the
 // dialog's variables, shows the dialog, and by the result applies (0), asks for help (1), goes back
 // to whatever opened the dialog (3, 4) or lets the queued RETURN unwind (2). An apply handler that
@@ -35,3 +37,5 @@ void KeepSetting(AppSession& app, std::string_view name);
 
 // Sets a boolean setting from a check box variable ("TRUE" when it is "TRUE", else "FALSE").
 void SetBoolSetting(AppSession& app, std::string_view setting, std::string_view checkboxVar);
+
+}  // namespace tavoe

@@ -21,6 +21,8 @@
 #include "ui/screen.h"
 #include "ui/static_text.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr size_t kCaptionMax = 255;
@@ -600,3 +602,5 @@ std::optional<std::string> ShowDialogForMacro(AppSession& app, std::string_view 
     }
     return DialogReplyText(result);
 }
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // Running a dialog: the definition is found or parsed, its controls are built on the character
 // grid, loaded from the variables they are bound to, run modally, and on commit stored back.
 //
@@ -39,3 +41,5 @@ std::optional<std::string> DialogReplyText(DialogResult result);
 
 // The name of a dialog variable: "%s.%s" of the dialog (or variable) and the suffix.
 std::string DialogVar(std::string_view base, std::string_view suffix);
+
+}  // namespace tavoe

@@ -8,6 +8,8 @@
 #include "dialogs/dialog_table.h"
 #include "dialogs/dialog_vars.h"
 
+namespace tavoe {
+
 namespace {
 
 // A fixed choice list, keeping the user's last choice (the first entry when there is none).
@@ -53,3 +55,5 @@ void LocateDialog(AppSession& app) {
 void ImportDialog(AppSession& app) {
     NotYetApplied(app, "IMPORT");
 }
+
+}  // namespace tavoe

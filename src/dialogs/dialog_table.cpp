@@ -11,6 +11,8 @@
 #include "dialogs/dialog_vars.h"
 #include "platform/search_path.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr std::array<BuiltInDialog, kBuiltInDialogCount> kDialogs{{
@@ -135,3 +137,5 @@ bool RunBuiltInDialog(AppSession& app, std::string_view name) {
     }
     return true;
 }
+
+}  // namespace tavoe

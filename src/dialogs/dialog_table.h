@@ -3,6 +3,8 @@
 #include <span>
 #include <string_view>
 
+namespace tavoe {
+
 // The dialogs the DIALOG command knows by name, each with its handler (preparation, showing and
 // applying). A dialog whose work belongs to a subsystem not yet built has no handler: it is still
 // shown when its definition file exists, and committing it says "'%s' is not available yet.".
@@ -51,3 +53,5 @@ void FindDialog(AppSession& app);
 void ChangeDialog(AppSession& app);
 void LocateDialog(AppSession& app);
 void ImportDialog(AppSession& app);
+
+}  // namespace tavoe

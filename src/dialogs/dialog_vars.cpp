@@ -8,6 +8,8 @@
 #include "platform/ascii_case.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 std::string ReadDialogVar(AppSession& app, std::string_view name) {
     VarRecord* rec = VarFind(app, name);
     return rec == nullptr ? std::string() : std::string(rec->Value());
@@ -51,3 +53,5 @@ std::string PadRight(std::string_view text, size_t width) {
     }
     return out;
 }
+
+}  // namespace tavoe

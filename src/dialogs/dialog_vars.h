@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tavoe {
+
 // Reading and writing the variable arrays that dialogs bind: NAME.0 holds the count, NAME.1 ..
 // NAME.n the entries.
 
@@ -30,3 +32,5 @@ std::string UpperCased(std::string_view text);
 
 // The text padded with blanks to the width (not cut when longer).
 std::string PadRight(std::string_view text, size_t width);
+
+}  // namespace tavoe

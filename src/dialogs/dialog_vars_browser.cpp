@@ -12,6 +12,8 @@
 #include "dialogs/dialog_vars.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 bool HiddenFromBrowser(std::string_view name) {
@@ -131,3 +133,5 @@ void Vars2Dialog(AppSession& app) {
         LeaveDialog(app);
     });
 }
+
+}  // namespace tavoe

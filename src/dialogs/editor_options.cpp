@@ -12,6 +12,8 @@
 #include "platform/format.h"
 #include "profiles/main_profile_settings.h"
 
+namespace tavoe {
+
 namespace {
 
 struct EditorOption {
@@ -145,3 +147,5 @@ void EdOptGenDialog(AppSession& app) {
         ShowContextAgain(app);
     }
 }
+
+}  // namespace tavoe

@@ -11,6 +11,8 @@
 #include "platform/format.h"
 #include "platform/search_path.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr size_t kHelpTextMax = 4000;
@@ -87,3 +89,5 @@ void RunHelpCommand(AppSession& app, std::string_view topic) {
         ShowContextAgain(app);
     }
 }
+
+}  // namespace tavoe

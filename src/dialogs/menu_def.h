@@ -6,6 +6,8 @@
 
 #include "dialogs/dialog_def.h"
 
+namespace tavoe {
+
 // The in-memory model of one full-panel option menu (name.mnu): a title, an "Option" field and one
 // row per entry with the option's push button, its verb and its annotation. The positions are kept
 // in dialog units (a character 4 units wide, a text line 8 high) and in character cells for the
@@ -72,3 +74,5 @@ struct MenuDefinition {
     // The label reads "OPTION" in the legacy style, "Option" otherwise.
     std::string labelText = "Option";
 };
+
+}  // namespace tavoe

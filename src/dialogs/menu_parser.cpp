@@ -12,6 +12,8 @@
 #include "platform/format.h"
 #include "platform/search_path.h"
 
+namespace tavoe {
+
 namespace {
 
 bool IsBlank(char c) {
@@ -224,3 +226,5 @@ void LayoutMenu(MenuDefinition& def, WindowFill fill, const DialogScreen& screen
         item.annotationCell = CellRect{2 + i, annotationCol, 1, annotationWidth + 2};
     }
 }
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 #include "dialogs/dialog_layout.h"
 #include "dialogs/menu_def.h"
 
+namespace tavoe {
+
 // Menu definition files. The first line is the title record, every further line one entry of four
 // comma-separated fields: option, verb, annotation and the primary command the option runs.
 //
@@ -29,3 +31,5 @@ std::unique_ptr<MenuDefinition> ReadMenu(AppSession& app, std::string_view name)
 // Lays the menu out in dialog units and cells. With SessionWindow (the legacy style) the menu grows
 // to the session window as dialogs do, and its label reads "OPTION".
 void LayoutMenu(MenuDefinition& def, WindowFill fill, const DialogScreen& screen);
+
+}  // namespace tavoe

@@ -20,6 +20,8 @@
 #include "ui/screen.h"
 #include "ui/static_text.h"
 
+namespace tavoe {
+
 namespace {
 
 bool LegacyStyle(AppSession& app) {
@@ -236,3 +238,5 @@ void ActOnMenuReply(AppSession& app, const MenuDefinition& def, const std::strin
     }
     PostCommand(app, reply);
 }
+
+}  // namespace tavoe

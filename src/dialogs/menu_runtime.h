@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // Running a full-panel option menu: the menu is found in the session's cache or read from its file,
 // shown modally with the option field focused, and the reply (a typed option, a clicked option, a
 // jump "0.2" or any primary command) is acted on by queuing commands.
@@ -21,3 +23,5 @@ void ShowMenu(AppSession& app, std::string_view name);
 // shows the menu again, "*" nothing, one other character the command of the first option that
 // begins with it, "x.y..." the jump "=x.y...", anything else runs as a primary command.
 void ActOnMenuReply(AppSession& app, const MenuDefinition& def, const std::string& reply);
+
+}  // namespace tavoe

@@ -12,6 +12,8 @@
 #include "dialogs/help_topic.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 bool AllDigits(std::string_view text) {
@@ -361,3 +363,5 @@ std::string PropertyGet(const PropertySheet& sheet, int position) {
 void PropertySheetFree(std::unique_ptr<PropertySheet> sheet) {
     sheet.reset();
 }
+
+}  // namespace tavoe

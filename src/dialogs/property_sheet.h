@@ -6,6 +6,8 @@
 #include <vector>
 #include "core/status.h"
 
+namespace tavoe {
+
 // Property sheets: a list of typed settings (name and value rows) in which a double click, or the
 // pop-up entry "Edit", opens a small editor for the row's type. A caller creates a sheet, adds its
 // properties with their current values, runs it, and then walks the changed positions.
@@ -61,3 +63,5 @@ std::string PropertyChangedList(const PropertySheet& sheet);
 std::string PropertyGet(const PropertySheet& sheet, int position);
 
 void PropertySheetFree(std::unique_ptr<PropertySheet> sheet);
+
+}  // namespace tavoe

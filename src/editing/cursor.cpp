@@ -9,6 +9,8 @@
 #include "editing/edit_view_port.h"
 #include "editing/typing_fields.h"
 
+namespace tavoe {
+
 namespace {
 
 // A setting that is on unless it says "FALSE"; read without creating the variable.
@@ -122,3 +124,5 @@ bool HScrollAtEdge(AppSession& app) {
 bool EnterScrolls(AppSession& app) {
     return SettingOn(app, "ZENTERSCROLL");
 }
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 
 #include "core/shell_port.h"
 
+namespace tavoe {
+
 // The cursor of an edit session's data window and the moves that keep it inside the view.
 //
 // The cursor is a row of the data window (view.cursorRow, from 0) and a cell of that row
@@ -68,3 +70,5 @@ bool CursorRowUp(AppSession& app, EditSession& session);
 // first). Both are on unless the variable says "FALSE".
 bool HScrollAtEdge(AppSession& app);
 bool EnterScrolls(AppSession& app);
+
+}  // namespace tavoe

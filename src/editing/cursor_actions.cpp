@@ -13,6 +13,8 @@
 #include "editing/typing_fields.h"
 #include "ui/screen.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr std::string_view kReadOnly = "Not allowed to modify READ-ONLY file.";
@@ -450,3 +452,5 @@ void CursorToDataArea(AppSession& app, EditSession& session) {
     }
     FitFocusToCursor(session);
 }
+
+}  // namespace tavoe

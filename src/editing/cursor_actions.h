@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tavoe {
+
 // The editing actions of an edit session's data window: the key mapping's outcomes for the data area
 // and the prefix area (typing, Backspace, Delete, DELEOL, the cursor keys with their Ctrl variants,
 // Home, End, Tab, Back-Tab, Enter), the moves from the command field into the data window, and the
@@ -42,3 +44,5 @@ void PlaceCursor(AppSession& app, EditSession& session, int row, int column);
 
 // The cursor returns from the command field to its place in the data window, in the data area.
 void CursorToDataArea(AppSession& app, EditSession& session);
+
+}  // namespace tavoe

@@ -12,6 +12,8 @@
 #include "editing/keys.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 struct Direction {
@@ -80,3 +82,5 @@ void CursorMoveCommand(AppSession& app, EditSession& session, std::string_view p
     }
     ShowMessage(app, Format("CURSORMOVE unknown parameter: %s", word.c_str()), MsgTo::Line, Beep::Error);
 }
+
+}  // namespace tavoe

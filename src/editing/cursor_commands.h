@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace tavoe {
+
 // The cursor's primary commands: CURSOR and CURSORMOVE.
 
 struct AppSession;
@@ -16,3 +18,5 @@ void CursorCommand(AppSession& app, EditSession& session, std::string_view param
 // next row). No parameter: "CURSORMOVE command requires parameter"; another word: "CURSORMOVE unknown
 // parameter: %s".
 void CursorMoveCommand(AppSession& app, EditSession& session, std::string_view parameters);
+
+}  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include "core/app_session.h"
 
+namespace tavoe {
+
 void EditSessionDeleter::operator()(EditSession* session) const {
     delete session;
 }
@@ -9,3 +11,5 @@ void EditSessionDeleter::operator()(EditSession* session) const {
 EditSession* CurrentEditSession(AppSession& app) {
     return app.editSessions.empty() ? nullptr : app.editSessions.front().get();
 }
+
+}  // namespace tavoe

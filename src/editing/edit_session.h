@@ -7,6 +7,8 @@
 #include "buffer/edit_buffer.h"
 #include "editing/keys.h"
 
+namespace tavoe {
+
 // One edit or browse of a file: its buffer, what the view shows of it and where the keyboard works in
 // it, and the state of its searches. The AppSession keeps its edit sessions in app.editSessions, the
 // current one first; the shell opens and ends them (shell/edit_session.h).
@@ -60,3 +62,5 @@ struct EditSession {
 
 // The current edit session (the first of app.editSessions), or null.
 EditSession* CurrentEditSession(AppSession& app);
+
+}  // namespace tavoe

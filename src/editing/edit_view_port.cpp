@@ -5,6 +5,8 @@
 #include "core/app_session.h"
 #include "editing/edit_session.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr int kFallbackColumns = 80;
@@ -33,3 +35,5 @@ EditViewPort& EditView(AppSession& app) {
     }
     return *app.editView;
 }
+
+}  // namespace tavoe

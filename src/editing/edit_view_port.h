@@ -2,6 +2,8 @@
 
 #include "core/shell_port.h"
 
+namespace tavoe {
+
 // What editing and the command dispatchers need of the edit view: the data window's size, the row
 // table brought up to date, and vertical scrolling. The view (src/view) implements it and the shell
 // installs that implementation in every instance (app.editView); EditView(app) gives it.
@@ -27,3 +29,5 @@ public:
 
 // The instance's edit view: the one installed, or a base view made on first use.
 EditViewPort& EditView(AppSession& app);
+
+}  // namespace tavoe

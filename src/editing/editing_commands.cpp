@@ -4,6 +4,8 @@
 #include "editing/typing_commands.h"
 #include "editing/undo_command.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr CommandDesc Row(std::string_view verb, EditCommandFn handler = nullptr) {
@@ -42,3 +44,5 @@ constexpr CommandDesc kEditingCommands[] = {
 CommandRows EditingCommands() {
     return kEditingCommands;
 }
+
+}  // namespace tavoe

@@ -9,6 +9,8 @@
 #include "editing/keys_tables.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 // The group names of the function key variables, by group: plain, Shift, Ctrl, Alt.
@@ -433,3 +435,5 @@ ui::CursorShape CaretShapeOfWidth(std::string_view width) {
     }
     return ui::CursorShape::Block;
 }
+
+}  // namespace tavoe

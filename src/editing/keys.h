@@ -9,6 +9,8 @@
 #include "ui/event.h"
 #include "ui/input_field.h"
 
+namespace tavoe {
+
 // Key mapping: what a key does in the field that has the focus.
 //
 // Function keys and Ctrl+letter keys are mapped to command texts held in variables (ZF01.BASE ..
@@ -199,3 +201,5 @@ int FunctionKeyBarRows(AppSession& app);
 // The bar's text for a width in cells. Button i of a row covers the cells i*width/12 up to
 // (i+1)*width/12 - 1; its text is cut to leave the last cell as a "|" separator.
 FunctionKeyBar BuildFunctionKeyBar(AppSession& app, int width);
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 #include "core/app_session.h"
 #include "core/var_store.h"
 
+namespace tavoe {
+
 // The function key bar: rows of twelve buttons, one row per key group that is switched on.
 
 namespace {
@@ -125,3 +127,5 @@ FunctionKeyBar BuildFunctionKeyBar(AppSession& app, int width) {
     }
     return bar;
 }
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #include "editing/keys_tables.h"
 
+namespace tavoe {
+
 namespace {
 
 using ui::Key;
@@ -145,3 +147,5 @@ const KeyRow* FindKeyRow(KeyField field, const ui::KeyEvent& key) {
     }
     return row;
 }
+
+}  // namespace tavoe

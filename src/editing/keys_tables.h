@@ -6,6 +6,8 @@
 #include "editing/keys.h"
 #include "ui/event.h"
 
+namespace tavoe {
+
 // The fixed key tables of the fields: which named key, under which modifiers, does what. Function
 // keys and typed characters are decided before the tables; everything else is looked up here.
 
@@ -48,3 +50,5 @@ std::span<const KeyRow> KeyTable(KeyField field);
 // The row for the key in the field; the prefix area falls back to the data window's table. Null when
 // the field has no row for it.
 const KeyRow* FindKeyRow(KeyField field, const ui::KeyEvent& key);
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tavoe {
+
 // The line commands typed into the prefix area: keystroke editing tells this part when a line's
 // pending command was typed into or emptied, and Enter (or ENTER, or a line command typed in the
 // command field) processes the pending commands.
@@ -14,3 +16,5 @@ void PendingCommandCleared(AppSession& app, EditSession& session, LineRecord& li
 
 // Processes the pending line commands of the session, in typing order.
 void ProcessLineCommands(AppSession& app, EditSession& session);
+
+}  // namespace tavoe

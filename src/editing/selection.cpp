@@ -5,6 +5,8 @@
 #include "buffer/line_record.h"
 #include "editing/edit_session.h"
 
+namespace tavoe {
+
 namespace {
 
 bool IsBlankAt(std::string_view text, std::int32_t column) {
@@ -50,3 +52,5 @@ void SelectWordAt(EditSession& session, LineRecord& line, std::int32_t column) {
     LineSetSelStart(line, first);
     LineSetSelEnd(line, last);
 }
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include "core/status.h"
 
+namespace tavoe {
+
 // The selection of an edit session as keystroke editing and the dispatchers see it: whether one
 // exists, deleting it before a typed character takes its place, growing it with Shift and a cursor
 // key, and selecting a word.
@@ -27,3 +29,5 @@ void ExtendSelection(AppSession& app, EditSession& session, const CursorPlace& f
 // A double-click: the word at the record column (blank-delimited) becomes the line's selected
 // columns, alone in the session. A blank at the column selects nothing.
 void SelectWordAt(EditSession& session, LineRecord& line, std::int32_t column);
+
+}  // namespace tavoe

@@ -17,6 +17,8 @@
 #include "editing/undo_journal.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr std::string_view kReadOnly = "Not allowed to modify READ-ONLY file.";
@@ -569,3 +571,5 @@ Status StartNewLine(AppSession& app, EditSession& session) {
     FitFocusToCursor(session);
     return 0;
 }
+
+}  // namespace tavoe

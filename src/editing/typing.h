@@ -4,6 +4,8 @@
 #include <string_view>
 #include "core/status.h"
 
+namespace tavoe {
+
 // Keystroke editing: the changes typing makes to the line at the cursor.
 //
 // Characters typed in the data area go into the line at the cursor's record column, in insert or
@@ -73,3 +75,5 @@ bool IsModifiableLine(const LineRecord& line);
 // Starts a new empty data line after the cursor's line (numbered when the file keeps numbers) and
 // puts the cursor at the start of its data: the text-entry Enter of word wrap.
 Status StartNewLine(AppSession& app, EditSession& session);
+
+}  // namespace tavoe

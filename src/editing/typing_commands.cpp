@@ -12,6 +12,8 @@
 #include "editing/typing.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 int HexValue(char c) {
@@ -130,3 +132,5 @@ void HexInCommand(AppSession& app, EditSession& session, std::string_view digits
 void DeleteToEndOfLineCommand(AppSession& app, EditSession& session, std::string_view) {
     (void)DeleteToEndOfLine(app, session);
 }
+
+}  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace tavoe {
+
 // The primary commands of keystroke editing, and where keystroke editing connects to the program.
 
 struct AppSession;
@@ -24,3 +26,5 @@ void HexInCommand(AppSession& app, EditSession& session, std::string_view digits
 
 // DELEOL: deletes from the cursor to the end of the line (DeleteToEndOfLine).
 void DeleteToEndOfLineCommand(AppSession& app, EditSession& session, std::string_view params);
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/numbering.h"
 
+namespace tavoe {
+
 namespace {
 
 // COB+STD numbers: the COBOL field in columns 1-6 and the standard field in columns 73-80 around the
@@ -129,3 +131,5 @@ EditField TextFieldOf(const EditBuffer& buffer, const LineRecord& line) {
     }
     return EditField{std::min(number->end + 1, length), length, FieldShape::Padded, false};
 }
+
+}  // namespace tavoe

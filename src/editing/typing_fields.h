@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace tavoe {
+
 struct EditBuffer;
 struct LineRecord;
 
@@ -50,3 +52,5 @@ std::optional<EditField> EditableField(const EditBuffer& buffer, const LineRecor
 // The field in which text typed at the column would end up, without the column's protection: the text
 // field beside the number columns. Used to find where the text of a line ends.
 EditField TextFieldOf(const EditBuffer& buffer, const LineRecord& line);
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tavoe {
+
 // Journaling of keystroke changes for UNDO.
 
 struct AppSession;
@@ -11,3 +13,5 @@ struct LineRecord;
 // later keystrokes on the same line are not journaled again, so one UNDO takes back all of them.
 // Keystrokes that go to another line start a new undo step.
 void JournalFirstChange(AppSession& app, EditSession& session, LineRecord& line);
+
+}  // namespace tavoe

@@ -12,6 +12,8 @@
 #include "editing/undo_journal.h"
 #include "editing/undo_step.h"
 
+namespace tavoe {
+
 namespace {
 
 // A count of digits only; counts too large for the journal to hold are as good as ALL.
@@ -71,3 +73,5 @@ void UndoCommand(AppSession& app, EditSession* session, std::string_view paramet
 void UndoEditCommand(AppSession& app, EditSession& session, std::string_view params) {
     UndoCommand(app, &session, params);
 }
+
+}  // namespace tavoe

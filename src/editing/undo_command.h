@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace tavoe {
+
 // The UNDO primary command.
 
 struct AppSession;
@@ -20,3 +22,5 @@ void UndoCommand(AppSession& app, EditSession* session, std::string_view paramet
 
 // UNDO as the edit dispatcher runs it, in a session.
 void UndoEditCommand(AppSession& app, EditSession& session, std::string_view params);
+
+}  // namespace tavoe

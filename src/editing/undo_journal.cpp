@@ -6,6 +6,8 @@
 #include "core/app_session.h"
 #include "editing/edit_session.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr std::string_view kPoolName = "TASK_UNDO";
@@ -375,3 +377,5 @@ UndoGroup::UndoGroup(AppSession& app, EditSession& session) : app_(app), session
 UndoGroup::~UndoGroup() {
     UndoEndGroup(app_, session_);
 }
+
+}  // namespace tavoe

@@ -9,6 +9,8 @@
 #include "buffer/slist.h"
 #include "core/status.h"
 
+namespace tavoe {
+
 // The undo journal of an edit session: what every editing operation changed, newest first, so UNDO
 // can take the changes back one operation (group) at a time.
 //
@@ -172,3 +174,5 @@ private:
     AppSession& app_;
     EditSession& session_;
 };
+
+}  // namespace tavoe

@@ -9,6 +9,8 @@
 #include "editing/edit_session.h"
 #include "editing/undo_journal.h"
 
+namespace tavoe {
+
 namespace {
 
 // Marker width when no marker is left to measure: an 80-column window without its prefix area.
@@ -252,3 +254,5 @@ std::int64_t UndoSteps(AppSession& app, EditSession* session, std::uint64_t maxS
 Status UndoStep(AppSession& app, EditSession* session) {
     return UndoSteps(app, session, 1) < 0 ? -1 : 0;
 }
+
+}  // namespace tavoe

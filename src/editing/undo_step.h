@@ -3,6 +3,8 @@
 #include <cstdint>
 #include "core/status.h"
 
+namespace tavoe {
+
 // Taking changes back from the undo journal (editing/undo_journal.h).
 
 struct AppSession;
@@ -26,3 +28,5 @@ Status UndoStep(AppSession& app, EditSession* session);
 // Up to `maxSteps` steps, stopping quietly when the journal runs empty after the first; an empty
 // journal at the start is reported as UndoStep does. The number of steps taken, or -1.
 std::int64_t UndoSteps(AppSession& app, EditSession* session, std::uint64_t maxSteps);
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #include "filelist/file_list_commands.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr CommandDesc ListRow(std::string_view verb) {
@@ -52,3 +54,5 @@ constexpr CommandDesc kFileListCommands[] = {
 CommandRows FileListCommands() {
     return kFileListCommands;
 }
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #include "answer_reader.h"
 
+namespace tavoe {
+
 AnswerStatus ReadAnswer(std::FILE* in, std::string& answer) {
     answer.clear();
     int c = std::fgetc(in);
@@ -21,3 +23,5 @@ AnswerStatus ReadAnswer(std::FILE* in, std::string& answer) {
     }
     return AnswerStatus::Line;
 }
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+namespace tavoe {
+
 // Reads the user's answers from standard input, which may be a terminal or a pipe. Every question is
 // answered with one line; an answer is held in a buffer of 256 characters, so at most 255 of them are
 // taken.
@@ -20,3 +22,5 @@ enum class AnswerStatus {
 // counts as a line. Reading stops after kMaxAnswerLength characters without a line end, so an endless
 // line cannot make the installer hold unbounded input.
 AnswerStatus ReadAnswer(std::FILE* in, std::string& answer);
+
+}  // namespace tavoe

@@ -8,6 +8,8 @@
 #include "answer_reader.h"
 #include "install_paths.h"
 
+namespace tavoe {
+
 namespace {
 
 // Reads an answer after making sure the question has been seen: output to a pipe is buffered.
@@ -188,3 +190,5 @@ int RunClientInstall(const ClientInstallContext& context) {
     std::fflush(context.out);
     return status;
 }
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 #include "client_install.h"
 #include "platform/own_program_path.h"
 
+using namespace tavoe;
+
 namespace {
 
 // $HOME, else the home directory of the user's account, else the root directory.

@@ -1,5 +1,7 @@
 #include "install_paths.h"
 
+namespace tavoe {
+
 std::optional<std::string> DeriveServerHome(std::string_view programPath) {
     constexpr std::string_view kLower = "/bin/";
     constexpr std::string_view kUpper = "/BIN/";
@@ -67,3 +69,5 @@ std::string ShellWord(std::string_view text) {
     quoted += '\'';
     return quoted;
 }
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // The paths the installer derives and checks: where the shared installation lives, where the user's
 // own tree is proposed, and what that tree holds.
 
@@ -37,3 +39,5 @@ std::string WithoutTrailingSlashes(std::string_view path);
 // `text` as one word for a POSIX shell: unchanged when it holds only characters that need no quoting,
 // otherwise in single quotes.
 std::string ShellWord(std::string_view text);
+
+}  // namespace tavoe

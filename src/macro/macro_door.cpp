@@ -13,6 +13,8 @@
 #include "platform/format.h"
 #include "platform/search_path.h"
 
+namespace tavoe {
+
 namespace {
 
 bool Readable(const std::string& path) {
@@ -86,3 +88,5 @@ Status MacroRun(AppSession& app, std::string_view commandText) {
     std::optional<MacroLaunch> launch = PrepareMacroLaunch(app, commandText);
     return launch ? RunMacroLaunch(app, *launch) : Status(-1);
 }
+
+}  // namespace tavoe

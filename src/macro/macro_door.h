@@ -8,6 +8,8 @@
 #include "core/status.h"
 #include "macro/macro_runner.h"
 
+namespace tavoe {
+
 // The door from the command dispatchers to the macro language: a command whose verb is no primary
 // command names a macro. This part expands the command line, finds the macro's source file (in the
 // working directory, then along ZPATH.MACROS) and hands it to the macro runner
@@ -38,3 +40,5 @@ std::string MacroWorkingDirectory(AppSession& app);
 // The full path of a readable source file: in the working directory first, then along
 // ZPATH.MACROS (names matched exactly, then ignoring case). Empty when there is none.
 std::string FindMacroSource(AppSession& app, std::string_view workingDirectory, std::string_view fileName);
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <string>
 #include "core/status.h"
 
+namespace tavoe {
+
 // Compiling and running a macro whose source the macro door found.
 
 struct AppSession;
@@ -17,3 +19,5 @@ struct MacroLaunch {
 
 // Compiles (or takes from the cache) and runs the macro; 0 on success, -1 after a message.
 Status RunMacroLaunch(AppSession& app, const MacroLaunch& launch);
+
+}  // namespace tavoe

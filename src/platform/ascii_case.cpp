@@ -1,5 +1,7 @@
 #include "platform/ascii_case.h"
 
+namespace tavoe {
+
 std::string UpperAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
@@ -9,3 +11,5 @@ std::string UpperAscii(std::string_view text) {
     }
     return out;
 }
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <filesystem>
 
+namespace tavoe {
+
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
     if (this != &other) {
         Close();
@@ -251,3 +253,5 @@ std::string FullPath(std::string_view path) {
     }
     return full.lexically_normal().string();
 }
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // Thin wrappers over the file services that loading and saving need: opening with the editor's
 // access modes, whole reads and writes that retry short transfers and interrupted calls, status with
 // full-precision times, and the advisory lock an edited file holds. Everything reports through
@@ -103,3 +105,5 @@ bool IsWriteLockedElsewhere(const std::string& path);
 // The last path component and the part up to and including the last "/".
 std::string PathFileName(const std::string& path);
 std::string PathDirectory(const std::string& path);
+
+}  // namespace tavoe

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace tavoe {
+
 namespace {
 
 // The test hook. Process-wide on purpose: it stands for the operating system, which is one per
@@ -304,3 +306,5 @@ IoResult PreserveFileAs(const std::string& from, const std::string& to, LinkOrCo
     }
     return CopyThroughTemp(from, to);
 }
+
+}  // namespace tavoe

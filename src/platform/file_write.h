@@ -7,6 +7,8 @@
 
 #include "platform/file_io.h"
 
+namespace tavoe {
+
 // The file services that replace a file safely: new contents go to a temporary file beside the
 // target, are flushed to the disk, and only then are renamed over the target, so a failure at any
 // point leaves the old file as it was. Also the copies and links that backups are made with, and a
@@ -97,3 +99,5 @@ IoResult RemoveFile(const std::string& path);
 // The copy keeps the source's permission bits and modification time.
 enum class LinkOrCopy { Link, CopyOnly };
 IoResult PreserveFileAs(const std::string& from, const std::string& to, LinkOrCopy how);
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+namespace tavoe {
+
 std::string Format(const char* format, ...) {
     va_list args;
     va_start(args, format);
@@ -19,3 +21,5 @@ std::string Format(const char* format, ...) {
     va_end(args);
     return out;
 }
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include <mutex>
 #include <utility>
 
+namespace tavoe {
+
 namespace {
 
 // The hook serves the whole process (a loaded library has no other way in), so the handler is
@@ -47,3 +49,5 @@ extern "C" void tavoe_message_box(const char* text, const char* title) {
                      static_cast<int>(textView.size()), textView.data());
     }
 }
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string_view>
 
+namespace tavoe {
+
 // The message box offered to shared libraries that macros load (the sample library among them). A
 // library cannot know the editor's sessions, so the program exports one C function that the library
 // looks up by name at call time; the shell installs the handler that actually shows the box.
@@ -17,3 +19,5 @@ void SetMessageBoxHandler(MessageBoxHandler handler);
 // The exported hook, with C linkage so libraries find it with dlsym(RTLD_DEFAULT, "tavoe_message_box").
 // Either pointer may be null (taken as an empty text).
 extern "C" [[gnu::visibility("default")]] void tavoe_message_box(const char* text, const char* title);
+
+}  // namespace tavoe

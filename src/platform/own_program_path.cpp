@@ -4,6 +4,8 @@
 
 #include <vector>
 
+namespace tavoe {
+
 std::string OwnProgramPath() {
     std::vector<char> buffer(4096);
     for (;;) {
@@ -17,3 +19,5 @@ std::string OwnProgramPath() {
         buffer.resize(buffer.size() * 2);
     }
 }
+
+}  // namespace tavoe

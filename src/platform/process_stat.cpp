@@ -4,6 +4,8 @@
 #include <sstream>
 #include <string>
 
+namespace tavoe {
+
 bool ReadProcessStat(int pid, char* state, int* parent) {
     std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
     std::string line;
@@ -19,3 +21,5 @@ bool ReadProcessStat(int pid, char* state, int* parent) {
     std::istringstream rest(line.substr(close + 1));
     return static_cast<bool>(rest >> *state >> *parent);
 }
+
+}  // namespace tavoe

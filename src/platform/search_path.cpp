@@ -4,6 +4,8 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+namespace tavoe {
+
 namespace {
 
 bool IsRegularOrAny(const std::string& path) {
@@ -118,3 +120,5 @@ std::string WritePathFor(std::string_view pathValue, std::string_view name) {
     std::string resolved = ResolveNameInDirectory(dirs.front(), name);
     return JoinPath(dirs.front(), resolved.empty() ? name : std::string_view(resolved));
 }
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tavoe {
+
 // Search paths: lists of directories separated by ";", searched from the left. A file is read from
 // the first directory that holds it and written to the first directory of the path, so a user's own
 // copies take precedence over shared ones.
@@ -42,3 +44,5 @@ FilePtr OpenAlongPath(std::string_view pathValue, std::string_view name, const c
 // The path a file of this name is written to: in the first directory of the path, keeping the case
 // of an existing file there. Empty when the path names no directory.
 std::string WritePathFor(std::string_view pathValue, std::string_view name);
+
+}  // namespace tavoe

@@ -9,6 +9,8 @@
 #include "platform/search_path.h"
 #include "profiles/main_profile_io.h"
 
+namespace tavoe {
+
 namespace {
 
 void Report(AppSession& app, const std::string& text) {
@@ -154,3 +156,5 @@ std::string ControlFileGet(AppSession& app, std::string_view pathVariable, std::
     }
     return {};
 }
+
+}  // namespace tavoe

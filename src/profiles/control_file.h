@@ -6,6 +6,8 @@
 #include <vector>
 #include "core/status.h"
 
+namespace tavoe {
+
 // Control files: the small keyword=value text files that user commands (.ucmd) and print styles
 // (.pstl) are kept in, one "keyword=value" line each. The keywords are positional: a reader fills
 // its slots from the first lines of the file in order, whatever keyword stands on each line.
@@ -47,3 +49,5 @@ Status ControlFileWrite(AppSession& app, std::string_view pathVariable, std::str
 // followed by "="; empty when there is no such line or no such file.
 std::string ControlFileGet(AppSession& app, std::string_view pathVariable, std::string_view fileName,
                            std::string_view keyword);
+
+}  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tavoe {
+
 FileProfile BuiltInFileProfile(std::string_view name) {
     FileProfile profile;
     profile.name.assign(name.substr(0, kProfileNameMax));
@@ -47,3 +49,5 @@ std::string_view ProfileCharsetName(ProfileCharset charset) {
     }
     return "ASCII-ISO8859";
 }
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // The settings of one file type: how its files are read, shown, numbered and written. Loading,
 // saving, numbering and editing read these fields; the profile files fill them by keyword
 // (profiles/file_profile_keywords.h). A value-initialised record holds 0, FALSE or the first value
@@ -99,3 +101,5 @@ int TabStopCount(const TabStops& stops);
 // The names of the sets as profiles, messages and macros spell them: "ASCII-ISO8859",
 // "ASCII-IBMPC", "EBCDIC".
 std::string_view ProfileCharsetName(ProfileCharset charset);
+
+}  // namespace tavoe

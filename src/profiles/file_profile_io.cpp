@@ -15,6 +15,8 @@
 #include "profiles/file_profile_keywords.h"
 #include "profiles/main_profile_io.h"
 
+namespace tavoe {
+
 namespace {
 
 bool IsBlank(char c) {
@@ -513,3 +515,5 @@ void FreeFileProfile(FileProfile& profile) {
     profile.colorizer.reset();
     profile.tag.clear();
 }
+
+}  // namespace tavoe

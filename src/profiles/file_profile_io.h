@@ -7,6 +7,8 @@
 #include "profiles/file_profile.h"
 #include "profiles/profile_name.h"
 
+namespace tavoe {
+
 // File profile files: "<TYPE>.fp" text files found along ZPATH.FILEPROFILES, one setting per line
 // as a keyword, blanks and/or "=", and the value. Lines are at most 511 characters; blank lines
 // and lines starting with "//" are skipped. Reading fills a FileProfile and normalises it; writing
@@ -66,3 +68,5 @@ Status WriteFileProfile(AppSession& app, const FileProfile& profile,
 // Releases the colorizer of a record tagged "FILEPROF" and clears the tag, so a released record is
 // not taken for a profile again. Other records are left alone.
 void FreeFileProfile(FileProfile& profile);
+
+}  // namespace tavoe

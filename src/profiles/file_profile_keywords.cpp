@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <span>
 
+namespace tavoe {
+
 namespace {
 
 enum class Field {
@@ -486,3 +488,5 @@ std::optional<std::string> FileProfileKeywordValue(const FileProfile& p, std::st
 bool IsFileProfileKeyword(std::string_view keyword) {
     return FindKeyword(keyword) != nullptr;
 }
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 
 #include "profiles/file_profile.h"
 
+namespace tavoe {
+
 // Filling and reading a FileProfile by the keywords of the profile file format. Keywords match
 // exactly, case included. Values are taken as the file spells them: the choice texts compared
 // case-sensitively (NumberType alone is upper-cased first and also takes "COB" and "STD"),
@@ -31,3 +33,5 @@ enum class ProfileKeywordStatus {
 std::optional<std::string> FileProfileKeywordValue(const FileProfile& profile, std::string_view keyword);
 
 bool IsFileProfileKeyword(std::string_view keyword);
+
+}  // namespace tavoe

@@ -13,6 +13,8 @@
 #include "profiles/main_profile_settings.h"
 #include "profiles/profile_defaults.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr std::string_view kCommandAliasPrefix = "ZALIAS.CMD.";
@@ -282,3 +284,5 @@ RestoreOutcome RestoreDefaults(AppSession& app, const ConfirmOkCancel& confirm) 
     app.profileLoaded = false;
     return RestoreOutcome::Restored;
 }
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 #include <string_view>
 #include "core/status.h"
 
+namespace tavoe {
+
 // The main profile: the one file that carries the settings (the variables marked to be saved) from
 // one run to the next. It lives in <home>/profiles/TAVOE.PRF, one variable per line as
 // "name,value". It is read once at start-up, after which every missing setting gets its built-in
@@ -83,3 +85,5 @@ using ConfirmOkCancel = std::function<bool(std::string_view question)>;
 // The DEFAULTS command: after asking, deletes the main profile and stops this run from writing it,
 // so the next start applies every default. On Restored the caller queues the command "EXIT".
 RestoreOutcome RestoreDefaults(AppSession& app, const ConfirmOkCancel& confirm);
+
+}  // namespace tavoe

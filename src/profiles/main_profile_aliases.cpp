@@ -1,5 +1,7 @@
 #include "profiles/main_profile_aliases.h"
 
+namespace tavoe {
+
 const CommandAlias* FindAlias(const CommandAliasList& list, std::string_view alias) {
     for (const CommandAlias& entry : list) {
         if (entry.alias == alias) {
@@ -31,3 +33,5 @@ bool ParseAliasValue(std::string_view value, CommandAlias& entry) {
     entry.actual = std::string(actual.substr(0, kAliasActualMax));
     return true;
 }
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstdlib>
 
+namespace tavoe {
+
 bool ReadTextLine(std::FILE* file, size_t maxChars, std::string& line) {
     line.clear();
     bool any = false;
@@ -107,3 +109,5 @@ void ReplacingFileWriter::Discard() {
         temp.clear();
     }
 }
+
+}  // namespace tavoe

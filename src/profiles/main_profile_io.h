@@ -5,6 +5,8 @@
 
 #include "platform/search_path.h"
 
+namespace tavoe {
+
 // Line reading and safe whole-file replacement for the profile files (the main profile and the
 // keyword=value control files).
 
@@ -40,3 +42,5 @@ private:
     FilePtr file;
     bool failed = false;
 };
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 #include "platform/format.h"
 #include "profiles/profile_defaults.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr const char* kElementVariables[kColorElementCount] = {
@@ -84,3 +86,5 @@ ProfileSessionSettings ReadSessionSettings(AppSession& app) {
     settings.undoEnabled = VarIsTrue(app, "ZUNDO");
     return settings;
 }
+
+}  // namespace tavoe

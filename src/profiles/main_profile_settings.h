@@ -5,6 +5,8 @@
 
 #include "core/session_settings.h"
 
+namespace tavoe {
+
 // The screen and behaviour settings an instance takes from its variables once the main profile is
 // loaded: the palette, the seven colour elements and the on/off options read at start-up. The view,
 // the key handler and the undo journal read them from here.
@@ -18,3 +20,5 @@ ProfileSessionSettings ReadSessionSettings(AppSession& app);
 
 // The colour element's variable name, such as "ZCOLOR.EDIT".
 const char* ColorElementVariable(ColorElement element);
+
+}  // namespace tavoe

@@ -9,6 +9,8 @@
 #include "platform/search_path.h"
 #include "profiles/main_profile.h"
 
+namespace tavoe {
+
 namespace {
 
 using R = DefaultRule;
@@ -331,3 +333,5 @@ void PrepareHistoryComboLists(AppSession& app) {
         }
     }
 }
+
+}  // namespace tavoe

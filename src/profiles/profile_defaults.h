@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // The built-in settings: what every setting holds when the main profile does not say, which
 // settings are reset at every start, which are only marked to be saved, the default command
 // aliases and the history lists of the open dialogs.
@@ -64,3 +66,5 @@ void ApplyProfileDefaults(AppSession& app);
 // Prepares the history combo lists: NAME.SIZE is 10, an empty list gets its first entry, and every
 // entry holding a value is marked to be saved.
 void PrepareHistoryComboLists(AppSession& app);
+
+}  // namespace tavoe

@@ -10,6 +10,8 @@
 #include "profiles/file_profile_io.h"
 #include "profiles/main_profile_aliases.h"
 
+namespace tavoe {
+
 namespace {
 
 bool AllDigits(std::string_view text) {
@@ -99,3 +101,5 @@ AliasEditResult EditProfileAlias(AppSession& app, std::string_view alias, std::s
     list.push_back(CommandAlias{std::move(aliasText), std::move(actualText)});
     return AliasEditResult::Appended;
 }
+
+}  // namespace tavoe

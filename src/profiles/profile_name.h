@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // Which file profile a file is opened with. Profiles are named after file types: normally the
 // file's extension, upper-cased, possibly redirected by a file-profile alias, with a few fixed
 // names for files that have no type or no profile of their own.
@@ -43,3 +45,5 @@ enum class AliasEditResult {
 // cut to their alias-record lengths; an existing alias gets the target, or is removed when the
 // target is empty; a new alias needs a target and is appended.
 AliasEditResult EditProfileAlias(AppSession& app, std::string_view alias, std::string_view actual);
+
+}  // namespace tavoe

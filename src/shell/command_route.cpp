@@ -3,6 +3,8 @@
 #include "commands/dispatch.h"
 #include "core/app_session.h"
 
+namespace tavoe {
+
 void RunCommandLine(AppSession& app, CommandRoute route, std::string_view text) {
     switch (route) {
         case CommandRoute::General:
@@ -30,3 +32,5 @@ CommandRoute CurrentRoute(const AppSession& app) {
     }
     return CommandRoute::General;
 }
+
+}  // namespace tavoe

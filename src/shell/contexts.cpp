@@ -8,6 +8,8 @@
 #include "shell/edit_session.h"
 #include "shell/instances.h"
 
+namespace tavoe {
+
 namespace {
 
 // The top menu of the current interface style: "menu legacy", "menu modern", or empty for
@@ -80,3 +82,5 @@ int RunPostedCommands(AppSession& app) {
     }
     return ran;
 }
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include "core/context_stack.h"
 #include "core/status.h"
 
+namespace tavoe {
+
 // The shell's side of the context stack (core/context_stack.h): what showing the top frame means,
 // closing everything, and running the posted commands. The instance's shell port calls these.
 
@@ -24,3 +26,5 @@ Status CloseAllContextsInShell(AppSession& app);
 // Runs the queued commands in order until the queue is empty (commands may post further ones).
 // The main loop calls this after every event; modal loops call it too. Returns how many ran.
 int RunPostedCommands(AppSession& app);
+
+}  // namespace tavoe

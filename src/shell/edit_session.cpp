@@ -22,6 +22,8 @@
 #include "ui/screen.h"
 #include "view/view_font.h"
 
+namespace tavoe {
+
 namespace {
 
 // The options a new instance started for one file gets from this one's settings.
@@ -202,3 +204,5 @@ bool EndAllEditSessions(AppSession& app, PromptDefault promptDefault) {
     }
     return true;
 }
+
+}  // namespace tavoe

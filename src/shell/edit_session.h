@@ -9,6 +9,8 @@
 #include "editing/edit_session.h"
 #include "ui/message_box_options.h"
 
+namespace tavoe {
+
 // One edit or browse of a file, and how an instance opens and ends them.
 //
 // The AppSession keeps its edit sessions in app.editSessions, the current one first. Each has a
@@ -58,3 +60,5 @@ void MakeCurrentEditSession(AppSession& app, EditSession& session);
 // the default button answers. The question is recorded in app.messages like every message.
 ui::MsgBoxReply AskQuestion(AppSession& app, std::string_view text, ui::MsgBoxButtons buttons,
                             ui::MsgBoxIcon icon, int defaultButton);
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 
 #include "core/app_session.h"
 
+namespace tavoe {
+
 namespace {
 
 // The running instances of the process in the order they were entered. Only the user-interface
@@ -35,3 +37,5 @@ AppSession* FindAppSession(const ui::Screen* window) {
     }
     return running.empty() ? nullptr : running.front();
 }
+
+}  // namespace tavoe

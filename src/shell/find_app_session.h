@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tavoe {
+
 // Finding the instance a window belongs to. Each running instance of the process enters itself for
 // as long as it runs; a window (its screen) leads to the instance whose screen it is, and anything
 // else (a library calling back into the program, a window of no instance) to the process's own
@@ -25,3 +27,5 @@ private:
 
 // The instance showing this screen, else the process's own instance; null when none runs.
 AppSession* FindAppSession(const ui::Screen* window);
+
+}  // namespace tavoe

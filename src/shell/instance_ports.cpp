@@ -19,19 +19,23 @@
 #include "utilities/utility_commands.h"
 #include "view/view_commands.h"
 
+namespace tavoe {
+
 namespace {
 
 class InstanceShellPort : public ShellPort {
 public:
     void RunGeneralCommand(AppSession& app, std::string_view command) override {
-        ::RunGeneralCommand(app, command);
+        tavoe::RunGeneralCommand(app, command);
     }
     void ShowTopContext(AppSession& app) override { ShowTopContextInShell(app); }
     int CloseAllContexts(AppSession& app) override { return CloseAllContextsInShell(app); }
     int OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) override {
-        return ::OpenEditSession(app, path, mode);
+        return tavoe::OpenEditSession(app, path, mode);
     }
-    void EndEditSession(AppSession& app, EditSession& session) override { ::EndEditSession(app, session); }
+    void EndEditSession(AppSession& app, EditSession& session) override {
+        tavoe::EndEditSession(app, session);
+    }
     std::optional<std::string> CommandFieldText(AppSession& app) override {
         // An edit session's primary command field, or with nothing open the main window's own field.
         ContextKind kind = TopContextKind(app);
@@ -90,3 +94,5 @@ void ConnectInstance(AppSession& app) {
     InstallEditView(app);
     app.commands = &ProgramCommands();
 }
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tavoe {
+
 // Makes an AppSession a full instance of the program: the shell's port (contexts shown, commands run
 // through the general processor, edit sessions opened and ended, the main window's command field and
 // layout), the storage host (load progress and Escape through the main window, the raised record
@@ -14,3 +16,5 @@ void ConnectInstance(AppSession& app);
 
 // The rows of every subsystem, as the program dispatches them.
 const CommandSet& ProgramCommands();
+
+}  // namespace tavoe

@@ -16,6 +16,8 @@
 #include "shell/notify.h"
 #include "shell/tmux.h"
 
+namespace tavoe {
+
 namespace {
 
 int ClampedCount(const SharedSessionBlock& block) {
@@ -413,3 +415,5 @@ std::string DoubleAmpersands(std::string_view text) {
     }
     return doubled;
 }
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 #include <vector>
 #include "core/status.h"
 
+namespace tavoe {
+
 // The running instances of the program and their table in the shared block: registration, the
 // Window menu, titles, switching between instances and the requests they send each other.
 //
@@ -130,3 +132,5 @@ uint32_t HandleNotifications(AppSession& app);
 
 // The text with every "&" doubled, so a menu shows it rather than underlining the next letter.
 std::string DoubleAmpersands(std::string_view text);
+
+}  // namespace tavoe

@@ -6,8 +6,8 @@
 int main(int argc, char** argv) {
     // Referenced here so the hook that loaded libraries call stays linked in and exported; the
     // program installs its handler once an instance runs.
-    SetMessageBoxHandler(nullptr);
-    return RunTavoe(argc, argv, [](std::string& error) -> std::unique_ptr<ui::Backend> {
-        return ui::TerminalBackend::Start(error);
+    tavoe::SetMessageBoxHandler(nullptr);
+    return tavoe::RunTavoe(argc, argv, [](std::string& error) -> std::unique_ptr<tavoe::ui::Backend> {
+        return tavoe::ui::TerminalBackend::Start(error);
     });
 }

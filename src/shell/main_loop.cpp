@@ -9,6 +9,8 @@
 #include "shell/window_position.h"
 #include "ui/screen.h"
 
+namespace tavoe {
+
 void HandleInstanceRequests(AppSession& app) {
     DrainNotifyPipe();
     HandleNotifications(app);
@@ -68,3 +70,5 @@ LoopEnd RunMainLoop(AppSession& app, const std::function<void()>& afterEvent) {
         }
     }
 }
+
+}  // namespace tavoe

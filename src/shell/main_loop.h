@@ -2,6 +2,8 @@
 
 #include <functional>
 
+namespace tavoe {
+
 // The instance's event loop: it runs the posted commands, acts on close requests and on the
 // requests of other instances, and hands every other event to the main window, until the instance
 // closes or (in batch mode) the script ends.
@@ -16,3 +18,5 @@ LoopEnd RunMainLoop(AppSession& app, const std::function<void()>& afterEvent = {
 
 // Acts on what other instances asked for (rebuilding the Window menu, refreshing the title, closing).
 void HandleInstanceRequests(AppSession& app);
+
+}  // namespace tavoe

@@ -17,6 +17,8 @@
 #include "view/view_fields.h"
 #include "view/view_paint.h"
 
+namespace tavoe {
+
 namespace {
 
 // Colours of the window's own rows, in the palette's terms.
@@ -534,3 +536,5 @@ void MainWindow::HandleMouse(const ui::MouseEvent& mouse) {
     context.commandText = text;
     PerformOutcome(MapMouse(app_, context, mouse), ui::KeyEvent{});
 }
+
+}  // namespace tavoe

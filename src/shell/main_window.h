@@ -14,6 +14,8 @@
 #include "ui/input_field.h"
 #include "ui/ui_message_sink.h"
 
+namespace tavoe {
+
 // The main window of an instance, drawn into the screen's canvas below every dialog: the caption
 // with the window title, the menu bar, the toolbar, the field bar, the edit session's data window
 // (or the file list), the function key bar, the message line and the status line. It takes the
@@ -92,3 +94,5 @@ private:
 // Which frame decides what the window shows: an edit session, a file list, or neither.
 enum class ClientView { None, Edit, FileList };
 ClientView CurrentClientView(const AppSession& app);
+
+}  // namespace tavoe

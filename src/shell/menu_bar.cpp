@@ -10,6 +10,8 @@
 #include "ui/popup_menu.h"
 #include "ui/screen.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr MenuRoute G = MenuRoute::General;
@@ -314,3 +316,5 @@ void RunToolbarButton(AppSession& app, int button) {
         Run(app, kToolbar[static_cast<size_t>(button)].route, kToolbar[static_cast<size_t>(button)].command);
     }
 }
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 
 #include "shell/instances.h"
 
+namespace tavoe {
+
 // The main window's menu bar: File, Edit, Search, View, Options, Utility, Window and Help. Every
 // fixed item runs a command: the main menus' through the general command processor, the Edit menu's
 // (and the other items that act on the file being edited) through the edit command processor. The
@@ -71,3 +73,5 @@ std::string ToolbarText();
 // The button under the column, or -1.
 int ToolbarButtonAt(int col);
 void RunToolbarButton(AppSession& app, int button);
+
+}  // namespace tavoe

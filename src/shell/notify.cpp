@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cerrno>
 
+namespace tavoe {
+
 namespace {
 
 // Process-wide by nature: a signal handler can reach nothing else.
@@ -75,3 +77,5 @@ int RingProcess(int pid) {
     }
     return ::kill(pid, SIGURG) == 0 ? 0 : -1;
 }
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tavoe {
+
 // How one instance rings another. What the other instance should do (close, rebuild its Window
 // menu, refresh its title) is left as bits in its slot of the shared block; the ring itself is the
 // signal SIGURG sent to its process id. The process's handler only writes a byte into a self-pipe,
@@ -28,3 +30,5 @@ bool DrainNotifyPipe();
 
 // Rings the process; 0 when the signal was sent, -1 when no such process can be signalled.
 int RingProcess(int pid);
+
+}  // namespace tavoe

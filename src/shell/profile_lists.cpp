@@ -6,12 +6,14 @@
 #include "core/app_session.h"
 #include "shell/recent_files.h"
 
+namespace tavoe {
+
 int SharedBlockLists::SessionCount() const {
     return RegisteredSessionCount(app_);
 }
 
 void SharedBlockLists::HistoryAdd(std::string_view command) {
-    ::HistoryAdd(app_, command);
+    tavoe::HistoryAdd(app_, command);
 }
 
 std::string SharedBlockLists::HistoryEntry(int age) const {
@@ -45,3 +47,5 @@ Status WriteProfileNow(AppSession& app) {
     SharedBlockLists lists(app);
     return WriteMainProfile(app, &lists);
 }
+
+}  // namespace tavoe

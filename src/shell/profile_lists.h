@@ -6,6 +6,8 @@
 #include "core/status.h"
 #include "profiles/main_profile.h"
 
+namespace tavoe {
+
 // The main profile's shared lists (the command history and the recently used files) kept in the
 // instance's shared session block.
 
@@ -31,3 +33,5 @@ Status ReadProfileNow(AppSession& app);
 // Writes the main profile with the shared lists of the block (at exit, when the general options are
 // applied and before another instance starts): 0, or -1 after a message.
 Status WriteProfileNow(AppSession& app);
+
+}  // namespace tavoe

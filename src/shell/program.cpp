@@ -22,6 +22,8 @@
 #include "ui/headless/headless_backend.h"
 #include "ui/screen.h"
 
+namespace tavoe {
+
 namespace {
 
 // Libraries that macros load show their texts through the running instance's message routine.
@@ -149,3 +151,5 @@ int RunTavoe(int argc, char** argv, const TerminalStarter& startTerminal) {
     SetMessageBoxHandler(nullptr);
     return code;
 }
+
+}  // namespace tavoe

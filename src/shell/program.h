@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+namespace tavoe {
+
 namespace ui {
 class Backend;
 }
@@ -15,3 +17,5 @@ using TerminalStarter = std::function<std::unique_ptr<ui::Backend>(std::string& 
 // The program: reads the program options, then runs the editor in the terminal or, with --batch,
 // headless from a script on standard input. Returns the exit code.
 int RunTavoe(int argc, char** argv, const TerminalStarter& startTerminal);
+
+}  // namespace tavoe

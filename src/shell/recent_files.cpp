@@ -4,6 +4,8 @@
 #include "core/shared_block.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 // Moves entries from..to-1 one place down (to the higher index), so entry `from` can be reused.
@@ -89,3 +91,5 @@ std::string RecentFileCommand(AppSession& app, int id) {
     std::string path = SharedBlock(app).RecentPath(id - kRecentMenuFirstId);
     return path.empty() ? std::string() : "edit " + path;
 }
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 
 #include "shell/instances.h"
 
+namespace tavoe {
+
 // The recently used files, kept in the shared block so every instance lists the same files: at most
 // 27 paths, the most recent first, each with a flag that marks it as open in some session. The File
 // menu shows the first eight.
@@ -40,3 +42,5 @@ void RebuildRecentMenu(AppSession& app);
 // The command a chosen recent-file item runs ("edit " and the path), empty for any other item or
 // an empty entry.
 std::string RecentFileCommand(AppSession& app, int id);
+
+}  // namespace tavoe

@@ -15,6 +15,8 @@
 #include "ui/file_chooser.h"
 #include "ui/screen.h"
 
+namespace tavoe {
+
 namespace {
 
 // The new name: the parameter, else the file chooser's answer; empty when the user escaped.
@@ -58,3 +60,5 @@ void SaveAsCommand(AppSession& app, EditSession& session, std::string_view param
     RecentFileAdd(app, session.FileName());
     SetTitleContext(app, session.DisplayName(), TitleContext::EditFileName);
 }
+
+}  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+namespace tavoe {
+
 // The SAVEAS primary command.
 
 struct AppSession;
@@ -14,3 +16,5 @@ struct EditSession;
 // answers Yes to "File already exists, OK to overwrite it?". The new name's file profile decides
 // whether the lines fit. After the save the name goes to the recently used files and the title.
 void SaveAsCommand(AppSession& app, EditSession& session, std::string_view params);
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 #include "shell/save_as_command.h"
 #include "shell/window_arrange.h"
 
+namespace tavoe {
+
 namespace {
 
 // A command that only acts on the instance.
@@ -66,3 +68,5 @@ constexpr CommandDesc kShellCommands[] = {
 CommandRows ShellCommands() {
     return kShellCommands;
 }
+
+}  // namespace tavoe

@@ -8,6 +8,8 @@
 #include "platform/format.h"
 #include "ui/headless/headless_backend.h"
 
+namespace tavoe {
+
 namespace {
 
 bool AllDigits(std::string_view text) {
@@ -252,3 +254,5 @@ std::string UsageText() {
            "\n"
            "Environment: TAVOE35 names the user's home directory (profiles, dialogs, macros, menus).\n";
 }
+
+}  // namespace tavoe

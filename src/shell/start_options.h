@@ -6,6 +6,8 @@
 
 #include "buffer/file_state.h"
 
+namespace tavoe {
+
 // The command line of the program.
 //
 // Program options (they decide how the program runs and are read first): --help, --version,
@@ -68,3 +70,5 @@ StartOptions ParseStartOptions(const std::vector<std::string>& words);
 
 // The usage text printed by --help.
 std::string UsageText();
+
+}  // namespace tavoe

@@ -18,6 +18,8 @@
 #include "shell/window_position.h"
 #include "ui/screen.h"
 
+namespace tavoe {
+
 namespace {
 
 // The systems the program runs on, by the name the shared block records.
@@ -244,3 +246,5 @@ void FinishInstance(AppSession& app) {
     }
     UnregisterSession(app);
 }
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tavoe {
+
 // Starting and ending an instance.
 //
 // Start-up, in order: register in the shared session table; check the operating system; take the
@@ -43,3 +45,5 @@ bool CloseInstance(AppSession& app);
 // The exit sequence after the main loop: the profile is written, the position file when this was
 // the only session, and the instance unregisters.
 void FinishInstance(AppSession& app);
+
+}  // namespace tavoe

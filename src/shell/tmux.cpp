@@ -14,6 +14,8 @@
 
 extern char** environ;
 
+namespace tavoe {
+
 bool TmuxAvailable(const AppSession& app) {
     if (app.batchMode) {
         return false;
@@ -118,3 +120,5 @@ std::string ShellQuoteJoin(const std::vector<std::string>& words) {
     }
     return line;
 }
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tavoe {
+
 // The terminal multiplexer the instances share a screen through. Each instance runs in a tmux pane;
 // starting further instances, bringing one to the front and arranging them are tmux commands.
 
@@ -27,3 +29,5 @@ bool FindTmuxPaneOf(int pid, TmuxPane* pane);
 // The words joined into one command line for /bin/sh, each quoted so that blanks and quotes in
 // paths survive.
 std::string ShellQuoteJoin(const std::vector<std::string>& words);
+
+}  // namespace tavoe

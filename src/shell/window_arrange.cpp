@@ -13,6 +13,8 @@
 #include "shell/profile_lists.h"
 #include "shell/tmux.h"
 
+namespace tavoe {
+
 namespace {
 
 void Say(AppSession& app, std::string_view text) {
@@ -229,3 +231,5 @@ void ArrangeStepH(AppSession& app) {
 void ArrangeStepV(AppSession& app) {
     Step(app, false);
 }
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include <vector>
 #include "core/status.h"
 
+namespace tavoe {
+
 // Further instances and the arrangement of the instances' windows. On this platform an instance's
 // window is its tmux pane: starting an instance opens a pane or a window for it, and the WIN
 // commands lay the panes out (tiled in bands or columns, one main pane with the other beside it, or
@@ -40,3 +42,5 @@ void ArrangeStepV(AppSession& app);    // WINSTEPV: two sessions, the second bes
 // The smallest band height and column width, in cells, below which tiling is refused.
 inline constexpr int kMinTileRows = 9;
 inline constexpr int kMinTileCols = 12;
+
+}  // namespace tavoe

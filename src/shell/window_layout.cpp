@@ -9,6 +9,8 @@
 #include "shell/main_window.h"
 #include "ui/screen.h"
 
+namespace tavoe {
+
 EditWindowLayout ComputeEditWindowLayout(const LayoutInputs& in) {
     EditWindowLayout layout;
     int rows = std::max(in.rows, 0);
@@ -113,3 +115,5 @@ const EditWindowLayout& CurrentLayout(const AppSession& app) {
     static const EditWindowLayout kNone{};
     return app.mainWindow != nullptr ? app.mainWindow->layout : kNone;
 }
+
+}  // namespace tavoe

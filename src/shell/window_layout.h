@@ -2,6 +2,8 @@
 
 #include "ui/canvas.h"
 
+namespace tavoe {
+
 // Where the parts of the main window lie on the screen, top to bottom:
 //   caption (the window title), menu bar, toolbar (ZTOOLBAR), field bar ("Command" label, primary
 //   command field, COLS field), ruler (RULER), data window with the vertical scroll bar on its right
@@ -56,3 +58,5 @@ const EditWindowLayout& LayoutEditWindow(AppSession& app);
 
 // The layout last made (an empty one before the first).
 const EditWindowLayout& CurrentLayout(const AppSession& app);
+
+}  // namespace tavoe

@@ -12,6 +12,8 @@
 #include "platform/format.h"
 #include "shell/instances.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr size_t kMaxPositionLine = 256;
@@ -149,3 +151,5 @@ Status WriteWindowPosition(AppSession& app) {
     file << text;
     return file.good() ? 0 : -1;
 }
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include <string_view>
 #include "core/status.h"
 
+namespace tavoe {
+
 // The main window's position, kept between runs in the position file "TAVOPOS.TMP" and, while
 // instances run, in the shared block. In a terminal the window is the terminal itself: the position
 // is 0,0 and the extent is the terminal's size in cells, so the file records the size the last
@@ -51,3 +53,5 @@ Status WriteWindowPosition(AppSession& app);
 
 // Where the position file lies.
 std::string WindowPositionPath(const AppSession& app);
+
+}  // namespace tavoe

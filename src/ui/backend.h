@@ -10,6 +10,8 @@
 #include "ui/message_box_options.h"
 #include "ui/wake_pipe.h"
 
+namespace tavoe {
+
 namespace ui {
 
 // Moves canvases out and events in. The terminal backend draws on a real terminal; the headless one
@@ -54,3 +56,5 @@ protected:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

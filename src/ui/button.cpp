@@ -1,5 +1,7 @@
 #include "ui/button.h"
 
+namespace tavoe {
+
 namespace ui {
 
 Button::Button(const Rect& r, std::string c, TextPrefix p) : caption(std::move(c)), prefix(p) {
@@ -54,3 +56,5 @@ Handled Button::OnMouse(const MouseEvent& mouse, Screen& screen) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 #include "ui/mnemonic.h"
 #include "ui/widget.h"
 
+namespace tavoe {
+
 namespace ui {
 
 // A push button, drawn "[ Caption ]" across its width ("[> Caption <]" when it is the default).
@@ -28,3 +30,5 @@ public:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tavoe {
+
 namespace ui {
 
 Rect Rect::Intersect(const Rect& other) const {
@@ -150,3 +152,5 @@ void Painter::SetCursor(int row, int col, CursorShape shape) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 
 #include "ui/cell.h"
 
+namespace tavoe {
+
 namespace ui {
 
 // A rectangle of cells: top-left corner and size. Rows and columns count from 0.
@@ -114,3 +116,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

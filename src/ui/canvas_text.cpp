@@ -1,5 +1,7 @@
 #include "ui/canvas_text.h"
 
+namespace tavoe {
+
 namespace ui {
 
 std::string CanvasRowText(const Canvas& canvas, int row, DisplaySet set) {
@@ -27,3 +29,5 @@ std::string CanvasText(const Canvas& canvas, DisplaySet set) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 #include "ui/canvas.h"
 #include "ui/glyph_map.h"
 
+namespace tavoe {
+
 namespace ui {
 
 // One canvas row as UTF-8 glyphs, trailing blanks removed.
@@ -13,3 +15,5 @@ std::string CanvasRowText(const Canvas& canvas, int row, DisplaySet set);
 std::string CanvasText(const Canvas& canvas, DisplaySet set);
 
 }  // namespace ui
+
+}  // namespace tavoe

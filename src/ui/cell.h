@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace tavoe {
+
 namespace ui {
 
 // Foreground and background as indexes into the 16-entry palette.
@@ -49,3 +51,5 @@ constexpr uint8_t kBullet = 0x07;
 }  // namespace glyph
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #include "ui/check_box.h"
 
+namespace tavoe {
+
 namespace ui {
 
 CheckBox::CheckBox(const Rect& r, std::string t, TextPrefix p) : text(std::move(t)), prefix(p) {
@@ -54,3 +56,5 @@ Handled CheckBox::OnMouse(const MouseEvent& mouse, Screen& screen) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

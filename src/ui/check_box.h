@@ -6,6 +6,8 @@
 #include "ui/mnemonic.h"
 #include "ui/widget.h"
 
+namespace tavoe {
+
 namespace ui {
 
 enum class TextSide : uint8_t { Left, Right };
@@ -30,3 +32,5 @@ public:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

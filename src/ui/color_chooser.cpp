@@ -10,6 +10,8 @@
 #include "ui/screen.h"
 #include "ui/static_text.h"
 
+namespace tavoe {
+
 namespace ui {
 namespace {
 
@@ -170,3 +172,5 @@ ColorChooserResult RunColorChooser(Screen& screen, const Palette& palette, int i
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

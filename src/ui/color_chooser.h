@@ -4,6 +4,8 @@
 
 #include "ui/color_match.h"
 
+namespace tavoe {
+
 namespace ui {
 
 class Screen;
@@ -21,3 +23,5 @@ ColorChooserResult RunColorChooser(Screen& screen, const Palette& palette, int i
                                    const std::string& title = "Color");
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+namespace tavoe {
+
 namespace ui {
 namespace {
 
@@ -86,3 +88,5 @@ int NearestAnsi8(Rgb rgb) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace tavoe {
+
 namespace ui {
 
 struct Rgb {
@@ -33,3 +35,5 @@ int NearestXterm256(Rgb rgb);
 int NearestAnsi8(Rgb rgb);
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 #include "ui/list_box.h"
 #include "ui/screen.h"
 
+namespace tavoe {
+
 namespace ui {
 
 ComboBox::ComboBox(const Rect& r, ComboKind kind)
@@ -234,3 +236,5 @@ void ComboBox::Paint(Painter& painter, const Theme& theme, bool focused) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

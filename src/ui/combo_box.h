@@ -7,6 +7,8 @@
 #include "ui/input_field.h"
 #include "ui/widget.h"
 
+namespace tavoe {
+
 namespace ui {
 
 // Fixed: a drop-down list whose field shows the selected item. Editable: a text field with a list
@@ -60,3 +62,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #include "ui/event.h"
 
+namespace tavoe {
+
 namespace ui {
 namespace {
 
@@ -108,3 +110,5 @@ Event Event::Of(EventKind kind) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tavoe {
+
 namespace ui {
 
 // Named keys. Key::Char carries a display byte in KeyEvent::ch.
@@ -105,3 +107,5 @@ struct Event {
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

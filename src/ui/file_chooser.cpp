@@ -15,6 +15,8 @@
 #include "ui/screen.h"
 #include "ui/static_text.h"
 
+namespace tavoe {
+
 namespace fs = std::filesystem;
 
 namespace ui {
@@ -340,3 +342,5 @@ bool MatchesPatterns(std::string_view name, std::string_view patterns) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tavoe {
+
 namespace ui {
 
 class Screen;
@@ -48,3 +50,5 @@ FileChooserResult RunFileChooser(Screen& screen, const FileChooserOptions& optio
 bool MatchesPatterns(std::string_view name, std::string_view patterns);
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 
 #include "ui/button.h"
 
+namespace tavoe {
+
 namespace ui {
 
 Form::Form(std::string title, int clientRows, int clientCols)
@@ -215,3 +217,5 @@ Handled Form::DispatchMouse(const MouseEvent& mouse, Screen& screen) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 
 #include "ui/widget.h"
 
+namespace tavoe {
+
 namespace ui {
 
 class Button;
@@ -102,3 +104,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #include "ui/glyph_map.h"
 
+namespace tavoe {
+
 namespace ui {
 namespace {
 
@@ -163,3 +165,5 @@ std::string Utf8FromDisplayBytes(std::string_view bytes, DisplaySet set) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 namespace ui {
 
 // The character set in which the canvas's text bytes are shown.
@@ -35,3 +37,5 @@ std::string DisplayBytesFromUtf8(std::string_view text, DisplaySet set);
 std::string Utf8FromDisplayBytes(std::string_view bytes, DisplaySet set);
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+namespace tavoe {
+
 namespace ui {
 namespace {
 
@@ -575,3 +577,5 @@ void InputDecoder::EmitMouse(int cb, int col, int row, bool release, uint8_t ext
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

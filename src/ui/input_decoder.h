@@ -8,6 +8,8 @@
 #include "ui/event.h"
 #include "ui/glyph_map.h"
 
+namespace tavoe {
+
 namespace ui {
 
 // Turns the bytes a terminal sends into key and mouse events: control codes, UTF-8 text (as display
@@ -64,3 +66,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+namespace tavoe {
+
 namespace ui {
 namespace {
 
@@ -261,3 +263,5 @@ void InputField::Paint(Painter& painter, const Theme& theme, bool focused) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

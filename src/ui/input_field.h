@@ -6,6 +6,8 @@
 #include "ui/static_text.h"
 #include "ui/widget.h"
 
+namespace tavoe {
+
 namespace ui {
 
 enum class CaseForce : uint8_t { None, Upper, Lower };
@@ -74,3 +76,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 
 #include "platform/ascii_case.h"
 
+namespace tavoe {
+
 namespace ui {
 namespace {
 
@@ -171,3 +173,5 @@ bool KeyScriptParser::ParseToken(std::string_view token, std::vector<Event>& out
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 #include "ui/event.h"
 #include "ui/glyph_map.h"
 
+namespace tavoe {
+
 namespace ui {
 
 // Turns the text of a `!keys` script line into events: plain text is typed character by character
@@ -36,3 +38,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+namespace tavoe {
+
 namespace ui {
 
 ListBox::ListBox(const Rect& r) {
@@ -369,3 +371,5 @@ void ListBox::Paint(Painter& painter, const Theme& theme, bool focused) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

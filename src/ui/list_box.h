@@ -6,6 +6,8 @@
 
 #include "ui/widget.h"
 
+namespace tavoe {
+
 namespace ui {
 
 enum class SelectMode : uint8_t { Single, Extended };
@@ -82,3 +84,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -8,6 +8,8 @@
 #include "ui/screen.h"
 #include "ui/static_text.h"
 
+namespace tavoe {
+
 namespace ui {
 namespace {
 
@@ -155,3 +157,5 @@ MsgBoxReply ShowMessageBox(Screen& screen, const MessageBoxSpec& spec) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

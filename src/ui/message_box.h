@@ -5,6 +5,8 @@
 
 #include "ui/message_box_options.h"
 
+namespace tavoe {
+
 namespace ui {
 
 class Screen;
@@ -21,3 +23,5 @@ MsgBoxReply ShowMessageBox(Screen& screen, const MessageBoxSpec& spec);
 std::vector<std::string> WrapText(std::string_view text, int width);
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #include "ui/message_box_options.h"
 
+namespace tavoe {
+
 namespace ui {
 
 int MsgBoxChoices(MsgBoxButtons buttons, MsgBoxReply out[3]) {
@@ -47,3 +49,5 @@ const char* MsgBoxReplyName(MsgBoxReply reply) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

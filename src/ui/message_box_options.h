@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tavoe {
+
 namespace ui {
 
 enum class MsgBoxButtons : uint8_t { Ok, OkCancel, YesNo, YesNoCancel };
@@ -25,3 +27,5 @@ MsgBoxReply MsgBoxDefaultReply(const MessageBoxSpec& spec);
 const char* MsgBoxReplyName(MsgBoxReply reply);  // "OK", "CANCEL", "YES", "NO"
 
 }  // namespace ui
+
+}  // namespace tavoe

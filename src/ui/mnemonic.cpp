@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+namespace tavoe {
+
 namespace ui {
 
 std::string StripMnemonic(std::string_view text) {
@@ -33,3 +35,5 @@ char MnemonicOf(std::string_view text) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

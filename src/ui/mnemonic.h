@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 namespace ui {
 
 // Captions follow the usual control convention: a single "&" marks the next character as the
@@ -18,3 +20,5 @@ inline std::string ShownText(std::string_view text, TextPrefix prefix) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

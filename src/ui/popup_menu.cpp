@@ -8,6 +8,8 @@
 #include "ui/mnemonic.h"
 #include "ui/screen.h"
 
+namespace tavoe {
+
 namespace ui {
 namespace {
 
@@ -160,3 +162,5 @@ int RunPopupMenu(Screen& screen, const std::vector<MenuEntry>& entries, int row,
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

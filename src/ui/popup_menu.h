@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tavoe {
+
 namespace ui {
 
 class Screen;
@@ -23,3 +25,5 @@ struct MenuEntry {
 int RunPopupMenu(Screen& screen, const std::vector<MenuEntry>& entries, int row, int col);
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 
 #include "ui/screen.h"
 
+namespace tavoe {
+
 namespace ui {
 
 ProgressWindow::ProgressWindow(Screen& screen, std::string title, std::string text)
@@ -66,3 +68,5 @@ void ProgressWindow::Paint(Canvas& canvas, const Theme& theme) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

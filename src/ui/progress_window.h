@@ -4,6 +4,8 @@
 
 #include "ui/form.h"
 
+namespace tavoe {
+
 namespace ui {
 
 class Screen;
@@ -39,3 +41,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tavoe {
+
 namespace ui {
 
 Screen::Screen(Backend& backend)
@@ -133,3 +135,5 @@ int Screen::RunModal(Form& form) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

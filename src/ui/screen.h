@@ -9,6 +9,8 @@
 #include "ui/form.h"
 #include "ui/theme.h"
 
+namespace tavoe {
+
 namespace ui {
 
 // The canvas of one instance and the layers drawn on it, over the backend that shows it. The program's
@@ -74,3 +76,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #include "ui/static_text.h"
 
+namespace tavoe {
+
 namespace ui {
 
 StaticText::StaticText(const Rect& r, std::string t, TextPrefix p) : text(std::move(t)), prefix(p) {
@@ -37,3 +39,5 @@ void Separator::Paint(Painter& painter, const Theme& theme, bool focused) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 #include "ui/mnemonic.h"
 #include "ui/widget.h"
 
+namespace tavoe {
+
 namespace ui {
 
 enum class Align : uint8_t { Left, Center, Right };
@@ -32,3 +34,5 @@ public:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

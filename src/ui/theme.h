@@ -2,6 +2,8 @@
 
 #include "ui/cell.h"
 
+namespace tavoe {
+
 namespace ui {
 
 // The palette indexes the widgets draw with. The defaults suit the default palette (0 black,
@@ -23,3 +25,5 @@ struct Theme {
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include "ui/message_box.h"
 #include "ui/screen.h"
 
+namespace tavoe {
+
 namespace ui {
 
 void UiMessageSink::ShowLine(const std::string& text) {
@@ -39,3 +41,5 @@ void UiMessageSink::Sound(Beep beep) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

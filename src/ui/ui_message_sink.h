@@ -5,6 +5,8 @@
 
 #include "core/app_session.h"
 
+namespace tavoe {
+
 namespace ui {
 
 class Screen;
@@ -31,3 +33,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

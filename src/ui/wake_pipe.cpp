@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace tavoe {
+
 namespace ui {
 
 WakePipe::WakePipe() {
@@ -41,3 +43,5 @@ bool WakePipe::Drain() const {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tavoe {
+
 namespace ui {
 
 // The self-pipe through which other parts of the program wake the event loop: signal handlers (a
@@ -27,3 +29,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include "ui/event.h"
 #include "ui/theme.h"
 
+namespace tavoe {
+
 namespace ui {
 
 class Screen;
@@ -50,3 +52,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #include "utilities/utility_commands.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr CommandDesc EditRow(std::string_view verb, EditCommandFn handler = nullptr) {
@@ -22,3 +24,5 @@ constexpr CommandDesc kUtilityCommands[] = {
 CommandRows UtilityCommands() {
     return kUtilityCommands;
 }
+
+}  // namespace tavoe

@@ -11,6 +11,8 @@
 #include "editing/edit_session.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr size_t kAmountMax = 15;
@@ -286,3 +288,5 @@ void TopCommand(AppSession& app, EditSession& session, std::string_view) {
 void BottomCommand(AppSession& app, EditSession& session, std::string_view) {
     ScrollToBottom(session, ViewGeometryOf(app, session));
 }
+
+}  // namespace tavoe

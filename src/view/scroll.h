@@ -8,6 +8,8 @@
 #include "core/status.h"
 #include "view/view_rows.h"
 
+namespace tavoe {
+
 // Scrolling an edit session: UP, DOWN, LEFT, RIGHT, TOP and BOTTOM. An amount is a number of lines
 // or columns or one of the words CURSOR, DATA, HALF, MAX and PAGE, of which only the first letter
 // counts; without one the session default (ZSCROLL.VERT, ZSCROLL.HORIZ) applies. The mouse wheel
@@ -71,3 +73,5 @@ void LeftCommand(AppSession& app, EditSession& session, std::string_view params)
 void RightCommand(AppSession& app, EditSession& session, std::string_view params);
 void TopCommand(AppSession& app, EditSession& session, std::string_view params);
 void BottomCommand(AppSession& app, EditSession& session, std::string_view params);
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 
 #include "core/app_session.h"
 
+namespace tavoe {
+
 namespace {
 
 // The defaults of ZCOLOR.EDIT .. ZCOLOR.OTHER.
@@ -21,10 +23,12 @@ constexpr std::array<ui::ColorPair, kColorElementCount> kDefaultElementColors{{
 
 ui::ColorPair ElementColors(const AppSession& app, ColorElement element) {
     size_t index = static_cast<size_t>(element);
-    const ::ColorPair& pair = app.profileSettings.colors[index];
+    const tavoe::ColorPair& pair = app.profileSettings.colors[index];
     if (pair.foreground == pair.background) {
         return kDefaultElementColors[index];
     }
     return ui::ColorPair{static_cast<uint8_t>(pair.foreground & 15),
                          static_cast<uint8_t>(pair.background & 15)};
 }
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 #include "profiles/main_profile_settings.h"
 #include "ui/cell.h"
 
+namespace tavoe {
+
 // The colours of the edit view: the seven colour elements of the instance and the colour bytes of
 // the lines, both as pairs of palette indexes.
 
@@ -19,3 +21,5 @@ ui::ColorPair ElementColors(const AppSession& app, ColorElement element);
 inline ui::ColorPair ColorByteColors(uint8_t byte) {
     return ui::ColorPair{static_cast<uint8_t>(byte >> 4), static_cast<uint8_t>(byte & 15)};
 }
+
+}  // namespace tavoe

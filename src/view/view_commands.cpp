@@ -13,6 +13,8 @@
 #include "view/view_paint.h"
 #include "view/view_rows.h"
 
+namespace tavoe {
+
 namespace {
 
 enum class Switch { Toggle, On, Off };
@@ -118,3 +120,5 @@ CommandRows ViewCommands() {
 void InstallEditView(AppSession& app) {
     app.editView.reset(new ViewEditPort());
 }
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 
 #include "core/command_desc.h"
 
+namespace tavoe {
+
 namespace ui {
 class Painter;
 }
@@ -40,3 +42,5 @@ void InstallEditView(AppSession& app);
 void PaintEditData(AppSession& app, EditSession& session, ui::Painter& painter);
 std::pair<int, int> VerticalThumbCells(AppSession& app, EditSession& session, int cells);
 std::string ColsFieldText(AppSession& app, EditSession& session);
+
+}  // namespace tavoe

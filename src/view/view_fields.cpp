@@ -10,6 +10,8 @@
 #include "platform/format.h"
 #include "view/view_rows.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
@@ -108,3 +110,5 @@ char RulerCharAt(int32_t column, int32_t length) {
     }
     return column % 5 == 0 ? '+' : '-';
 }
+
+}  // namespace tavoe

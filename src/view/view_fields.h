@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tavoe {
+
 // The texts the edit view shows around the data window: the COLS field of the field bar, the status
 // line, the two rows of the hexadecimal pane and the COLS ruler. The main window asks for them each
 // time it paints, so they always follow the scroll position and the cursor.
@@ -35,3 +37,5 @@ HexPaneRows ShowHexPane(const EditSession& session, int dataColumns);
 // multiples of 5, "-" elsewhere, and at each multiple of 10 that leaves at least 5 columns
 // (length - column >= 4) its decimal digits written from that column on. Blank beyond the length.
 char RulerCharAt(int32_t column, int32_t length);
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 #include "editing/edit_session.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 // Upper case without "-" and "_", so "utf8", "UTF-8" and "Utf_8" compare equal.
@@ -104,3 +106,5 @@ int CheckEditFont(AppSession& app, const EditSession& session) {
     }
     return CheckEditFontFor(app, session, TerminalCharsetFromEnvironment());
 }
+
+}  // namespace tavoe

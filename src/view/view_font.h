@@ -5,6 +5,8 @@
 
 #include "profiles/file_profile.h"
 
+namespace tavoe {
+
 // The check that the screen can show a session's display character set. The edit text is drawn by
 // the terminal, so what matters is the terminal's character encoding, which the user's locale names:
 // a UTF-8 terminal shows both display sets; an ISO-8859-1 terminal shows ASCII-ISO8859 only; a code
@@ -41,3 +43,5 @@ int CheckEditFontFor(AppSession& app, const EditSession& session, const Terminal
 // The check for the program's own screen: in a terminal the locale's encoding; headless output is
 // always UTF-8 and passes.
 int CheckEditFont(AppSession& app, const EditSession& session);
+
+}  // namespace tavoe

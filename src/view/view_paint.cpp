@@ -10,6 +10,8 @@
 #include "view/view_fields.h"
 #include "view/view_rows.h"
 
+namespace tavoe {
+
 namespace {
 
 // The longest COLS ruler.
@@ -206,3 +208,5 @@ ScrollThumb VerticalThumb(const EditSession& session, int rows, int cells) {
     thumb.first = std::clamp(static_cast<int>(cells * position / total), 0, cells - thumb.length);
     return thumb;
 }
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include "ui/canvas.h"
 #include "view/view_prefix.h"
 
+namespace tavoe {
+
 // Painting an edit session's data window, its ruler row and its hexadecimal pane. The view is a
 // function of the line list, the scroll position and the settings: every paint rebuilds the row
 // table and draws every row of the painter's rectangle.
@@ -39,3 +41,5 @@ struct ScrollThumb {
     int length = 1;
 };
 ScrollThumb VerticalThumb(const EditSession& session, int rows, int cells);
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 #include "buffer/numbering.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 // Tags are kept 9 characters long, like the line's own fields, and cut to the prefix width.
@@ -105,3 +107,5 @@ PrefixShown RowPrefix(const EditBuffer& buffer, LineRecord* line, int width, con
     shown.text.resize(static_cast<size_t>(width), ' ');
     return shown;
 }
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 
 #include "profiles/main_profile_settings.h"
 
+namespace tavoe {
+
 // What the prefix area of one row shows, and in which colour element. The precedence is: the
 // pending line command (Lcmds), the label (Other), "==CHG>" for a changed line (Other), the tag of a
 // bounds, COLS, mask, note or tabs line (Other), "==ERR>" for a line with the error flag (Other),
@@ -38,3 +40,5 @@ std::string PrefixNumberDigits(const EditBuffer& buffer, LineRecord& line);
 // The last `width` characters of the number text (blanks for a width below 4, blank-padded on the
 // left above 9).
 std::string PrefixNumber(const EditBuffer& buffer, LineRecord& line, int width);
+
+}  // namespace tavoe

@@ -8,6 +8,8 @@
 #include "core/shell_port.h"
 #include "editing/edit_session.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr int kFallbackColumns = 80;
@@ -131,3 +133,5 @@ void ViewForgetLine(EditSession& session, LineRecord* line) {
     }
     std::replace(view.rowTable.begin(), view.rowTable.end(), line, static_cast<LineRecord*>(nullptr));
 }
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include "core/status.h"
 
+namespace tavoe {
+
 // The rows of an edit session's data window: which line each row shows, how the view walks from one
 // shown line to the next (excluded lines stay hidden behind their marker row), and where the cursor
 // stands. A virtually loaded file is read further only as far as a walk needs.
@@ -62,3 +64,5 @@ Status PutCursorOnRow(AppSession& app, EditSession& session, int row);
 // Called before a line leaves the line list: a top line that is this line moves to the shown line
 // after it (or before it at the end), and rows showing it are emptied until the next rebuild.
 void ViewForgetLine(EditSession& session, LineRecord* line);
+
+}  // namespace tavoe

@@ -12,6 +12,8 @@
 #include "core/storage_host.h"
 #include "core/var_store.h"
 
+using namespace tavoe;
+
 namespace {
 
 // The EBCDIC -> IBM-PC codes that are fixed by rule rather than by the characters they stand for.

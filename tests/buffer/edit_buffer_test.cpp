@@ -6,6 +6,8 @@
 #include "buffer/edit_buffer.h"
 #include "core/app_session.h"
 
+using namespace tavoe;
+
 namespace {
 
 // Records what the line list reports to the undo journal, and keeps deleted lines as the journal

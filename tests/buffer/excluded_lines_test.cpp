@@ -8,6 +8,8 @@
 #include "buffer/make_data.h"
 #include "core/app_session.h"
 
+using namespace tavoe;
+
 namespace {
 
 class RecordingJournal : public LineJournal {

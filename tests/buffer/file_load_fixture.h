@@ -17,6 +17,8 @@
 #include "core/var_store.h"
 #include "support/scripted_storage_host.h"
 
+using namespace tavoe;
+
 // A scratch directory per test, an instance, and one edit buffer with the built-in profile; helpers
 // write files and read back what the load made.
 class FileLoadTest : public ::testing::Test {

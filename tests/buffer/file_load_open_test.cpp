@@ -7,6 +7,8 @@
 
 #include "file_load_fixture.h"
 
+using namespace tavoe;
+
 namespace {
 
 using Lines = std::vector<std::string>;

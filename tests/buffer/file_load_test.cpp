@@ -3,6 +3,8 @@
 #include "buffer/charset.h"
 #include "file_load_fixture.h"
 
+using namespace tavoe;
+
 namespace {
 
 using Lines = std::vector<std::string>;

@@ -6,6 +6,8 @@
 #include "core/storage_host.h"
 #include "core/var_store.h"
 
+using namespace tavoe;
+
 TEST(FileNameVariables, FullPathSetsEveryPart) {
     AppSession app;
     SetFileNameVariables(Storage(app), "/home/user/src/payroll.cbl");

@@ -8,6 +8,8 @@
 #include "file_save_test_util.h"
 #include "platform/file_write.h"
 
+using namespace tavoe;
+
 namespace {
 
 // A save that fails anywhere leaves the old file byte for byte, no stray files, and the session

@@ -9,6 +9,8 @@
 #include "file_save_test_util.h"
 #include "platform/file_io.h"
 
+using namespace tavoe;
+
 namespace {
 
 // ---- Round trips: loading and saving without edits gives the file back -----------------------------

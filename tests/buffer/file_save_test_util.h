@@ -18,6 +18,8 @@
 #include "core/var_store.h"
 #include "support/scripted_storage_host.h"
 
+using namespace tavoe;
+
 // A scratch directory per test, files written and read as raw bytes, and edit sessions opened on
 // them with a chosen profile.
 class SaveFixture : public ::testing::Test {

@@ -5,6 +5,8 @@
 
 #include "buffer/guarded_block.h"
 
+using namespace tavoe;
+
 namespace {
 
 std::uint32_t WordAt(const void* at) {

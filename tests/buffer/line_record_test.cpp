@@ -6,6 +6,8 @@
 #include "buffer/line_record.h"
 #include "core/app_session.h"
 
+using namespace tavoe;
+
 namespace {
 
 class LineRecordTest : public ::testing::Test {

@@ -5,6 +5,8 @@
 #include "buffer/dlist.h"
 #include "buffer/slist.h"
 
+using namespace tavoe;
+
 namespace {
 
 struct Item : DListNode {

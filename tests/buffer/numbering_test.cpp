@@ -7,6 +7,8 @@
 #include "buffer/numbering.h"
 #include "core/app_session.h"
 
+using namespace tavoe;
+
 namespace {
 
 class Numbering : public ::testing::Test {

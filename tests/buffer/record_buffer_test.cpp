@@ -3,6 +3,8 @@
 #include "buffer/record_buffer.h"
 #include "core/app_session.h"
 
+using namespace tavoe;
+
 namespace {
 
 RecordBuffer* HeaderOf(char* payload) {

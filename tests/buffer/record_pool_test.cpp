@@ -7,6 +7,8 @@
 #include "buffer/guarded_block.h"
 #include "buffer/record_pool.h"
 
+using namespace tavoe;
+
 namespace {
 
 bool AllZero(const void* record, std::size_t size) {

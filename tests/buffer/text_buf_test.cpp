@@ -5,6 +5,8 @@
 #include "buffer/text_buf.h"
 #include "core/app_session.h"
 
+using namespace tavoe;
+
 namespace {
 
 constexpr const char* kNotAllocated = "Tried to free textbuf which was not allocated, can't continue.";

@@ -13,6 +13,8 @@
 #include "core/shared_block.h"
 #include "platform/format.h"
 
+using namespace tavoe;
+
 namespace {
 
 void AddAll(AppSession& app, const std::vector<std::string>& texts) {

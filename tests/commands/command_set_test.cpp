@@ -10,6 +10,8 @@
 #include "dialogs/built_in_dialogs.h"
 #include "shell/instance_ports.h"
 
+using namespace tavoe;
+
 namespace {
 
 std::vector<std::string_view> Verbs(CommandTable table) {

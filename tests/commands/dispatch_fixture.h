@@ -23,12 +23,14 @@
 #include "platform/format.h"
 #include "shell/instance_ports.h"
 
+using namespace tavoe;
+
 // Stands in for the shell behind the dispatchers: it records what they ask of it in `calls`, and the
 // runs of the commands a test records (DispatchTest::RecordEdit) as "VERB params".
 class RecordingShell : public ShellPort {
 public:
     void RunGeneralCommand(AppSession& app, std::string_view command) override {
-        ::RunGeneralCommand(app, command);
+        tavoe::RunGeneralCommand(app, command);
     }
     void ShowTopContext(AppSession& app) override {
         calls.push_back("showTop");

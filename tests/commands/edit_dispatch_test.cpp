@@ -4,6 +4,8 @@
 #include "core/var_store.h"
 #include "dispatch_fixture.h"
 
+using namespace tavoe;
+
 using EditDispatch = DispatchTest;
 
 TEST_F(EditDispatch, ChainedCommandsRunInOrderEachOnce) {

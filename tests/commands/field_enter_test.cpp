@@ -3,6 +3,8 @@
 #include "commands/command_history.h"
 #include "dispatch_fixture.h"
 
+using namespace tavoe;
+
 using FieldEnter = DispatchTest;
 
 TEST_F(FieldEnter, AmpersandCommandRunsStaysInTheFieldAndIsRecordedWithoutIt) {

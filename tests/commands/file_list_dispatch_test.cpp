@@ -3,6 +3,8 @@
 #include "core/var_store.h"
 #include "dispatch_fixture.h"
 
+using namespace tavoe;
+
 using FileListDispatch = DispatchTest;
 
 TEST_F(FileListDispatch, RunsEachSubCommandWithItsParameters) {

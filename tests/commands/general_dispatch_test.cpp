@@ -5,6 +5,8 @@
 #include "dispatch_fixture.h"
 #include "shell/instances.h"
 
+using namespace tavoe;
+
 using GeneralDispatch = DispatchTest;
 
 TEST_F(GeneralDispatch, LeadingBlanksAndSemicolonsAreSkippedAndTheLineIsNotSplit) {

@@ -5,6 +5,8 @@
 #include "core/var_store.h"
 #include "dispatch_fixture.h"
 
+using namespace tavoe;
+
 TEST(LegacyJumpTable, ThirtyEightUniqueUpperCaseOptions) {
     std::span<const LegacyJumpRow> table;
     ASSERT_TRUE(LegacyJumpTableFor("Legacy Tavo", table));

@@ -3,6 +3,8 @@
 #include "core/var_store.h"
 #include "dispatch_fixture.h"
 
+using namespace tavoe;
+
 using MacroDoor = DispatchTest;
 
 TEST_F(MacroDoor, UnknownVerbRunsTheMacroFoundAlongTheMacroPath) {

@@ -2,6 +2,8 @@
 
 #include "dispatch_fixture.h"
 
+using namespace tavoe;
+
 namespace {
 
 std::string Shape(const EditBuffer& buffer) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+using namespace tavoe;
+
 namespace {
 
 std::vector<std::string> SubCommands(std::string_view text) {

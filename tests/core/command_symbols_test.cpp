@@ -5,6 +5,8 @@
 #include "core/app_session.h"
 #include "core/var_store.h"
 
+using namespace tavoe;
+
 class SymbolTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+
 namespace {
 
 // The layer of each folder: a folder may include folders of a lower number only. The installer and

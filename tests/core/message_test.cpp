@@ -4,6 +4,8 @@
 #include "core/var_store.h"
 #include "platform/format.h"
 
+using namespace tavoe;
+
 TEST(Format, FormatsLikePrintfAndHandlesLongText) {
     EXPECT_EQ(Format("Found %d occurrences of '%s'", 3, "abc"), "Found 3 occurrences of 'abc'");
     std::string long_text(5000, 'x');

@@ -9,6 +9,8 @@
 #include "core/shared_block.h"
 #include "platform/format.h"
 
+using namespace tavoe;
+
 namespace {
 
 uint32_t RawInt(const SharedSessionBlock& block, size_t offset) {

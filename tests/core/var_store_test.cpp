@@ -6,6 +6,8 @@
 #include "core/app_session.h"
 #include "core/var_store.h"
 
+using namespace tavoe;
+
 namespace {
 
 std::vector<std::string> Names(AppSession& app) {

@@ -10,6 +10,8 @@
 #include "core/var_store.h"
 #include "dialog_test_util.h"
 
+using namespace tavoe;
+
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 

@@ -7,6 +7,8 @@
 #include "dialog_test_util.h"
 #include "dialogs/dialog_layout.h"
 
+using namespace tavoe;
+
 namespace fs = std::filesystem;
 
 namespace {

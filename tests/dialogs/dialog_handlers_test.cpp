@@ -10,6 +10,8 @@
 #include "dialogs/menu_runtime.h"
 #include "support/scripted_shell_port.h"
 
+using namespace tavoe;
+
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

@@ -5,6 +5,8 @@
 #include "core/var_store.h"
 #include "dialog_test_util.h"
 
+using namespace tavoe;
+
 namespace {
 
 std::unique_ptr<DialogDefinition> Laid(AppSession& app, std::string_view objects,

@@ -6,6 +6,8 @@
 #include "core/var_store.h"
 #include "dialog_test_util.h"
 
+using namespace tavoe;
+
 using ::testing::ElementsAre;
 
 namespace {

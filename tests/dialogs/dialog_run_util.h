@@ -15,6 +15,8 @@
 #include "ui/headless/headless_backend.h"
 #include "ui/screen.h"
 
+using namespace tavoe;
+
 // A session with a headless screen whose events come from a batch script, and a scratch directory
 // on the dialog and menu paths.
 class DialogRunFixture : public ::testing::Test {

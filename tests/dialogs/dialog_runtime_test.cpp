@@ -6,6 +6,8 @@
 #include "dialog_run_util.h"
 #include "dialogs/dialog_cache.h"
 
+using namespace tavoe;
+
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

@@ -9,6 +9,8 @@
 #include "dialogs/dialog_def.h"
 #include "dialogs/dialog_parser.h"
 
+using namespace tavoe;
+
 // Parses a definition text as the dialog `name`.
 inline std::unique_ptr<DialogDefinition> ParseText(AppSession& app, std::string_view text,
                                                    std::string_view name = "test") {

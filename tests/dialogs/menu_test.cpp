@@ -5,6 +5,8 @@
 #include "dialogs/menu_parser.h"
 #include "dialogs/menu_runtime.h"
 
+using namespace tavoe;
+
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 

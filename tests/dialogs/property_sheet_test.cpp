@@ -5,6 +5,8 @@
 
 #include "dialog_run_util.h"
 
+using namespace tavoe;
+
 using ::testing::Contains;
 using ::testing::ElementsAre;
 

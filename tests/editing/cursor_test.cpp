@@ -6,6 +6,8 @@
 #include "editing/typing.h"
 #include "typing_test_fixture.h"
 
+using namespace tavoe;
+
 namespace {
 
 using CursorKeys = TypingFixture;

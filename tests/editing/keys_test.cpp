@@ -5,6 +5,8 @@
 #include "editing/keys.h"
 #include "profiles/profile_defaults.h"
 
+using namespace tavoe;
+
 using ui::CharKey;
 using ui::FunctionKey;
 using ui::Key;

@@ -4,6 +4,8 @@
 
 #include "typing_test_fixture.h"
 
+using namespace tavoe;
+
 namespace {
 
 using DataCommandTest = TypingFixture;

@@ -8,6 +8,8 @@
 #include "editing/undo_step.h"
 #include "typing_test_fixture.h"
 
+using namespace tavoe;
+
 namespace {
 
 using EditableFields = TypingFixture;

@@ -14,6 +14,8 @@
 #include "editing/keys.h"
 #include "view/view_commands.h"
 
+using namespace tavoe;
+
 // An edit session of a few lines in a data window of 10 rows and 80 columns with a 7-cell prefix
 // area, without a window system: messages are recorded in app.messages.
 class TypingFixture : public ::testing::Test {

@@ -17,6 +17,8 @@
 #include "editing/undo_step.h"
 #include "shell/instance_ports.h"
 
+using namespace tavoe;
+
 namespace {
 
 constexpr const char* kEmpty = "UNDO journal empty or UNDO is disabled.";

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+using namespace tavoe;
+
 namespace fs = std::filesystem;
 
 namespace {

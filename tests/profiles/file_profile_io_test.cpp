@@ -14,6 +14,8 @@
 #include "profiles/file_profile_keywords.h"
 #include "search_path_fixture.h"
 
+using namespace tavoe;
+
 namespace fs = std::filesystem;
 
 namespace {

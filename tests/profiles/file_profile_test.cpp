@@ -5,6 +5,8 @@
 #include "profiles/file_profile.h"
 #include "profiles/file_profile_keywords.h"
 
+using namespace tavoe;
+
 namespace {
 
 ProfileKeywordStatus Set(FileProfile& p, std::string_view keyword, std::string_view value) {

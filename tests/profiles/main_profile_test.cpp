@@ -16,6 +16,8 @@
 #include "profiles/main_profile_io.h"
 #include "profiles/profile_defaults.h"
 
+using namespace tavoe;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -11,6 +11,8 @@
 #include "core/app_session.h"
 #include "core/var_store.h"
 
+using namespace tavoe;
+
 // A user and a server folder, per test, named in a search-path setting ("user;server"), with raw file
 // writing and reading and a check for the one message a bad file gives.
 class SearchPathFixture : public ::testing::Test {

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+
 namespace {
 
 // True when the ELF file at `path` defines `name` in its dynamic symbol table, that is, when a

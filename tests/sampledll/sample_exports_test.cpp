@@ -8,6 +8,8 @@
 #include "platform/message_box_hook.h"
 #include "sampledll/sample_exports.h"
 
+using namespace tavoe;
+
 // An export of the loaded library, looked up by its name and typed by its declaration.
 #define SAMPLE_EXPORT(name) Export<decltype(name)>(#name)
 

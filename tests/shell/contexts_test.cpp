@@ -11,6 +11,8 @@
 #include "shell/instances.h"
 #include "support/scripted_shell_port.h"
 
+using namespace tavoe;
+
 namespace {
 
 // An instance whose general command processor records what it was given.

@@ -15,6 +15,8 @@
 #include "shell_test_support.h"
 #include "ui/screen.h"
 
+using namespace tavoe;
+
 namespace {
 
 // An instance with a window system whose message boxes take queued replies.

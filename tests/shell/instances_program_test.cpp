@@ -16,6 +16,8 @@
 
 #include "shell_test_support.h"
 
+using namespace tavoe;
+
 extern char** environ;
 
 namespace {

@@ -18,6 +18,8 @@
 #include "shell/notify.h"
 #include "shell/recent_files.h"
 
+using namespace tavoe;
+
 namespace {
 
 // Each test gets a block of its own, so tests never see each other's sessions, and removes it.

@@ -17,6 +17,8 @@
 #include "ui/headless/headless_backend.h"
 #include "ui/screen.h"
 
+using namespace tavoe;
+
 namespace {
 
 // An instance on the headless backend, fed from a script string.

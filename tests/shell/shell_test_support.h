@@ -12,6 +12,8 @@
 
 #include "ui/backend.h"
 
+using namespace tavoe;
+
 // A window system for the shell's tests: boxes are answered from a queue of replies (the default
 // button when it is empty), and what was shown is recorded.
 class ReplyBackend : public ui::Backend {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+using namespace tavoe;
+
 namespace {
 
 StartOptions Parse(std::vector<std::string> words) {

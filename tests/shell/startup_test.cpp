@@ -21,6 +21,8 @@
 #include "ui/headless/headless_backend.h"
 #include "ui/screen.h"
 
+using namespace tavoe;
+
 namespace {
 
 // An instance started on the headless backend with an installation home of its own.

@@ -10,6 +10,8 @@
 #include "../support/tmux_session.h"
 #include "shell_test_support.h"
 
+using namespace tavoe;
+
 namespace fs = std::filesystem;
 
 namespace {

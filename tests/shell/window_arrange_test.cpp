@@ -12,6 +12,8 @@
 #include "platform/format.h"
 #include "shell/instances.h"
 
+using namespace tavoe;
+
 namespace {
 
 // Instances registered in a block of the test's own. They run as batch instances, which have no

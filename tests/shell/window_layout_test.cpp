@@ -4,6 +4,8 @@
 
 #include "shell/window_position.h"
 
+using namespace tavoe;
+
 namespace {
 
 TEST(EditWindowLayout, EveryPartOnTakesItsRowsFromTheDataWindow) {

@@ -9,6 +9,8 @@
 #include "core/app_session.h"
 #include "core/shell_port.h"
 
+using namespace tavoe;
+
 // A shell port for tests: commands sent to the general processor are recorded in `sent` (or handed
 // to `run` when a test sets it), and each change of the context stack is counted.
 class ScriptedShellPort : public ShellPort {

@@ -9,6 +9,8 @@
 #include "core/storage_host.h"
 #include "profiles/file_profile.h"
 
+using namespace tavoe;
+
 // A storage host whose answer to Escape a test decides; installed in the instance before any buffer
 // is made, since buffers keep the host they were made with.
 class ScriptedStorageHost : public StorageHost {

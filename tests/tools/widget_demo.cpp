@@ -33,6 +33,8 @@
 #include "ui/terminal/terminal_backend.h"
 #include "ui/ui_message_sink.h"
 
+using namespace tavoe;
+
 using namespace ui;
 
 namespace {

@@ -5,6 +5,8 @@
 #include "ui/color_match.h"
 #include "ui/glyph_map.h"
 
+using namespace tavoe;
+
 using namespace ui;
 
 TEST(CanvasChanges, OneCellOfAFullCanvasFlushesOneCell) {

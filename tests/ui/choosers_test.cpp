@@ -7,6 +7,8 @@
 #include "ui/file_chooser.h"
 #include "ui_test_harness.h"
 
+using namespace tavoe;
+
 using namespace ui;
 namespace fs = std::filesystem;
 

@@ -11,6 +11,8 @@
 #include "ui/screen.h"
 #include "ui_test_harness.h"
 
+using namespace tavoe;
+
 using namespace ui;
 
 TEST(BatchScript, EveryLineKind) {

@@ -5,6 +5,8 @@
 
 #include "ui/input_decoder.h"
 
+using namespace tavoe;
+
 using namespace ui;
 
 namespace {

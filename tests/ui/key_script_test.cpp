@@ -2,6 +2,8 @@
 
 #include "ui/key_script.h"
 
+using namespace tavoe;
+
 using namespace ui;
 
 namespace {

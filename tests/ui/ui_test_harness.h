@@ -7,6 +7,8 @@
 #include "ui/headless/headless_backend.h"
 #include "ui/screen.h"
 
+using namespace tavoe;
+
 // A screen on the headless backend fed from a script string; its output and error text are kept.
 struct UiHarness {
     std::istringstream in;

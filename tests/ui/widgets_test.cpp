@@ -12,6 +12,8 @@
 #include "ui/static_text.h"
 #include "ui_test_harness.h"
 
+using namespace tavoe;
+
 using namespace ui;
 
 namespace {

@@ -8,6 +8,8 @@
 #include "view/view_commands.h"
 #include "view_fixture.h"
 
+using namespace tavoe;
+
 namespace {
 
 class ScrollTest : public ViewTest {

@@ -19,6 +19,8 @@
 #include "ui/canvas.h"
 #include "view/view_rows.h"
 
+using namespace tavoe;
+
 // An instance with one edit session whose lines the test makes, and a canvas to paint into.
 class ViewTest : public ::testing::Test {
 protected:

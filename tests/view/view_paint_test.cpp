@@ -3,6 +3,8 @@
 #include "view/view_colors.h"
 #include "view_fixture.h"
 
+using namespace tavoe;
+
 namespace {
 
 constexpr ui::ColorPair kEdit{0, 3};

@@ -4,6 +4,8 @@
 #include "view/view_font.h"
 #include "view_fixture.h"
 
+using namespace tavoe;
+
 namespace {
 
 class PrefixTest : public ViewTest {

@@ -2,6 +2,8 @@
 
 #include "view_fixture.h"
 
+using namespace tavoe;
+
 namespace {
 
 using RowsTest = ViewTest;

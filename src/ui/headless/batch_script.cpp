@@ -7,6 +7,8 @@
 #include "platform/format.h"
 #include "ui/glyph_map.h"
 
+namespace tavoe {
+
 namespace ui {
 namespace {
 
@@ -153,3 +155,5 @@ ScriptItem BatchScript::Next() {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -8,6 +8,8 @@
 #include "ui/key_script.h"
 #include "ui/message_box_options.h"
 
+namespace tavoe {
+
 namespace ui {
 
 enum class ScriptItemKind : uint8_t {
@@ -49,3 +51,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 
 #include "ui/canvas_text.h"
 
+namespace tavoe {
+
 namespace ui {
 
 HeadlessBackend::HeadlessBackend(std::istream& script, std::ostream& out, std::ostream& err, int rows,
@@ -186,3 +188,5 @@ bool HeadlessBackend::ParseSize(std::string_view text, int& rows, int& cols) {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

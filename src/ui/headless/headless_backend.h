@@ -10,6 +10,8 @@
 #include "ui/backend.h"
 #include "ui/headless/batch_script.h"
 
+namespace tavoe {
+
 namespace ui {
 
 // What the program behind a batch run supplies for the script's variable lines.
@@ -74,3 +76,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -21,6 +21,8 @@
 #include "platform/format.h"
 #include "ui/input_decoder.h"
 
+namespace tavoe {
+
 namespace ui {
 namespace {
 
@@ -511,3 +513,5 @@ void TerminalBackend::Beep() {
 }
 
 }  // namespace ui
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 
 #include "ui/backend.h"
 
+namespace tavoe {
+
 namespace ui {
 
 // How the terminal shows the palette: exact RGB, the nearest of 256 colours, of 8, or none.
@@ -46,3 +48,5 @@ private:
 };
 
 }  // namespace ui
+
+}  // namespace tavoe
