@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-
 namespace {
 
 // The layer of each folder: a folder may include folders of a lower number only. The installer and

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-
 namespace fs = std::filesystem;
 
 namespace {

@@ -6,7 +6,6 @@
 #include <sstream>
 #include <string>
 
-
 namespace {
 
 // True when the ELF file at `path` defines `name` in its dynamic symbol table, that is, when a

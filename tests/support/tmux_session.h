@@ -11,7 +11,6 @@
 #include <string>
 #include <thread>
 
-
 class TmuxSession {
 public:
     // `tag` names the server socket, so sessions of different tests and runs never meet.

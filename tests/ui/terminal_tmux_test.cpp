@@ -12,7 +12,6 @@
 
 #include "../support/tmux_session.h"
 
-
 // Runs the widget demo in a real terminal: a tmux session of its own (a private server socket),
 // driven with send-keys and read with capture-pane.
 
