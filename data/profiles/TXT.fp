@@ -2,6 +2,7 @@ Recfm=Variable
 CapsMode=OFF
 CharsetFile=ASCII-ISO8859
 CharsetDisplay=ASCII-ISO8859
+Color=TEXT
 EorType=AUTO
 NumberType=None
 MaxRecLen=1024

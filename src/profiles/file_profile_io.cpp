@@ -12,6 +12,7 @@
 #include "platform/file_io.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
+#include "profiles/colorization_io.h"
 #include "profiles/file_profile_keywords.h"
 #include "profiles/main_profile_io.h"
 
@@ -413,7 +414,12 @@ Status ReadFileProfile(AppSession& app, std::string_view name, FileProfile& out)
             break;
         }
     }
-    return reader.Finish();
+    int status = reader.Finish();
+    // The colour type read so far is loaded even after a stopped read: those lines stay in effect.
+    if (!out.colorType.empty()) {
+        out.colorizer = LoadColorizer(app, out.colorType);
+    }
+    return status;
 }
 
 std::string FileProfileText(const FileProfile& p) {

@@ -39,7 +39,8 @@ bool FileProfileExists(AppSession& app, std::string_view name);
 // value. When ZMAXRECLEN is set it replaces the file's record length. A clean read is normalised
 // (numbering defaults by NumberType, bounds, offset and tabs within the record length) and returns
 // 0. The first bad line stops the read with a message box: the lines before it stay in effect,
-// nothing is normalised, and -1 is returned.
+// nothing is normalised, and -1 is returned. A colour type that was read is loaded as the profile's
+// colorizer (none when its file is missing or faulty).
 Status ReadFileProfile(AppSession& app, std::string_view name, FileProfile& out);
 
 // The reading above applied to text as if it were the file fileName (the name shown in messages):
