@@ -46,6 +46,11 @@ enum class LineFlagB : std::uint8_t {
     Visible = 1 << 0,      // clear = excluded, hidden behind an excluded-lines marker
     Highlighted = 1 << 1,  // colour bytes overwritten to mark the line; RESET recolours it
     Changed = 1 << 2,      // prefix shows "==CHG>" until RESET
+    // Colorization upkeep (view/line_colors.h): the colour bytes are older than the text or its start
+    // state; the start state below is known to be right; the line starts inside a block comment.
+    ColorStale = 1 << 3,
+    ColorStateKnown = 1 << 4,
+    StartsInComment = 1 << 5,
 };
 
 // Width of the pending command and label fields (each is followed by a NUL).

@@ -85,10 +85,11 @@ struct Colorizer {
     ColorIndexPair columnColors;  // comment from a fixed column to the end of the line
     std::string columnText;
     int32_t column = 0;            // 1-based; 0 with no text: none
-    bool singleCharWords = false;  // some set holds a one-character letter or digit
+    bool singleCharWords = false;  // some set holds a one-character letter or digit (kept by Prepare)
     bool caseSensitive = false;    // false: words and texts compare in upper case
     std::string delimiters;        // characters besides the blank that separate words
     ColorScanTables tables;        // rebuilt by PrepareColorizer after any change
+    bool nulLineReported = false;  // the session that owns it has said lines with X'00' stay plain
 
     bool FieldMode() const { return !fields.empty(); }
 };
