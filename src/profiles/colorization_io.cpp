@@ -420,7 +420,9 @@ int AddColorWord(AppSession& app, Colorizer& c, std::string_view word, int set, 
     if (word.empty() || word.find('\0') != std::string_view::npos || set < 0 || set >= kColorWordSetCount) {
         return -1;
     }
-    if (AllDigits(word)) {
+    // Cut first: a longer word whose first 31 characters are digits would be a word of digits.
+    std::string stored(word.substr(0, kColorWordMax));
+    if (AllDigits(stored)) {
         if (!shown.digitsShown) {
             ShowMessage(app, "Colorization word consisting of all digits is not allowed.", MsgTo::Box,
                         Beep::Exclamation);
@@ -428,7 +430,6 @@ int AddColorWord(AppSession& app, Colorizer& c, std::string_view word, int set, 
         }
         return -1;
     }
-    std::string stored(word.substr(0, kColorWordMax));
     if (!c.caseSensitive) {
         stored = UpperAscii(stored);
     }

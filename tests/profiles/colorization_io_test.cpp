@@ -155,6 +155,13 @@ TEST_F(ColorizationIoTest, BadWordsAreDroppedWithOneMessageOfEachKind) {
               "Word 'PERFORM' is a duplicate, please delete from colorization file TEST.CLR.");
     EXPECT_EQ(c->words.Find("PERFORM"), 0);  // the first set keeps it
     EXPECT_EQ(c->words.Find("EARLY"), -1);
+    // A long word is cut before the digits rule applies to it.
+    app.messages.clear();
+    auto cut = Parse("COLOR_WORD_SET 1,3\nCOLOR_WORD " + std::string(31, '7') + "X\n");
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->words.Count(), 0u);
+    ASSERT_EQ(app.messages.size(), 1u);
+    EXPECT_EQ(app.messages[0].text, "Colorization word consisting of all digits is not allowed.");
     // A ninth set adds to the eighth and keeps the eighth's colours.
     EXPECT_EQ(c->words.Find("NINTH"), 7);
     EXPECT_EQ(c->sets[7].colors, (ColorIndexPair{5, 3}));
