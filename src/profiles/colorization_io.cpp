@@ -76,7 +76,7 @@ std::string EscapeColorText(std::string_view text) {
         if (c == '\\') {
             out += "\\\\";
         } else if (c <= ' ' || c == 127) {
-            out += Format("\\d%d", c);
+            out += Format("\\d%03d", c);  // three digits: a digit after it cannot join the number
         } else {
             out += ch;
         }
@@ -231,7 +231,7 @@ private:
     bool Delimiters(std::string_view operands) {
         std::string found;
         for (char d : ResolveColorEscapes(operands)) {
-            if (d != ' ' && found.find(d) == std::string::npos) {
+            if (d != ' ' && d != '\0' && found.find(d) == std::string::npos) {
                 found += d;
             }
         }
@@ -338,7 +338,8 @@ private:
             return Fault("more than 8 fields.");
         }
         std::string_view name = parts[4].substr(0, parts[4].find('\0'));
-        field.name = std::string(name.substr(0, kColorFieldNameMax));
+        // Cut, then trimmed again: the writer's line must read back to the same name.
+        field.name = std::string(TrimBlanks(name.substr(0, kColorFieldNameMax)));
         c_.fields.push_back(std::move(field));
         return true;
     }

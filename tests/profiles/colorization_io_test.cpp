@@ -45,7 +45,7 @@ TEST_F(ColorizationIoTest, WriterPutsStatementsAndWordsInTheirOrder) {
     EXPECT_TRUE(app.messages.empty());
     EXPECT_EQ(c->name, "TEST");
     EXPECT_EQ(ColorizationText(*c),
-              "COLOR_DELIMITERS (),\\d9\\\\\n"
+              "COLOR_DELIMITERS (),\\d009\\\\\n"
               "COLOR_CASE_SENSE NO\n"
               "COLOR_LITERALS 12,3\n"
               "COLOR_ESCAPE \\\n"
@@ -58,7 +58,7 @@ TEST_F(ColorizationIoTest, WriterPutsStatementsAndWordsInTheirOrder) {
               "COLOR_WORD PERFORM\nCOLOR_WORD ZZ\n"
               "\n//**** WORD SET ****\n"
               "COLOR_WORD_SET 13,3\n"
-              "COLOR_WORD BACK\\\\SLASH\nCOLOR_WORD TAB\\d9X\n");
+              "COLOR_WORD BACK\\\\SLASH\nCOLOR_WORD TAB\\d009X\n");
 }
 
 TEST_F(ColorizationIoTest, FieldModeWritesOnlyTheFields) {
