@@ -33,6 +33,8 @@
 #include "view/view_colors.h"
 #include "view/view_paint.h"
 
+using namespace tavoe;
+
 namespace fs = std::filesystem;
 
 namespace {

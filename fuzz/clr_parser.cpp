@@ -10,6 +10,8 @@
 #include "core/app_session.h"
 #include "profiles/colorization_io.h"
 
+using namespace tavoe;
+
 namespace {
 
 void Check(bool condition) {

@@ -5,6 +5,8 @@
 
 #include "platform/ascii_case.h"
 
+namespace tavoe {
+
 int ColorWords::Probe(std::string_view word, std::uint32_t hash) const {
     std::int32_t slot = SlotOf(word, hash);
     return slot < 0 ? -1
@@ -147,3 +149,5 @@ void ColorWords::Clear() {
     lengthsByFirst_.fill(0);
     singleChar_.fill(-1);
 }
+
+}  // namespace tavoe

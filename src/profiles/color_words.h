@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tavoe {
+
 // The words of a colorization's eight word sets. A word belongs to one set at most (the reader refuses
 // duplicates), so one hash table answers "which set holds this word" with a single probe, however
 // many words there are. A word is 1 to 31 bytes; longer ones are cut by the caller.
@@ -80,3 +82,5 @@ private:
         return a;
     }
 };
+
+}  // namespace tavoe

@@ -1,10 +1,13 @@
 #include "profiles/colorization_fields.h"
 
+#include "core/app_session.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "platform/format.h"
 #include "profiles/colorization_io.h"
 #include "profiles/palette.h"
+
+namespace tavoe {
 
 namespace {
 
@@ -229,3 +232,5 @@ int StoreFieldFields(AppSession& app, Colorizer& c) {
     PrepareColorizer(c);
     return 0;
 }
+
+}  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include "profiles/colorizer.h"
 
+namespace tavoe {
+
 // The colorization dialogs' fields and a colorizer: CLRWORD (ClrWord.Delimiters, ClrWord.CaseSense,
 // the literal, block comment, comment-to-end and column comment colours and texts, ClrWord.FG1 ..
 // ClrWord.FG8 and ClrWord.BG1 .. ClrWord.BG8) and CLRFIELD (ClrField.FG%d, ClrField.BG%d,
@@ -22,3 +24,5 @@ int CheckWordSetFields(AppSession& app, int set);
 
 void LoadFieldFields(AppSession& app, const Colorizer& colorizer);
 int StoreFieldFields(AppSession& app, Colorizer& colorizer);
+
+}  // namespace tavoe

@@ -3,12 +3,15 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/app_session.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "platform/ascii_case.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "profiles/main_profile_io.h"
+
+namespace tavoe {
 
 namespace {
 
@@ -550,3 +553,5 @@ int SaveColorizer(AppSession& app, const Colorizer& c) {
     }
     return 0;
 }
+
+}  // namespace tavoe

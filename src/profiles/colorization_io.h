@@ -6,6 +6,8 @@
 
 #include "profiles/colorizer.h"
 
+namespace tavoe {
+
 // Colorization files: "<TYPE>.clr" text files along ZPATH.COLORIZATION, one statement per line.
 // A statement starts with its keyword in upper or lower case (leading blanks ignored); any other line
 // is a comment. Numbers are decimal and separated by commas; a text operand runs to the next comma,
@@ -61,3 +63,5 @@ int AddColorWord(AppSession& app, Colorizer& colorizer, std::string_view word, i
 
 // The words of a COLOR_WORD line, blank-separated, escapes resolved.
 std::string ResolveColorEscapes(std::string_view text);
+
+}  // namespace tavoe

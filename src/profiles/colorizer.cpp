@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace tavoe {
+
 namespace {
 
 bool IsAsciiAlnum(unsigned char c) {
@@ -284,3 +286,5 @@ ColorLineState NextLineState(const Colorizer& c, std::string_view text, ColorLin
     }
     return WordScan(c, text, 0, Paint(nullptr)).Run(start);
 }
+
+}  // namespace tavoe

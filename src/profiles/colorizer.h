@@ -9,6 +9,8 @@
 
 #include "profiles/color_words.h"
 
+namespace tavoe {
+
 // The in-memory colorizer of one colorization type, and the colour of every character of a line.
 //
 // A colorizer works in one of two modes. Field mode colours fixed column ranges. Word mode scans the
@@ -117,3 +119,5 @@ ColorizeOutcome ColorizeText(const Colorizer& colorizer, std::string_view text, 
 
 // The state the next line starts in, without colouring anything (the same scan as ColorizeText).
 ColorLineState NextLineState(const Colorizer& colorizer, std::string_view text, ColorLineState start);
+
+}  // namespace tavoe

@@ -6,11 +6,14 @@
 #include <filesystem>
 #include <set>
 
+#include "core/app_session.h"
 #include "core/message.h"
 #include "platform/ascii_case.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "profiles/colorization_io.h"
+
+namespace tavoe {
 
 namespace {
 
@@ -408,3 +411,5 @@ std::vector<std::string> ListProfileTypes(std::string_view pathValue, std::strin
 bool IsTypeListMarker(std::string_view entry) {
     return entry.starts_with("<In ");
 }
+
+}  // namespace tavoe

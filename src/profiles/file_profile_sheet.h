@@ -7,6 +7,8 @@
 
 #include "profiles/file_profile.h"
 
+namespace tavoe {
+
 // The file profile as a property sheet ("File Profile Options"): the rows it shows and what a
 // confirmed sheet does to the profile. Running the sheet belongs to the dialogs; this is the
 // profile's side of it, so the rules can be checked without a screen.
@@ -43,3 +45,5 @@ std::vector<std::string> ListProfileTypes(std::string_view pathValue, std::strin
 
 // The entry is a directory marker, not a type.
 bool IsTypeListMarker(std::string_view entry);
+
+}  // namespace tavoe

@@ -2,9 +2,12 @@
 
 #include <string>
 
+#include "core/app_session.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "platform/format.h"
+
+namespace tavoe {
 
 namespace {
 
@@ -80,3 +83,5 @@ int StorePalette(AppSession& app, const PaletteValues& palette) {
 PaletteValues CurrentPalette(AppSession& app) {
     return ReadSessionSettings(app).palette;
 }
+
+}  // namespace tavoe

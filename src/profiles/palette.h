@@ -7,6 +7,8 @@
 #include "profiles/colorizer.h"
 #include "profiles/main_profile_settings.h"
 
+namespace tavoe {
+
 // The 16-colour palette (ZCOLOR.0 .. ZCOLOR.15, each a 24-bit value with red in the low byte) and
 // the colour pairs that the colorization and screen-colour dialogs take from their fields.
 
@@ -27,3 +29,5 @@ int StorePalette(AppSession& app, const PaletteValues& palette);
 
 // The palette as the variables hold it now (entries that are not 24-bit numbers take their defaults).
 PaletteValues CurrentPalette(AppSession& app);
+
+}  // namespace tavoe

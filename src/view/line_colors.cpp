@@ -5,6 +5,8 @@
 #include "platform/format.h"
 #include "profiles/colorizer.h"
 
+namespace tavoe {
+
 namespace {
 
 class Upkeep final : public LineColorizer {
@@ -156,3 +158,5 @@ void UseColorizer(AppSession& app, EditBuffer& buffer, std::shared_ptr<Colorizer
     buffer.colorizer = buffer.profile.colorizer ? &LineColorUpkeep() : nullptr;
     RecolorAll(app, buffer, base);
 }
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 
 #include "buffer/edit_buffer.h"
 
+namespace tavoe {
+
 // The colours of an edit session's lines, from the colorizer of its file profile.
 //
 // Lines are coloured when they are about to be shown (and all at once by RECOLOR and COLORMAP), not
@@ -43,3 +45,5 @@ void RecolorAll(AppSession& app, EditBuffer& buffer, std::uint8_t base);
 // line list calls LineColorUpkeep() while there is a colorizer.
 void UseColorizer(AppSession& app, EditBuffer& buffer, std::shared_ptr<Colorizer> colorizer,
                   std::uint8_t base);
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 #include "core/var_store.h"
 #include "profiles/colorization_io.h"
 
+using namespace tavoe;
+
 namespace {
 
 constexpr const char* kWords =

@@ -9,6 +9,8 @@
 #include "core/var_store.h"
 #include "search_path_fixture.h"
 
+using namespace tavoe;
+
 namespace fs = std::filesystem;
 
 namespace {

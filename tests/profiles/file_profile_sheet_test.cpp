@@ -6,6 +6,8 @@
 #include "platform/ascii_case.h"
 #include "search_path_fixture.h"
 
+using namespace tavoe;
+
 namespace {
 
 using Changes = std::vector<std::pair<std::string, std::string>>;

@@ -12,6 +12,8 @@
 #include "profiles/colorization_io.h"
 #include "profiles/file_profile_io.h"
 
+using namespace tavoe;
+
 namespace fs = std::filesystem;
 
 namespace {

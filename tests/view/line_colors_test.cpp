@@ -9,6 +9,8 @@
 #include "core/app_session.h"
 #include "profiles/colorization_io.h"
 
+using namespace tavoe;
+
 namespace {
 
 constexpr std::uint8_t kBase = 0x03;
