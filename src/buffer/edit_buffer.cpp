@@ -18,6 +18,17 @@ bool IsTopMarker(const LineRecord* line) {
 }
 
 // Bookkeeping for a line that has just been linked in.
+// A data line whose text or neighbours changed is reported to the colorizer, which recolours it
+// when it is next shown and hands a changed block-comment state down.
+void NoteColorChange(EditBuffer& buffer, LineRecord* line) {
+    if (line != nullptr && !IsDataLine(*line)) {
+        line = NextDataLine(line);
+    }
+    if (buffer.colorizer != nullptr && line != nullptr) {
+        buffer.colorizer->ColorizeLine(buffer, *line);
+    }
+}
+
 void NoteInserted(EditBuffer& buffer, LineRecord& line) {
     if (LineIsVisible(line)) {
         ++buffer.visibleLineCount;
@@ -27,6 +38,7 @@ void NoteInserted(EditBuffer& buffer, LineRecord& line) {
         if (buffer.journal != nullptr) {
             buffer.journal->JournalInsert(buffer, line);
         }
+        NoteColorChange(buffer, &line);
     }
 }
 
@@ -154,6 +166,7 @@ LineRecord* LineRemove(EditBuffer& buffer, LineRecord* line) {
     }
     if (line->kind == LineKind::Data) {
         buffer.modified = true;
+        NoteColorChange(buffer, successor);
     }
     return successor;
 }
@@ -210,6 +223,8 @@ Status LineMoveRange(EditBuffer& buffer, LineRecord* first, LineRecord* last, Li
     before->prev = last;
     if (movesData) {
         buffer.modified = true;
+        NoteColorChange(buffer, outerNext);
+        NoteColorChange(buffer, first);
     }
     return 0;
 }

@@ -185,7 +185,9 @@ LineRecord* LineDuplicate(EditBuffer& buffer, const LineRecord& line) {
     return copy;
 }
 
-Status LineSetText(EditBuffer& buffer, LineRecord& line, std::string_view text) {
+namespace {
+
+Status SetText(EditBuffer& buffer, LineRecord& line, std::string_view text) {
     if (text.size() > kMaxTextLength) {
         ReportTooLong(buffer);
         return -1;
@@ -214,6 +216,23 @@ Status LineSetText(EditBuffer& buffer, LineRecord& line, std::string_view text) 
     line.capacity = slot.page->slotSize;
     line.length = length;
     return 0;
+}
+
+// A changed data line is reported to the colorizer, which recolours it when it is next shown.
+void NoteTextChange(EditBuffer& buffer, LineRecord& line) {
+    if (buffer.colorizer != nullptr && IsDataLine(line)) {
+        buffer.colorizer->ColorizeLine(buffer, line);
+    }
+}
+
+}  // namespace
+
+Status LineSetText(EditBuffer& buffer, LineRecord& line, std::string_view text) {
+    Status status = SetText(buffer, line, text);
+    if (status == 0) {
+        NoteTextChange(buffer, line);
+    }
+    return status;
 }
 
 Status LineEnsureCapacity(EditBuffer& buffer, LineRecord& line, std::uint32_t n) {
@@ -289,8 +308,10 @@ void LineFreeColor(EditBuffer& buffer, LineRecord& line) {
     line.color = nullptr;
 }
 
-Status LineReplaceText(EditBuffer& buffer, LineRecord& line, std::uint32_t offset, std::uint32_t count,
-                       std::string_view text) {
+namespace {
+
+Status ReplaceText(EditBuffer& buffer, LineRecord& line, std::uint32_t offset, std::uint32_t count,
+                   std::string_view text) {
     std::string own;
     if (!text.empty() && line.text != nullptr && text.data() >= line.text &&
         text.data() < line.text + line.capacity) {
@@ -338,6 +359,17 @@ Status LineReplaceText(EditBuffer& buffer, LineRecord& line, std::uint32_t offse
     SpreadColor(line, at, at + inserted);
     line.length = length;
     return 0;
+}
+
+}  // namespace
+
+Status LineReplaceText(EditBuffer& buffer, LineRecord& line, std::uint32_t offset, std::uint32_t count,
+                       std::string_view text) {
+    Status status = ReplaceText(buffer, line, offset, count, text);
+    if (status == 0) {
+        NoteTextChange(buffer, line);
+    }
+    return status;
 }
 
 void LineAdoptText(EditBuffer& buffer, LineRecord& line, LineRecord& donor) {

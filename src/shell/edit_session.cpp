@@ -20,6 +20,7 @@
 #include "shell/window_arrange.h"
 #include "ui/message_box.h"
 #include "ui/screen.h"
+#include "view/line_colors.h"
 #include "view/view_font.h"
 
 namespace tavoe {
@@ -110,6 +111,9 @@ Status OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
     std::string profileName = ProfileNameForFile(app, full);
     (void)ReadFileProfile(app, profileName,
                           session.buffer.profile);  // a bad line is reported; the rest holds
+    if (session.buffer.profile.colorizer) {
+        session.buffer.colorizer = &LineColorUpkeep();  // the lines report their changes for recolouring
+    }
     if (OpenFile(session.buffer, full, mode) != 0) {
         PopContext(app);
         if (!app.contexts.empty()) {

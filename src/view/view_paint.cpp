@@ -6,6 +6,8 @@
 #include "core/app_session.h"
 #include "core/var_store.h"
 #include "editing/edit_session.h"
+#include "profiles/colorizer.h"
+#include "view/line_colors.h"
 #include "view/view_colors.h"
 #include "view/view_fields.h"
 #include "view/view_rows.h"
@@ -140,6 +142,13 @@ void PaintEditRowsWith(AppSession& app, EditSession& session, ui::Painter& paint
     session.view.dataColumns = painter.Cols();
     RebuildRowTable(session, painter.Rows());
     RowStyle style = StyleOf(app, session, painter.Cols());
+    // Only the lines shown are coloured, and only those changed since they were last coloured.
+    std::uint8_t base = ColorAttribute(style.text.fg, style.text.bg);
+    for (LineRecord* line : session.view.rowTable) {
+        if (line != nullptr) {
+            EnsureLineColors(app, session.buffer, *line, base);
+        }
+    }
     for (int row = 0; row < painter.Rows(); ++row) {
         LineRecord* line = session.view.rowTable[static_cast<size_t>(row)];
         PaintPrefix(session.buffer, line, row, painter, app, style, options);
