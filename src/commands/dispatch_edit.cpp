@@ -10,6 +10,7 @@
 #include "commands/dispatch.h"
 #include "commands/dispatch_builtins.h"
 #include "commands/mergemsg.h"
+#include "commands/profile_commands.h"
 #include "core/app_session.h"
 #include "core/command_line.h"
 #include "editing/cursor.h"
@@ -178,7 +179,7 @@ constexpr CommandDesc Row(std::string_view verb, EditCommandFn handler = nullptr
 constexpr CommandDesc kEditRows[] = {
     Row("BOUNDS", BoundsCommand),
     Row("CANCEL", CancelCommand),
-    Row("CAPS"),
+    Row("CAPS", CapsCommand),
     Row("CHANGE"),
     Row("EXCLUDE"),
     Row("FIND"),
@@ -187,7 +188,7 @@ constexpr CommandDesc kEditRows[] = {
     Row("MATCH"),
     Row("MERGEMSG", MergeMsgCommand),
     Row("NUMBER", NumberCommand),
-    Row("PROFILE"),
+    Row("PROFILE", ProfileCommand),
     Row("RCHANGE"),
     Row("RENUMBER", RenumberCommand),
     Row("RESET"),

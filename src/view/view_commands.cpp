@@ -8,6 +8,7 @@
 #include "editing/edit_session.h"
 #include "editing/edit_view_port.h"
 #include "ui/screen.h"
+#include "view/color_commands.h"
 #include "view/scroll.h"
 #include "view/view_fields.h"
 #include "view/view_paint.h"
@@ -99,11 +100,11 @@ public:
 
 constexpr CommandDesc kViewCommands[] = {
     {.table = CommandTable::Edit, .verb = "BOTTOM", .owner = CommandOwner::View, .edit = BottomCommand},
-    {.table = CommandTable::Edit, .verb = "COLORMAP", .owner = CommandOwner::View},
+    {.table = CommandTable::Edit, .verb = "COLORMAP", .owner = CommandOwner::View, .edit = ColormapCommand},
     {.table = CommandTable::Edit, .verb = "DOWN", .owner = CommandOwner::View, .edit = DownCommand},
     {.table = CommandTable::Edit, .verb = "HEX", .owner = CommandOwner::View, .edit = HexCommand},
     {.table = CommandTable::Edit, .verb = "LEFT", .owner = CommandOwner::View, .edit = LeftCommand},
-    {.table = CommandTable::Edit, .verb = "RECOLOR", .owner = CommandOwner::View},
+    {.table = CommandTable::Edit, .verb = "RECOLOR", .owner = CommandOwner::View, .edit = RecolorCommand},
     {.table = CommandTable::Edit, .verb = "RIGHT", .owner = CommandOwner::View, .edit = RightCommand},
     {.table = CommandTable::Edit, .verb = "RULER", .owner = CommandOwner::View, .edit = RulerCommand},
     {.table = CommandTable::Edit, .verb = "SHOWEOL", .owner = CommandOwner::View, .edit = ShowEolCommand},
