@@ -51,19 +51,13 @@ constexpr CommandDesc Row(std::string_view verb, GeneralCommandFn handler,
 }
 
 constexpr CommandDesc kDialogCommands[] = {
-    Row("ABOUT", OpenDialogCommand<AboutDialog>),
-    Row("ALIASCMD", OpenDialogCommand<AliasCmdDialog>),
-    Row("ALIASPRF", OpenDialogCommand<AliasPrfDialog>),
-    Row("COLORS", nullptr),
-    Row("DIALOG", DialogCommand, Listing::Unlisted),
-    Row("DIALOGTEST", OpenDialogCommand<DlgTestDialog>),
-    Row("GENOPTIONS", OpenDialogCommand<GenOptDialog>),
-    Row("HELP", HelpCommand),
-    Row("ISTYLE", OpenDialogCommand<IStyleDialog>),
-    Row("KEYS", OpenDialogCommand<KeysDialog>),
-    Row("MENU", MenuCommand, Listing::Unlisted),
-    Row("PATHS", OpenDialogCommand<PathsDialog>),
-    Row("PROFILES", nullptr),
+    Row("ABOUT", OpenDialogCommand<AboutDialog>),       Row("ALIASCMD", OpenDialogCommand<AliasCmdDialog>),
+    Row("ALIASPRF", OpenDialogCommand<AliasPrfDialog>), Row("COLORS", OpenDialogCommand<ColorsDialog>),
+    Row("DIALOG", DialogCommand, Listing::Unlisted),    Row("DIALOGTEST", OpenDialogCommand<DlgTestDialog>),
+    Row("GENOPTIONS", OpenDialogCommand<GenOptDialog>), Row("HELP", HelpCommand),
+    Row("ISTYLE", OpenDialogCommand<IStyleDialog>),     Row("KEYS", OpenDialogCommand<KeysDialog>),
+    Row("MENU", MenuCommand, Listing::Unlisted),        Row("PATHS", OpenDialogCommand<PathsDialog>),
+    Row("PROFILES", OpenDialogCommand<FpTypeDialog>),
 };
 
 }  // namespace
