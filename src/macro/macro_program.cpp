@@ -1,0 +1,48 @@
+#include "macro/macro_program.h"
+
+CompiledMacro::CompiledMacro() {
+    result.name = "RESULT";
+    result.isGlobal = true;
+}
+
+CompiledMacro::~CompiledMacro() {
+    if (errors.file != nullptr) {
+        std::fclose(errors.file);
+        errors.file = nullptr;
+    }
+}
+
+PNode* CompiledMacro::NewNode(NodeKind kind, const MacroToken& at) {
+    PNode& node = nodes.emplace_back();
+    node.kind = kind;
+    node.file = at.file;
+    node.line = at.line;
+    node.column = at.column;
+    return &node;
+}
+
+MacroVar* CompiledMacro::FindGlobal(std::string_view name) {
+    auto it = globalIndex.find(std::string(name));
+    return it == globalIndex.end() ? nullptr : &globals[it->second];
+}
+
+MacroFunction* CompiledMacro::FindFunction(std::string_view upperName) {
+    for (auto& function : functions) {
+        if (function->name == upperName) {
+            return function.get();
+        }
+    }
+    return nullptr;
+}
+
+const char* MacroTypeName(MacroType type) {
+    switch (type) {
+        case MacroType::Bool:
+            return "BOOL";
+        case MacroType::Int:
+            return "int";
+        case MacroType::String:
+            break;
+    }
+    return "char *";
+}
