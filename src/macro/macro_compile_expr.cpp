@@ -61,7 +61,7 @@ bool IsNumberText(const std::string& text) {
 PNode* MacroCompiler::Literal(const MacroToken& at, std::string_view text) {
     PNode* node = macro_.NewNode(NodeKind::Literal, at);
     node->index = static_cast<int32_t>(macro_.literals.size());
-    macro_.literals.emplace_back().SetText(text);
+    macro_.literals.Add().SetText(text);
     return node;
 }
 
@@ -181,7 +181,7 @@ PNode* MacroCompiler::ParseCall(bool resultUsed) {
     PNode* node = macro_.NewNode(NodeKind::Call, tok);
     node->resultUsed = resultUsed;
     node->index = static_cast<int32_t>(macro_.calls.size());
-    MacroCall& call = macro_.calls.emplace_back();
+    MacroCall& call = macro_.calls.Add();
     call.name = UpperAscii(tok.text);
     Next();
     Next();  // "("

@@ -199,16 +199,15 @@ bool MacroCompiler::ParseDeclaration(bool global) {
             isConst = true;
             Next();
         }
-        bool isPointer = false;
-        if (IsOp(Op::Star)) {
-            isPointer = true;
-            Next();
+        bool isPointer = IsOp(Op::Star);
+        if (type != MacroType::String && isPointer) {
+            return Fail("pointer to ('*') not allowed with this var type");
         }
         if (type == MacroType::String && !isPointer) {
             return Fail("pointer to ('*') required with this var type");
         }
-        if (type != MacroType::String && isPointer) {
-            return Fail("pointer to ('*') not allowed with this var type");
+        if (isPointer) {
+            Next();
         }
         if (Tok().kind != TokenKind::VariableName) {
             return Fail("expected variable name");
@@ -406,16 +405,8 @@ bool MacroCompiler::ParseBlockOrStatement(NodeList& list) {
     if (!IsOp(Op::LBrace)) {
         return ParseStatement(list);
     }
-    if (!Enter()) {
-        return false;
-    }
     Next();
-    bool ok = ParseStatements(list);
-    Leave();
-    if (!ok) {
-        return false;
-    }
-    return Expect(Op::RBrace, "missing '}'");
+    return ParseStatements(list) && Expect(Op::RBrace, "missing '}'");
 }
 
 bool MacroCompiler::ParseStatement(NodeList& list) {

@@ -21,46 +21,76 @@ constexpr std::array<KeywordRow, 22> kKeywords{{
     {"void", 36},  {"while", 48}, {"", 0},       {"", 0},
 }};
 
-struct OperatorRow {
-    std::string_view text;
-    Op op;
-};
+// The operator a character starts, given the character after it: the longest match of two
+// characters wins (">=" is also written "=>"; "=<" is "=" then "<"). Op::None for none.
+Op OperatorAt(unsigned char c, unsigned char next, int* length) {
+    *length = 2;
+    switch (c) {
+        case '=':
+            return next == '=' ? Op::Eq : next == '>' ? Op::Ge : (*length = 1, Op::Assign);
+        case '>':
+            return next == '=' ? Op::Ge : (*length = 1, Op::Gt);
+        case '<':
+            return next == '=' ? Op::Le : (*length = 1, Op::Lt);
+        case '!':
+            return next == '=' ? Op::Ne : (*length = 1, Op::Not);
+        case '+':
+            return next == '+' ? Op::Inc : next == '=' ? Op::PlusAssign : (*length = 1, Op::Plus);
+        case '-':
+            return next == '-' ? Op::Dec : next == '=' ? Op::MinusAssign : (*length = 1, Op::Minus);
+        case '*':
+            return next == '=' ? Op::StarAssign : (*length = 1, Op::Star);
+        case '%':
+            return next == '=' ? Op::PercentAssign : (*length = 1, Op::Percent);
+        case '&':
+            return next == '&' ? Op::AndAnd : (*length = 1, Op::Amp);
+        case '|':
+            return next == '|' ? Op::OrOr : Op::None;
+        default:
+            break;
+    }
+    *length = 1;
+    switch (c) {
+        case '(':
+            return Op::LParen;
+        case ')':
+            return Op::RParen;
+        case ':':
+            return Op::Colon;
+        case '{':
+            return Op::LBrace;
+        case '}':
+            return Op::RBrace;
+        case '[':
+            return Op::LBracket;
+        case ']':
+            return Op::RBracket;
+        case ';':
+            return Op::Semicolon;
+        case ',':
+            return Op::Comma;
+        default:
+            return Op::None;
+    }
+}
 
-// Two-character operators first: the longest match wins.
-constexpr std::array<OperatorRow, 32> kOperators{{
-    {"==", Op::Eq},
-    {">=", Op::Ge},
-    {"=>", Op::Ge},
-    {"<=", Op::Le},
-    {"!=", Op::Ne},
-    {"++", Op::Inc},
-    {"--", Op::Dec},
-    {"+=", Op::PlusAssign},
-    {"-=", Op::MinusAssign},
-    {"*=", Op::StarAssign},
-    {"%=", Op::PercentAssign},
-    {"&&", Op::AndAnd},
-    {"||", Op::OrOr},
-    {">", Op::Gt},
-    {"<", Op::Lt},
-    {"=", Op::Assign},
-    {"+", Op::Plus},
-    {"-", Op::Minus},
-    {"*", Op::Star},
-    {"%", Op::Percent},
-    {"!", Op::Not},
-    {"(", Op::LParen},
-    {")", Op::RParen},
-    {":", Op::Colon},
-    {"{", Op::LBrace},
-    {"}", Op::RBrace},
-    {"[", Op::LBracket},
-    {"]", Op::RBracket},
-    {";", Op::Semicolon},
-    {",", Op::Comma},
-    {"&", Op::Amp},
-    {"", Op::None},
-}};
+// For each first character, a bit per length some keyword of that first character has: most names
+// are told apart from every keyword by one look.
+constexpr std::array<uint8_t, 128> KeywordShapes() {
+    std::array<uint8_t, 128> shapes{};
+    for (const KeywordRow& row : kKeywords) {
+        if (!row.word.empty()) {
+            shapes[static_cast<unsigned char>(row.word[0])] |= static_cast<uint8_t>(1u << row.word.size());
+        }
+    }
+    return shapes;
+}
+constexpr std::array<uint8_t, 128> kKeywordShapes = KeywordShapes();
+
+bool MayBeKeyword(std::string_view word) {
+    unsigned char first = static_cast<unsigned char>(word[0]);
+    return word.size() <= 7 && first < 128 && (kKeywordShapes[first] & (1u << word.size())) != 0;
+}
 
 bool IsLetter(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -81,11 +111,12 @@ struct Span {
 
 class Lexer {
 public:
-    Lexer(AppSession& app, CompiledMacro& macro) : app_(app), macro_(macro) {
+    Lexer(AppSession& app, CompiledMacro& macro) : app_(app), macro_(macro), text_(macro.source) {
+        spans_.reserve(macro.records.size());
         for (const MacroSourceRecord& record : macro.records) {
-            spans_.push_back(Span{text_.size(), record.file, record.line});
-            text_ += record.text;
+            spans_.push_back(Span{record.offset, record.file, record.line});
         }
+        macro.tokens.reserve(text_.size() / 4);
     }
 
     void Run();
@@ -98,11 +129,12 @@ private:
     void Advance() {
         ++pos_;
         ++column_;
+    }
+    // The token starting here, with the file and line of the record that holds this position.
+    MacroToken Start(TokenKind kind) {
         while (span_ + 1 < spans_.size() && pos_ >= spans_[span_ + 1].offset) {
             ++span_;
         }
-    }
-    MacroToken Start(TokenKind kind) const {
         MacroToken token;
         token.kind = kind;
         token.file = spans_.empty() ? -1 : spans_[span_].file;
@@ -121,7 +153,7 @@ private:
 
     AppSession& app_;
     CompiledMacro& macro_;
-    std::string text_;
+    const std::string& text_;
     std::vector<Span> spans_;
     size_t pos_ = 0;
     size_t span_ = 0;
@@ -166,7 +198,10 @@ void Lexer::Identifier() {
     }
     std::string_view word(text_.data() + begin, pos_ - begin);
     for (const KeywordRow& row : kKeywords) {
-        if (!row.word.empty() && row.word == word) {
+        if (!MayBeKeyword(word)) {
+            break;
+        }
+        if (row.word == word) {
             if (row.id == 38) {
                 token.kind = TokenKind::Literal;
                 token.text = std::string(word);
@@ -368,20 +403,15 @@ void Lexer::Operator() {
         Error(token, refused);
         return;
     }
-    char pair[2] = {static_cast<char>(c), static_cast<char>(Peek(1))};
-    for (const OperatorRow& row : kOperators) {
-        if (row.text.empty()) {
-            continue;
+    int length = 1;
+    Op op = OperatorAt(c, Peek(1), &length);
+    if (op != Op::None) {
+        token.code = static_cast<uint8_t>(op);
+        for (int i = 0; i < length; ++i) {
+            Advance();
         }
-        if (row.text.size() == 2 ? (pos_ + 1 < text_.size() && row.text == std::string_view(pair, 2))
-                                 : row.text[0] == pair[0]) {
-            token.code = static_cast<uint8_t>(row.op);
-            for (size_t i = 0; i < row.text.size(); ++i) {
-                Advance();
-            }
-            macro_.tokens.push_back(std::move(token));
-            return;
-        }
+        macro_.tokens.push_back(std::move(token));
+        return;
     }
     // Every printable character is dispatched above; anything left is skipped like a control code.
     Advance();

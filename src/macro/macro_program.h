@@ -92,6 +92,27 @@ enum class Kw : uint8_t {
     While = 48,
 };
 
+// Records allocated in chunks that never move, so pointers to them stay valid; indexed in order.
+template <typename T>
+class MacroArena {
+public:
+    static constexpr size_t kChunk = 1024;
+    T& Add() {
+        if (size_ % kChunk == 0) {
+            chunks_.push_back(std::make_unique<T[]>(kChunk));
+        }
+        ++size_;
+        return chunks_.back()[(size_ - 1) % kChunk];
+    }
+    T& operator[](size_t index) { return chunks_[index / kChunk][index % kChunk]; }
+    const T& operator[](size_t index) const { return chunks_[index / kChunk][index % kChunk]; }
+    size_t size() const { return size_; }
+
+private:
+    std::vector<std::unique_ptr<T[]>> chunks_;
+    size_t size_ = 0;
+};
+
 struct MacroToken {
     TokenKind kind = TokenKind::Operator;
     uint8_t code = 0;  // an Op or a Kw by kind
@@ -113,11 +134,13 @@ struct MacroSourceFile {
     std::string path;
 };
 
-// One physical line (or a 254-character piece of a longer one), newline included as read.
+// One physical line (or a 254-character piece of a longer one), newline included as read: its place
+// in the macro's source text.
 struct MacroSourceRecord {
     int32_t file = 0;
     int32_t line = 0;
-    std::string text;
+    uint32_t offset = 0;
+    uint32_t length = 0;
 };
 
 enum class MacroType : uint8_t { Bool = 0, String = 1, Int = 2 };
@@ -243,12 +266,13 @@ struct CompiledMacro {
     std::string arguments;
 
     std::vector<MacroSourceFile> files;
+    std::string source;  // the text of every record, in record order
     std::vector<MacroSourceRecord> records;
     std::vector<MacroToken> tokens;
 
-    std::deque<PNode> nodes;
-    std::deque<MacroValue> literals;
-    std::deque<MacroCall> calls;
+    MacroArena<PNode> nodes;
+    MacroArena<MacroValue> literals;
+    MacroArena<MacroCall> calls;
     std::deque<std::vector<MacroValue>> caseValues;
 
     std::vector<MacroVar> globals;
@@ -269,6 +293,8 @@ struct CompiledMacro {
     CompiledMacro& operator=(const CompiledMacro&) = delete;
 
     PNode* NewNode(NodeKind kind, const MacroToken& at);
+    // Appends one source record.
+    void AddRecord(int32_t file, int32_t line, std::string_view text);
     // The global of that name, or null.
     MacroVar* FindGlobal(std::string_view name);
     MacroFunction* FindFunction(std::string_view upperName);

@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <set>
 
 #include "core/app_session.h"
@@ -24,72 +26,84 @@ bool Readable(const std::string& path) {
            ::access(path.c_str(), R_OK) == 0;
 }
 
+// Source texts larger than this are refused as unreadable (offsets into the text are 32-bit).
+constexpr size_t kSourceMax = size_t{64} << 20;
+
+bool ReadWhole(const std::string& path, std::string& text) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        return false;
+    }
+    char chunk[65536];
+    size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
+        if (text.size() + got > kSourceMax) {
+            return false;
+        }
+        text.append(chunk, got);
+    }
+    return std::ferror(file.get()) == 0;
+}
+
 struct Loader {
     AppSession& app;
     CompiledMacro& macro;
     std::set<std::string> reported;  // names already reported as processed
 
-    // Reads one line of at most kMacroLineMax characters, newline included. False at end of file.
-    static bool ReadPiece(std::FILE* file, std::string& piece) {
-        piece.clear();
-        int c = 0;
-        while (piece.size() < kMacroLineMax && (c = std::getc(file)) != EOF) {
-            piece.push_back(static_cast<char>(c));
-            if (c == '\n') {
-                break;
-            }
-        }
-        return !piece.empty();
-    }
-
     int LoadFile(int fileIndex);
-    int Include(int fileIndex, int line, const std::string& text, size_t hashAt);
+    int Include(int fileIndex, int line, std::string_view text, size_t hashAt);
 };
 
+// Splits the file into records: a line of at most 254 characters, newline included; a longer line
+// goes on in further records of the same line number.
 int Loader::LoadFile(int fileIndex) {
-    std::string path = macro.files[fileIndex].path;
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    std::string text;
+    if (!ReadWhole(macro.files[fileIndex].path, text) || macro.source.size() + text.size() > kSourceMax) {
         return -1;
     }
-    std::string piece;
     int line = 0;
     bool continuing = false;  // the previous piece ended without a newline: same physical line
-    size_t lastRecord = SIZE_MAX;
-    while (ReadPiece(file.get(), piece)) {
+    bool lastIsRecord = false;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t limit = std::min(text.size(), pos + kMacroLineMax);
+        const void* hit = std::memchr(text.data() + pos, '\n', limit - pos);
+        size_t end =
+            hit != nullptr ? static_cast<size_t>(static_cast<const char*>(hit) - text.data()) + 1 : limit;
+        std::string_view piece(text.data() + pos, end - pos);
+        pos = end;
         if (!continuing) {
             ++line;
         }
         bool endsLine = piece.back() == '\n';
         size_t start = piece.find_first_not_of(" \t");
-        if (!continuing && start != std::string::npos && piece.compare(start, 9, "#include ") == 0) {
+        if (!continuing && start != std::string_view::npos && piece.substr(start, 9) == "#include ") {
             if (!endsLine) {
                 // The rest of an over-long directive line is not source.
-                std::string rest;
-                while (!endsLine && ReadPiece(file.get(), rest)) {
-                    endsLine = rest.back() == '\n';
-                }
+                size_t newline = text.find('\n', pos);
+                pos = newline == std::string::npos ? text.size() : newline + 1;
             }
             if (Include(fileIndex, line, piece, start) != 0) {
                 return -1;
             }
-            lastRecord = SIZE_MAX;
+            lastIsRecord = false;
             continuing = false;
             continue;
         }
-        macro.records.push_back(MacroSourceRecord{fileIndex, line, piece});
-        lastRecord = macro.records.size() - 1;
+        macro.AddRecord(fileIndex, line, piece);
+        lastIsRecord = true;
         continuing = !endsLine;
     }
-    // The last line of a file ends there even without a newline, so it cannot run into the line
-    // that follows the #include in the including file.
-    if (lastRecord != SIZE_MAX && macro.records[lastRecord].text.back() != '\n' && fileIndex != 0) {
-        macro.records[lastRecord].text.push_back('\n');
+    // The last line of an included file ends there even without a newline, so it cannot run into the
+    // line that follows the #include in the including file.
+    if (lastIsRecord && fileIndex != 0 && macro.source.back() != '\n') {
+        macro.source.push_back('\n');
+        ++macro.records.back().length;
     }
     return 0;
 }
 
-int Loader::Include(int fileIndex, int line, const std::string& text, size_t hashAt) {
+int Loader::Include(int fileIndex, int line, std::string_view text, size_t hashAt) {
     int column = static_cast<int>(hashAt) + 1;
     size_t pos = hashAt + 9;
     while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) {
@@ -103,11 +117,11 @@ int Loader::Include(int fileIndex, int line, const std::string& text, size_t has
     }
     char close = open == '"' ? '"' : '>';
     size_t end = text.find(close, pos + 1);
-    if (end == std::string::npos) {
+    if (end == std::string_view::npos) {
         MacroError(app, macro, fileIndex, line, column, "#include name missing end quote or >");
         return -1;
     }
-    std::string written = text.substr(pos + 1, end - pos - 1);
+    std::string written(text.substr(pos + 1, end - pos - 1));
     std::string name = UpperAscii(written);
     if (name.size() > kMacroNameMax) {
         MacroError(app, macro, fileIndex, line, column,
@@ -164,6 +178,7 @@ std::string FindMacroSourceFile(AppSession& app, std::string_view workingDirecto
 int MacroLoadSource(AppSession& app, CompiledMacro& macro, std::string_view fileName) {
     macro.files.clear();
     macro.records.clear();
+    macro.source.clear();
     macro.files.push_back(MacroSourceFile{std::string(fileName), macro.sourcePath});
     Loader loader{app, macro, {}};
     if (loader.LoadFile(0) != 0) {

@@ -93,6 +93,7 @@ protected:
 
     // Runs a program written as T.C and returns its first error as "T.C(line,col) message", or "".
     std::string FirstError(const std::string& source) {
+        engine.cache.clear();
         WriteMacro("T.C", source);
         Run("t");
         return ErrorLine(1);
