@@ -127,7 +127,7 @@ void MacroInterp::ReleasePsw(Psw* psw) {
 void MacroInterp::RunProgram() {
     macro_.endMacro = false;
     if (macro_.globalInit != nullptr) {
-        RunNested(nullptr, macro_.globalInit);
+        RunNested(nullptr, macro_.globalInit, macro_.globalInit);
     }
     if (macro_.error || macro_.endMacro || macro_.functions.empty()) {
         return;
@@ -140,15 +140,15 @@ void MacroInterp::RunProgram() {
     current_ = entry;
     RunInit(entry->init);
     if (!macro_.error && entry->body != nullptr) {
-        RunNested(entry, entry->body);
+        RunNested(entry, entry->body, entry->body);
     }
     entry->returning = false;
     current_ = saved;
     PopFrame(entry);
 }
 
-void MacroInterp::RunNested(MacroFunction* function, PNode* list) {
-    Psw* psw = AllocPsw(function, list, list);
+void MacroInterp::RunNested(MacroFunction* function, PNode* list, const PNode* at) {
+    Psw* psw = AllocPsw(function, list, at);
     if (psw == nullptr) {
         return;
     }
@@ -220,7 +220,7 @@ void MacroInterp::Exec(PNode* node, Psw* psw) {
             if (Condition(node->op1, &holds)) {
                 PNode* list = holds ? node->op2 : node->op3;
                 if (list != nullptr) {
-                    RunNested(psw->function, list);
+                    RunNested(psw->function, list, node);
                 }
             }
             break;
@@ -302,7 +302,7 @@ void MacroInterp::ExecWhile(PNode* node, Psw* psw) {
         if (!Condition(node->op1, &holds) || !holds || node->op2 == nullptr) {
             return;
         }
-        RunNested(function, node->op2);
+        RunNested(function, node->op2, node);
         if (macro_.error || macro_.endMacro || (function != nullptr && function->returning)) {
             return;
         }
@@ -350,7 +350,7 @@ void MacroInterp::ExecSwitch(PNode* node, Psw* psw) {
         }
     }
     if (chosen->op2 != nullptr) {
-        RunNested(function, chosen->op2);
+        RunNested(function, chosen->op2, chosen);
     }
 }
 
@@ -638,7 +638,8 @@ bool MacroInterp::Call(const PNode* node) {
 }
 
 bool MacroInterp::PushFrame(MacroFunction* function, const PNode* at) {
-    if (function->depth >= kMacroSavedFrames) {
+    // A function active 15 times at once has saved 15 frames: it cannot be entered again.
+    if (function->depth + 1 >= kMacroSavedFrames) {
         return Error(*at, "RUNTIME: stack overflow, check for recursion or circularity.");
     }
     ++function->depth;
@@ -695,7 +696,7 @@ bool MacroInterp::CallUser(const PNode* node, MacroCall& call) {
         current_ = function;
         RunInit(function->init);
         if (!macro_.error && function->body != nullptr) {
-            RunNested(function, function->body);
+            RunNested(function, function->body, node);
         }
         function->returning = false;
         current_ = saved;

@@ -49,7 +49,7 @@ private:
     void RunList(Psw* psw);
     void Exec(PNode* node, Psw* psw);
     bool BeforeNode(MacroFunction* function, PNode* node);
-    void RunNested(MacroFunction* function, PNode* list);
+    void RunNested(MacroFunction* function, PNode* list, const PNode* at);
     void RunInit(PNode* list);
     void ExecAssign(const PNode* node);
     void ExecWhile(PNode* node, Psw* psw);
