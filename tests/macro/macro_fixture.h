@@ -17,6 +17,13 @@
 #include "macro/macro_source.h"
 #include "platform/ascii_case.h"
 
+// One program for MacroFixture::Eval: declarations, the body of main, and the value main leaves in r.
+struct EvalCase {
+    const char* decls;
+    const char* body;
+    const char* expected;
+};
+
 // A host that records the commands a macro asks for, answers the trace from a script, and presses
 // Escape after a given number of polls.
 class RecordingHost : public MacroHost {

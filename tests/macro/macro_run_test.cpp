@@ -5,12 +5,6 @@
 
 using MacroRun = MacroFixture;
 
-struct EvalCase {
-    const char* decls;
-    const char* body;
-    const char* expected;
-};
-
 TEST_F(MacroRun, ArithmeticIsLeftToRightOn32BitNumbers) {
     const EvalCase cases[] = {
         {"", "r = 2 + 3 * 4;", "20"},
