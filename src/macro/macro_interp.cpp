@@ -118,7 +118,15 @@ Psw* MacroInterp::AllocPsw(MacroFunction* function, PNode* list, const PNode* at
     return nullptr;
 }
 
-void MacroInterp::ReleasePsw(Psw* psw) {
+void MacroInterp::ReleasePsw(Psw* psw, const PNode* at) {
+    if (psw == nullptr) {
+        Error(*at, "RUNTIME: passed NULL to PswDestroy");
+        return;
+    }
+    if (!psw->inUse) {
+        Error(*at, "RUNTIME: PSW passed to PswDestroy is not allocated");
+        return;
+    }
     psw->inUse = false;
     psw->next = nullptr;
     engine_.pswTop = psw->link;
@@ -153,7 +161,7 @@ void MacroInterp::RunNested(MacroFunction* function, PNode* list, const PNode* a
         return;
     }
     RunList(psw);
-    ReleasePsw(psw);
+    ReleasePsw(psw, at);
 }
 
 void MacroInterp::RunInit(PNode* list) {

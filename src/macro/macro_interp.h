@@ -66,7 +66,7 @@ private:
     bool PushFrame(MacroFunction* function, const PNode* at);
     void PopFrame(MacroFunction* function);
     Psw* AllocPsw(MacroFunction* function, PNode* list, const PNode* at);
-    void ReleasePsw(Psw* psw);
+    void ReleasePsw(Psw* psw, const PNode* at);
 
     AppSession& app_;
     MacroEngine& engine_;
