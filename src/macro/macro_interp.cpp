@@ -462,11 +462,9 @@ bool MacroInterp::Arithmetic(const PNode* node, int32_t* out) {
                 return Error(*node, "RUNTIME: can not divide by zero");
             }
             if (b == -1) {
+                // a / -1 is -a, which the most negative number does not have; a % -1 is always 0.
                 overflow = node->kind == NodeKind::Div && a == std::numeric_limits<int32_t>::min();
-                r = node->kind == NodeKind::Div ? -a : 0;
-                if (overflow) {
-                    r = 0;
-                }
+                r = node->kind == NodeKind::Div && !overflow ? -a : 0;
             } else {
                 r = node->kind == NodeKind::Div ? a / b : a % b;
             }
