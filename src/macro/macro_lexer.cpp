@@ -130,26 +130,41 @@ private:
         ++pos_;
         ++column_;
     }
-    // The token starting here, with the file and line of the record that holds this position.
-    MacroToken Start(TokenKind kind) {
+    // Where the token starting here is: the file and line of the record that holds this position.
+    struct TokenStart {
+        int32_t file;
+        int32_t line;
+        int32_t column;
+    };
+    TokenStart Start() {
         while (span_ + 1 < spans_.size() && pos_ >= spans_[span_ + 1].offset) {
             ++span_;
         }
-        MacroToken token;
-        token.kind = kind;
-        token.file = spans_.empty() ? -1 : spans_[span_].file;
-        token.line = spans_.empty() ? 1 : spans_[span_].line;
-        token.column = column_;
-        return token;
+        if (spans_.empty()) {
+            return TokenStart{-1, 1, column_};
+        }
+        return TokenStart{spans_[span_].file, spans_[span_].line, column_};
     }
-    void Error(const MacroToken& at, std::string_view message) { MacroErrorAt(app_, macro_, at, message); }
+    // Appends a token in place (no temporary token is moved).
+    void Push(const TokenStart& at, TokenKind kind, uint8_t code, std::string_view text = {}) {
+        MacroToken& token = macro_.tokens.emplace_back();
+        token.kind = kind;
+        token.code = code;
+        token.file = at.file;
+        token.line = at.line;
+        token.column = at.column;
+        token.text.assign(text.data(), text.size());
+    }
+    void Error(const TokenStart& at, std::string_view message) {
+        MacroError(app_, macro_, at.file, at.line, at.column, message);
+    }
 
     void Identifier();
     void Number();
     void Literal();
     void Slash();
     void Operator();
-    bool Escape(const MacroToken& at, std::string& out);
+    bool Escape(const TokenStart& at, std::string& out);
 
     AppSession& app_;
     CompiledMacro& macro_;
@@ -187,52 +202,46 @@ void Lexer::Run() {
 }
 
 void Lexer::Identifier() {
-    MacroToken token = Start(TokenKind::Identifier);
+    TokenStart at = Start();
     size_t begin = pos_;
     while (!AtEnd() && (IsIdentStart(Peek()) || IsDigit(Peek()))) {
         Advance();
     }
     if (AtEnd()) {
-        Error(token, "unexpected end of file");
+        Error(at, "unexpected end of file");
         return;
     }
     std::string_view word(text_.data() + begin, pos_ - begin);
-    for (const KeywordRow& row : kKeywords) {
-        if (!MayBeKeyword(word)) {
-            break;
-        }
-        if (row.word == word) {
-            if (row.id == 38) {
-                token.kind = TokenKind::Literal;
-                token.text = std::string(word);
-            } else {
-                token.kind = TokenKind::Keyword;
-                token.code = row.id;
+    if (MayBeKeyword(word)) {
+        for (const KeywordRow& row : kKeywords) {
+            if (row.word == word) {
+                if (row.id == 38) {
+                    Push(at, TokenKind::Literal, 0, word);
+                } else {
+                    Push(at, TokenKind::Keyword, row.id);
+                }
+                return;
             }
-            macro_.tokens.push_back(std::move(token));
-            return;
         }
     }
-    token.text = std::string(word.substr(0, kMacroIdentMax));
-    macro_.tokens.push_back(std::move(token));
+    Push(at, TokenKind::Identifier, 0, word.substr(0, kMacroIdentMax));
 }
 
 void Lexer::Number() {
-    MacroToken token = Start(TokenKind::Literal);
+    TokenStart at = Start();
     size_t begin = pos_;
     while (!AtEnd() && IsDigit(Peek())) {
         Advance();
     }
     if (AtEnd()) {
-        Error(token, "unexpected end of file");
+        Error(at, "unexpected end of file");
         return;
     }
-    token.text = text_.substr(begin, pos_ - begin);
-    macro_.tokens.push_back(std::move(token));
+    Push(at, TokenKind::Literal, 0, std::string_view(text_.data() + begin, pos_ - begin));
 }
 
 // One escape after a backslash inside a literal; false after reporting a form that is not taken.
-bool Lexer::Escape(const MacroToken& at, std::string& out) {
+bool Lexer::Escape(const TokenStart& at, std::string& out) {
     Advance();  // the backslash
     if (AtEnd()) {
         Error(at, "unexpected end of file");
@@ -286,7 +295,7 @@ bool Lexer::Escape(const MacroToken& at, std::string& out) {
 }
 
 void Lexer::Literal() {
-    MacroToken token = Start(TokenKind::Literal);
+    TokenStart token = Start();
     unsigned char quote = Peek();
     Advance();
     std::string value;
@@ -317,12 +326,11 @@ void Lexer::Literal() {
         Error(token, "unexpected alphanumeric following quoted string.");
         return;
     }
-    token.text = std::move(value);
-    macro_.tokens.push_back(std::move(token));
+    Push(token, TokenKind::Literal, 0, value);
 }
 
 void Lexer::Slash() {
-    MacroToken token = Start(TokenKind::Operator);
+    TokenStart token = Start();
     unsigned char next = Peek(1);
     if (next == '/') {
         while (!AtEnd() && Peek() != '\r' && Peek() != '\n') {
@@ -360,16 +368,15 @@ void Lexer::Slash() {
         }
         return;
     }
-    token.code = static_cast<uint8_t>(next == '=' ? Op::SlashAssign : Op::Slash);
+    Push(token, TokenKind::Operator, static_cast<uint8_t>(next == '=' ? Op::SlashAssign : Op::Slash));
     Advance();
     if (next == '=') {
         Advance();
     }
-    macro_.tokens.push_back(std::move(token));
 }
 
 void Lexer::Operator() {
-    MacroToken token = Start(TokenKind::Operator);
+    TokenStart token = Start();
     unsigned char c = Peek();
     const char* refused = nullptr;
     switch (c) {
@@ -406,11 +413,10 @@ void Lexer::Operator() {
     int length = 1;
     Op op = OperatorAt(c, Peek(1), &length);
     if (op != Op::None) {
-        token.code = static_cast<uint8_t>(op);
+        Push(token, TokenKind::Operator, static_cast<uint8_t>(op));
         for (int i = 0; i < length; ++i) {
             Advance();
         }
-        macro_.tokens.push_back(std::move(token));
         return;
     }
     // Every printable character is dispatched above; anything left is skipped like a control code.
