@@ -44,7 +44,7 @@ NodeKind RelationalKind(Op op) {
     }
 }
 
-bool IsNumberText(const std::string& text) {
+bool IsNumberText(std::string_view text) {
     if (text.empty()) {
         return false;
     }
@@ -108,7 +108,7 @@ PNode* MacroCompiler::ParseElement() {
         Next();
     } else if (tok.op() == Op::Minus) {
         if (Peek(1).kind == TokenKind::Literal && IsNumberText(Peek(1).text)) {
-            node = Literal(tok, "-" + Peek(1).text);
+            node = Literal(tok, "-" + std::string(Peek(1).text));
             Next();
             Next();
         } else {
@@ -152,7 +152,7 @@ PNode* MacroCompiler::ParseVarRef() {
         }
     }
     if (var == nullptr) {
-        Fail(Format("'%s' variable not declared", tok.text.c_str()));
+        Fail(Format("'%s' variable not declared", std::string(tok.text).c_str()));
         return nullptr;
     }
     Next();

@@ -82,7 +82,7 @@ void MacroCompiler::Run() {
         end_ = macro_.tokens.back();
         end_.kind = TokenKind::Operator;
         end_.code = 0;
-        end_.text.clear();
+        end_.text = {};
     }
     RekindTokens(macro_.tokens);
     if (macro_.FindGlobal("argc") == nullptr) {
@@ -149,7 +149,7 @@ bool MacroCompiler::DeclarationFollows() const {
 
 bool MacroCompiler::DeclareVariable(const MacroToken& at, MacroType type, bool isConst, bool isPointer,
                                     bool isArray, bool global, MacroVar** out) {
-    const std::string& name = at.text;
+    std::string name(at.text);
     if (name.size() > kMacroNameMax) {
         return Fail(at, Format("VarNew: name too long: %s", name.c_str()));
     }
@@ -246,18 +246,18 @@ bool MacroCompiler::ParseDeclaration(bool global) {
             if (Tok().kind != TokenKind::Literal) {
                 return Fail("expected number, boolean, or string");
             }
-            var->value.SetText(negative ? "-" + Tok().text : Tok().text);
+            var->value.SetText(negative ? "-" + std::string(Tok().text) : std::string(Tok().text));
             Next();
         } else {
             // The initialiser runs as an assignment before the program (globals) or at each call.
             PNode* target = macro_.NewNode(NodeKind::VarRef, nameTok);
             if (global) {
                 target->scope = VarScope::Global;
-                target->index = macro_.globalIndex[nameTok.text];
+                target->index = macro_.globalIndex.find(nameTok.text)->second;
             } else {
                 target->scope = VarScope::Local;
                 target->function = function_;
-                target->index = function_->localIndex[nameTok.text];
+                target->index = function_->localIndex.find(nameTok.text)->second;
             }
             PNode* value = ParseExpression();
             if (value == nullptr) {
@@ -305,8 +305,8 @@ bool MacroCompiler::ParseParameters(MacroFunction& function) {
         }
         const MacroToken& nameTok = Tok();
         if (!IsArgcArgv(nameTok.text) && macro_.FindGlobal(nameTok.text) != nullptr) {
-            return Fail(
-                Format("Parameter variable '%s' is duplicate of global variable.", nameTok.text.c_str()));
+            return Fail(Format("Parameter variable '%s' is duplicate of global variable.",
+                               std::string(nameTok.text).c_str()));
         }
         Next();
         bool isArray = false;
@@ -701,7 +701,8 @@ bool MacroCompiler::ParseSwitch(NodeList& list) {
                     ok = Fail("too many CASE values");
                     break;
                 }
-                values.emplace_back().SetText(negative ? "-" + Tok().text : Tok().text);
+                values.emplace_back().SetText(negative ? "-" + std::string(Tok().text)
+                                                       : std::string(Tok().text));
                 Next();
                 if (!IsOp(Op::Comma)) {
                     break;

@@ -79,6 +79,7 @@ std::unique_ptr<CompiledMacro> MacroBuild(AppSession& app, const MacroStartReque
     }
     // The tokens and source lines are not needed once the p-code stands.
     std::vector<MacroToken>().swap(macro->tokens);
+    macro->literalTexts.clear();
     std::vector<MacroSourceRecord>().swap(macro->records);
     std::string().swap(macro->source);
     return macro;

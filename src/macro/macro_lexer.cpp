@@ -116,7 +116,7 @@ public:
         for (const MacroSourceRecord& record : macro.records) {
             spans_.push_back(Span{record.offset, record.file, record.line});
         }
-        macro.tokens.reserve(text_.size() / 4);
+        macro.tokens.reserve(text_.size() / 6);
     }
 
     void Run();
@@ -153,7 +153,7 @@ private:
         token.file = at.file;
         token.line = at.line;
         token.column = at.column;
-        token.text.assign(text.data(), text.size());
+        token.text = text;
     }
     void Error(const TokenStart& at, std::string_view message) {
         MacroError(app_, macro_, at.file, at.line, at.column, message);
@@ -326,7 +326,7 @@ void Lexer::Literal() {
         Error(token, "unexpected alphanumeric following quoted string.");
         return;
     }
-    Push(token, TokenKind::Literal, 0, value);
+    Push(token, TokenKind::Literal, 0, macro_.literalTexts.emplace_back(std::move(value)));
 }
 
 void Lexer::Slash() {

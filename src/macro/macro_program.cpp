@@ -28,7 +28,7 @@ void CompiledMacro::AddRecord(int32_t file, int32_t line, std::string_view text)
 }
 
 MacroVar* CompiledMacro::FindGlobal(std::string_view name) {
-    auto it = globalIndex.find(std::string(name));
+    auto it = globalIndex.find(name);
     return it == globalIndex.end() ? nullptr : &globals[it->second];
 }
 

@@ -113,13 +113,15 @@ private:
     size_t size_ = 0;
 };
 
+// A token. The text of names and numbers points into the macro's source text, that of string
+// literals into its literal texts; both live until the compile is done.
 struct MacroToken {
     TokenKind kind = TokenKind::Operator;
     uint8_t code = 0;  // an Op or a Kw by kind
     int32_t file = 0;  // index into CompiledMacro::files
     int32_t line = 0;
     int32_t column = 0;
-    std::string text;  // identifiers and literals
+    std::string_view text;  // identifiers and literals
 
     Op op() const { return kind == TokenKind::Operator ? static_cast<Op>(code) : Op::None; }
     Kw kw() const {
@@ -142,6 +144,13 @@ struct MacroSourceRecord {
     uint32_t offset = 0;
     uint32_t length = 0;
 };
+
+// Name lookups take a token's text without making a string of it.
+struct MacroNameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
+};
+using MacroNameIndex = std::unordered_map<std::string, int32_t, MacroNameHash, std::equal_to<>>;
 
 enum class MacroType : uint8_t { Bool = 0, String = 1, Int = 2 };
 
@@ -236,7 +245,7 @@ struct MacroFunction {
     bool returnSeen = false;
     int32_t paramCount = 0;        // the first paramCount locals are the parameters
     std::vector<MacroVar> locals;  // declarations: names, types, flags, constant values
-    std::unordered_map<std::string, int32_t> localIndex;
+    MacroNameIndex localIndex;
     PNode* init = nullptr;  // local initialisation list
     PNode* body = nullptr;
     int32_t file = 0;
@@ -269,6 +278,7 @@ struct CompiledMacro {
     std::string source;  // the text of every record, in record order
     std::vector<MacroSourceRecord> records;
     std::vector<MacroToken> tokens;
+    std::deque<std::string> literalTexts;  // string literals with their escapes resolved
 
     MacroArena<PNode> nodes;
     MacroArena<MacroValue> literals;
@@ -276,7 +286,7 @@ struct CompiledMacro {
     std::deque<std::vector<MacroValue>> caseValues;
 
     std::vector<MacroVar> globals;
-    std::unordered_map<std::string, int32_t> globalIndex;
+    MacroNameIndex globalIndex;
     MacroVar result;  // RESULT
     PNode* globalInit = nullptr;
     std::vector<std::unique_ptr<MacroFunction>> functions;  // in source order; the first is the entry

@@ -35,7 +35,7 @@ std::string Lex(const std::string& text, bool* failed = nullptr) {
         }
         out += std::to_string(static_cast<int>(token.kind)) + ":" + std::to_string(token.code);
         if (!token.text.empty()) {
-            out += ":" + token.text;
+            out += ":" + std::string(token.text);
         }
         out += "@" + std::to_string(token.line) + "," + std::to_string(token.column);
     }
