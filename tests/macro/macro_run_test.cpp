@@ -253,6 +253,22 @@ TEST_F(MacroRun, TraceListsStepsAndCancelEndsQuietly) {
     EXPECT_EQ(host.listings.size(), 2u);
     EXPECT_EQ(Global("t", "i"), "1");
     EXPECT_FALSE(std::filesystem::exists(work + "/errmsg.txt"));
+    // Comparisons without an operator are listed against what they test; unknown calls as such.
+    host.listings.clear();
+    engine.cache.clear();
+    WriteMacro("T.C",
+               "BOOL b;\nint n;\nchar *s, *a[];\nvoid main(void)\n{\n    trace(\"on\");\n    b = TRUE;\n"
+               "    if (b && !n || s) n = 1;\n    a[0] = 5;\n    s = a[0] + 1 * (2 - n);\n    nosuch(s, "
+               "\"x\");\n}\n");
+    EXPECT_EQ(Run("t"), -1);
+    ASSERT_EQ(host.listings.size(), 6u);
+    EXPECT_EQ(
+        host.listings[1],
+        "MAIN(8): IF (b == TRUE && n == 0 || s != \"\")\n\nVars used in this statement and values prior to "
+        "execution:\n\nb = TRUE\nn = NULL\ns = NULL\n");
+    EXPECT_EQ(host.listings[4].substr(0, host.listings[4].find('\n')), "MAIN(10): s = a[0] + 1 * (2 - n)");
+    EXPECT_NE(host.listings[4].find("a[0] = 5\n"), std::string::npos);
+    EXPECT_EQ(host.listings[5].substr(0, host.listings[5].find('\n')), "MAIN(11): ?unresolved?(s, \"x\")");
     // A step count turns the trace off by itself.
     host.listings.clear();
     engine.cache.clear();
