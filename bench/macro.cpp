@@ -22,6 +22,8 @@
 #include "macro/macro_engine.h"
 #include "macro/macro_program.h"
 
+using namespace tavoe;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -44,8 +46,8 @@ std::string WriteFile(const std::string& name, const std::string& text) {
     return path.string();
 }
 
-MacroStartRequest Request(const std::string& name, const std::string& path) {
-    MacroStartRequest request;
+MacroLaunch Request(const std::string& name, const std::string& path) {
+    MacroLaunch request;
     request.name = name;
     request.sourcePath = path;
     request.workingDirectory = Scratch().string();

@@ -13,6 +13,8 @@
 #include "macro/macro_engine.h"
 #include "macro/macro_program.h"
 
+using namespace tavoe;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::filesystem::path dir = [] {
         std::filesystem::path d =
@@ -28,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     AppSession app;
     VarSetValue(app, "ZPATH.MACROS", dir.string());
-    MacroStartRequest request{"fuzz", (dir / "FUZZ.C").string(), "", dir.string()};
+    MacroLaunch request{"fuzz", (dir / "FUZZ.C").string(), "", dir.string()};
     auto macro = MacroBuild(app, request);
     if (macro->error && macro->errors.count == 0) {
         std::abort();

@@ -12,6 +12,8 @@
 #include "macro/macro_lexer.h"
 #include "macro/macro_program.h"
 
+using namespace tavoe;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string dir = [] {
         std::filesystem::path d =

@@ -2,6 +2,8 @@
 #include "platform/ascii_case.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 bool IsArithmetic(Op op) {
@@ -290,3 +292,5 @@ PNode* MacroCompiler::ParseCondition() {
         return nullptr;
     }
 }
+
+}  // namespace tavoe

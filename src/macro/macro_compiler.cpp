@@ -5,6 +5,8 @@
 #include "platform/ascii_case.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 // Keywords that name types become type words; an identifier directly followed by "(" names a
@@ -755,3 +757,5 @@ void MacroCompile(AppSession& app, CompiledMacro& macro) {
     MacroCompiler compiler(app, macro);
     compiler.Run();
 }
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tavoe {
+
 // The macro compiler: turns a macro's token list into p-code (statement lists of PNode records),
 // its global variables and its functions. The language has typed declarations (BOOL, char/BYTE,
 // int), brace blocks, if/while/switch, user functions and infix expressions whose five arithmetic
@@ -11,3 +13,5 @@ struct AppSession;
 struct CompiledMacro;
 
 void MacroCompile(AppSession& app, CompiledMacro& macro);
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 
 #include "macro/macro_program.h"
 
+namespace tavoe {
+
 // Shared between the compiler's statement part (macro_compiler.cpp) and its expression part
 // (macro_compile_expr.cpp). Each parse function reports its own error and returns false or null.
 
@@ -88,3 +90,5 @@ private:
     int switchDepth_ = 0;
     int phase_ = 1;
 };
+
+}  // namespace tavoe

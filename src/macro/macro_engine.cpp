@@ -12,7 +12,9 @@
 #include "platform/ascii_case.h"
 #include "platform/format.h"
 
-MacroEngine::MacroEngine() = default;
+namespace tavoe {
+
+MacroEngine::MacroEngine() : host(std::make_unique<MacroHost>()) {}
 
 MacroEngine::~MacroEngine() {
     for (std::FILE*& file : files) {
@@ -21,6 +23,17 @@ MacroEngine::~MacroEngine() {
             file = nullptr;
         }
     }
+}
+
+void MacroEngineDeleter::operator()(MacroEngine* engine) const {
+    delete engine;
+}
+
+MacroEngine& MacroEngineOf(AppSession& app) {
+    if (!app.macroEngine) {
+        app.macroEngine.reset(new MacroEngine());
+    }
+    return *app.macroEngine;
 }
 
 CompiledMacro* MacroEngine::FindCached(std::string_view name) {
@@ -65,7 +78,7 @@ std::vector<std::string> MacroSplitArguments(std::string_view path, std::string_
     return words;
 }
 
-std::unique_ptr<CompiledMacro> MacroBuild(AppSession& app, const MacroStartRequest& request) {
+std::unique_ptr<CompiledMacro> MacroBuild(AppSession& app, const MacroLaunch& request) {
     auto macro = std::make_unique<CompiledMacro>();
     macro->name = request.name;
     macro->sourcePath = request.sourcePath;
@@ -151,7 +164,7 @@ private:
 
 // A macro that is already running (started again from within itself) runs as a fresh compile of
 // its own, so the two runs never share frames or program status words.
-int MacroStart(AppSession& app, MacroEngine& engine, const MacroStartRequest& request) {
+int MacroStart(AppSession& app, MacroEngine& engine, const MacroLaunch& request) {
     if (engine.nesting >= kMacroRunNestingMax) {
         ShowMessage(app, Format("Macro %s not started: macros nested too deeply", request.name.c_str()),
                     MsgTo::Box, Beep::Error);
@@ -192,3 +205,5 @@ int MacroStart(AppSession& app, MacroEngine& engine, const MacroStartRequest& re
     }
     return failed ? -1 : 0;
 }
+
+}  // namespace tavoe

@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "macro/macro_host.h"
+#include "macro/macro_runner.h"
+
+namespace tavoe {
 
 // The macro engine of one session: the cache of compiled macros, the stack of running macros, the
 // files macros have open, the pool of program status words, and the host that connects the engine
@@ -33,23 +36,15 @@ struct Psw {
     bool inUse = false;
 };
 
-// What a started macro is: the name as typed (the cache key), its source, arguments and directory.
-struct MacroStartRequest {
-    std::string name;
-    std::string sourcePath;
-    std::string arguments;
-    std::string workingDirectory;
-};
-
 struct MacroEngine {
     MacroEngine();
     ~MacroEngine();
     MacroEngine(const MacroEngine&) = delete;
     MacroEngine& operator=(const MacroEngine&) = delete;
 
-    // The host; the engine's own default until one is set (the host must outlive its use).
-    MacroHost& Host() { return host != nullptr ? *host : defaultHost; }
-    void SetHost(MacroHost* newHost) { host = newHost; }
+    // The host: the base one until the instance installs its own.
+    MacroHost& Host() { return *host; }
+    void SetHost(std::unique_ptr<MacroHost> newHost) { host = std::move(newHost); }
 
     // Compiled macros by the name as typed (case-sensitive).
     CompiledMacro* FindCached(std::string_view name);
@@ -63,18 +58,20 @@ struct MacroEngine {
     Psw* pswTop = nullptr;
 
 private:
-    MacroHost defaultHost;
-    MacroHost* host = nullptr;
+    std::unique_ptr<MacroHost> host;
 };
+
+// The instance's macro engine, made on first use.
+MacroEngine& MacroEngineOf(AppSession& app);
 
 // Runs a macro: the cached compile of that name when there is one, else the source is loaded,
 // lexed and compiled (and cached when it runs without error and ZCACHE.MACROS is not "FALSE").
 // After an error the error file is shown. Returns 0 on success, -1 after errors.
-int MacroStart(AppSession& app, MacroEngine& engine, const MacroStartRequest& request);
+int MacroStart(AppSession& app, MacroEngine& engine, const MacroLaunch& request);
 
 // Compiles a macro from its source without running it (loading, lexing and compiling): for the
 // fuzzers, the benchmarks and tests. The macro's error flag tells the outcome.
-std::unique_ptr<CompiledMacro> MacroBuild(AppSession& app, const MacroStartRequest& request);
+std::unique_ptr<CompiledMacro> MacroBuild(AppSession& app, const MacroLaunch& request);
 
 // argv of a run: the source path, then the argument words (a word beginning with a quote runs to
 // the matching quote and keeps it), at most 32 elements in all.
@@ -83,3 +80,5 @@ std::vector<std::string> MacroSplitArguments(std::string_view path, std::string_
 // Shows the error file of a failed macro: merged into the source when ZNEWEDITS is
 // "StackInCurrentSession", otherwise browsed raw after a note.
 void MacroShowErrorFile(AppSession& app, MacroHost& host, const CompiledMacro& macro);
+
+}  // namespace tavoe

@@ -8,6 +8,8 @@
 #include "platform/format.h"
 #include "platform/search_path.h"
 
+namespace tavoe {
+
 namespace {
 
 // Where the error file may go, in order: the working directory, then the user's runtime and
@@ -92,3 +94,5 @@ bool MacroCloseErrorFile(CompiledMacro& macro) {
     macro.errors.file = nullptr;
     return true;
 }
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // The error file of a macro: every error found while loading, lexing, compiling or running is one
 // line "%s(%d,%d) %s" (source path, line, column, message) of errmsg.txt, whose first line is the
 // path of the source file that holds the first error. The file is written in the macro's working
@@ -28,3 +30,5 @@ std::string MacroSourcePathOf(const CompiledMacro& macro, int file);
 
 // Closes the error file; true when one was written (its path is in macro.errors.path).
 bool MacroCloseErrorFile(CompiledMacro& macro);
+
+}  // namespace tavoe

@@ -2,11 +2,15 @@
 
 #include "core/app_session.h"
 #include "core/message.h"
+#include "core/shell_port.h"
+#include "core/storage_host.h"
 #include "core/var_store.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 bool MacroHost::EscapePressed(AppSession& app) {
-    return app.escapePressed && app.escapePressed();
+    return Storage(app).EscapePressed();
 }
 
 TraceAnswer MacroHost::AskTrace(AppSession& app, std::string_view title, std::string_view listing) {
@@ -14,8 +18,9 @@ TraceAnswer MacroHost::AskTrace(AppSession& app, std::string_view title, std::st
     return TraceAnswer::Step;
 }
 
-int MacroHost::RunCommand(AppSession&, std::string_view) {
-    return -1;
+int MacroHost::RunCommand(AppSession& app, std::string_view command) {
+    Shell(app).RunGeneralCommand(app, command);
+    return 0;
 }
 
 std::string MacroHost::TavoService(AppSession& app, std::string_view selector, const std::string* p2,
@@ -49,3 +54,5 @@ std::string MacroHost::TavoService(AppSession& app, std::string_view selector, c
                 Beep::Exclamation);
     return {};
 }
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // What a running macro needs from the editor around it, as one interface with working defaults: the
 // lead's window system and command processor subclass it, tests subclass it to drive Escape and
 // the trace, and batch runs use the defaults.
@@ -15,8 +17,8 @@ class MacroHost {
 public:
     virtual ~MacroHost() = default;
 
-    // Polled every few thousand p-code nodes: true stops the running macro. Default: the session's
-    // Escape probe when one is connected (AppSession::escapePressed), else never.
+    // Polled every few thousand p-code nodes: true stops the running macro. Default: the instance's
+    // Escape probe (Storage(app)).
     virtual bool EscapePressed(AppSession& app);
 
     // Shows one trace listing in a Yes/No/Cancel box with the given title. Default: a message box
@@ -24,7 +26,7 @@ public:
     virtual TraceAnswer AskTrace(AppSession& app, std::string_view title, std::string_view listing);
 
     // Runs an ordinary primary command (the error display's "edit", "mergemsg", "browse"; CMD of the
-    // service interface). Default: nothing runs; returns -1.
+    // service interface). Default: the shell's general command processor (Shell(app)).
     virtual int RunCommand(AppSession& app, std::string_view command);
 
     // The editor's service interface for TAVOSERVICE: selector (upper case), P2 and P3 (absent when
@@ -33,3 +35,5 @@ public:
     virtual std::string TavoService(AppSession& app, std::string_view selector, const std::string* p2,
                                     const std::string* p3);
 };
+
+}  // namespace tavoe

@@ -7,6 +7,8 @@
 #include "macro/macro_runtime.h"
 #include "macro/macro_trace.h"
 
+namespace tavoe {
+
 namespace {
 
 enum class CompareMode { Boolean, Numeric, String };
@@ -710,3 +712,5 @@ bool MacroInterp::CallUser(const PNode* node, MacroCall& call) {
     PopFrame(function);
     return !macro_.error;
 }
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 
 #include "macro/macro_program.h"
 
+namespace tavoe {
+
 // The interpreter: walks the p-code of a compiled macro statement by statement. Each active
 // statement list holds one program status word from the engine's pool of 64; values are text with
 // their integer reading kept beside them; arithmetic is on 32-bit integers. Every run-time error is
@@ -76,3 +78,5 @@ private:
     int depth_ = 0;
     std::vector<MacroValue> argStack_;
 };
+
+}  // namespace tavoe

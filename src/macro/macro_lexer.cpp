@@ -6,6 +6,8 @@
 #include "macro/macro_error.h"
 #include "macro/macro_program.h"
 
+namespace tavoe {
+
 namespace {
 
 struct KeywordRow {
@@ -430,3 +432,5 @@ void MacroTokenize(AppSession& app, CompiledMacro& macro) {
     Lexer lexer(app, macro);
     lexer.Run();
 }
+
+}  // namespace tavoe

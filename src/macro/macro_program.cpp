@@ -1,5 +1,7 @@
 #include "macro/macro_program.h"
 
+namespace tavoe {
+
 CompiledMacro::CompiledMacro() {
     result.name = "RESULT";
     result.isGlobal = true;
@@ -52,3 +54,5 @@ const char* MacroTypeName(MacroType type) {
     }
     return "char *";
 }
+
+}  // namespace tavoe

@@ -11,6 +11,8 @@
 
 #include "macro/macro_value.h"
 
+namespace tavoe {
+
 // The records of one compiled macro: its source lines, tokens, p-code, variables and functions. A
 // compiled macro owns everything it allocates, so discarding it releases the whole program.
 
@@ -311,3 +313,5 @@ struct CompiledMacro {
 };
 
 const char* MacroTypeName(MacroType type);
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 
 #include "macro/macro_interp.h"
 
+namespace tavoe {
+
 namespace {
 
 // Sorted by name: the lookup is a binary search on the upper-cased call name.
@@ -125,3 +127,5 @@ void RuntimeCall::ReturnNumber(int64_t value) const {
         result.SetText(std::to_string(value));
     }
 }
+
+}  // namespace tavoe

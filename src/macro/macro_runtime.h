@@ -6,6 +6,8 @@
 
 #include "macro/macro_program.h"
 
+namespace tavoe {
+
 // The runtime function library: 48 built-in functions for strings, files, the environment, date and
 // time, messages and tracing, the editor's service interface and library entry points. The table is
 // sorted by name; a call's upper-cased name is looked up here before the user's functions, so these
@@ -106,3 +108,5 @@ bool RtStrUpr(const RuntimeCall& call);
 bool RtTavoService(const RuntimeCall& call);
 bool RtDllEpRegister(const RuntimeCall& call);
 bool RtDllEpCall(const RuntimeCall& call);
+
+}  // namespace tavoe

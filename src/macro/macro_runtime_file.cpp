@@ -16,6 +16,8 @@
 #include "platform/format.h"
 #include "platform/search_path.h"
 
+namespace tavoe {
+
 // The file functions. Failures of the operation itself are answers ("0", "ERROR", "EOF", "FALSE")
 // that the macro tests; only misuse of the functions is a run-time error.
 
@@ -274,3 +276,5 @@ bool RtFileCopy(const RuntimeCall& call) {
     call.Return(ok ? "OK" : "ERROR");
     return true;
 }
+
+}  // namespace tavoe

@@ -3,6 +3,8 @@
 #include "macro/macro_runtime.h"
 #include "platform/ascii_case.h"
 
+namespace tavoe {
+
 // The runtime functions that reach outside the macro language: the editor's service interface
 // (through the engine's host) and the entry points of outside libraries. They are kept apart from
 // the rest of the library because the editor and the library loader supply their behaviour.
@@ -65,3 +67,5 @@ bool RtDllEpCall(const RuntimeCall& call) {
     }
     return call.Fail("RUNTIME: DLL entrypoint handle refers to NULL entrypoint");
 }
+
+}  // namespace tavoe

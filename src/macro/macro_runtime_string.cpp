@@ -4,6 +4,8 @@
 #include "macro/macro_interp.h"
 #include "macro/macro_runtime.h"
 
+namespace tavoe {
+
 // The string functions. Columns are 1-based; texts a function builds are at most 1024 characters.
 
 namespace {
@@ -544,3 +546,5 @@ bool RtStrStripLeading(const RuntimeCall& call) {
 bool RtStrStripTrailing(const RuntimeCall& call) {
     return Strip(call, false);
 }
+
+}  // namespace tavoe

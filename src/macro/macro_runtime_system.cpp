@@ -7,6 +7,8 @@
 #include "macro/macro_runtime.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 // Date and time, the environment, messages, booleans and the trace switch.
 
 namespace {
@@ -126,3 +128,5 @@ bool RtTrace(const RuntimeCall& call) {
     }
     return true;
 }
+
+}  // namespace tavoe

@@ -17,6 +17,8 @@
 #include "platform/format.h"
 #include "platform/search_path.h"
 
+namespace tavoe {
+
 namespace {
 
 // A regular file we may read: directories, pipes and devices are never opened as source.
@@ -189,3 +191,5 @@ int MacroLoadSource(AppSession& app, CompiledMacro& macro, std::string_view file
     }
     return 0;
 }
+
+}  // namespace tavoe

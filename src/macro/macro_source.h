@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // Reading a macro's source: the file is read line by line into source records (a line longer than
 // 254 characters becomes several records of the same line number), and every line beginning with
 // "#include " pulls in another file at that point. Included files are found like the macro itself:
@@ -20,3 +22,5 @@ std::string FindMacroSourceFile(AppSession& app, std::string_view workingDirecto
 // after writing the reason to the error file. A file included a second time (or including itself)
 // is skipped with "Already processed #include for %s", shown once per name.
 int MacroLoadSource(AppSession& app, CompiledMacro& macro, std::string_view fileName);
+
+}  // namespace tavoe

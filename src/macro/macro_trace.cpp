@@ -6,6 +6,8 @@
 #include "macro/macro_runtime.h"
 #include "platform/format.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr const char* kVarsHeader = "\n\nVars used in this statement and values prior to execution:\n\n";
@@ -229,3 +231,5 @@ std::string MacroTraceCaseListing(const CompiledMacro&, const MacroFunction& fun
                                   const std::string& caseText) {
     return Format("%s(%d): ", function.name.c_str(), node.line) + caseText;
 }
+
+}  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace tavoe {
+
 // The single-step trace: each node of a traced function is listed before it runs, rebuilt from its
 // p-code as "FUNCTION(line): statement", followed by the variables it uses and their values.
 
@@ -18,3 +20,5 @@ std::string MacroTraceListing(MacroInterp& interp, const MacroFunction& function
 std::string MacroTraceCaseText(const MacroValue& value, bool isDefault);
 std::string MacroTraceCaseListing(const CompiledMacro& macro, const MacroFunction& function,
                                   const PNode& node, const std::string& caseText);
+
+}  // namespace tavoe

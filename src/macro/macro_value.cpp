@@ -3,6 +3,8 @@
 #include <charconv>
 #include <limits>
 
+namespace tavoe {
+
 bool ParseLeadingInt(std::string_view text, int32_t* number, bool* whole) {
     size_t pos = 0;
     bool negative = false;
@@ -137,3 +139,5 @@ bool MacroValue::IsBoolean() const {
 bool MacroValue::IsTrue() const {
     return (state_ & kText) != 0 && text_ == "TRUE";
 }
+
+}  // namespace tavoe

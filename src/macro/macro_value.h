@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // One value of the macro language. Every value is text; a value that reads as a number keeps that
 // number beside its text, and a number produced by arithmetic keeps only the number until someone
 // asks for the text, so a counting loop never parses or formats text.
@@ -63,3 +65,5 @@ bool ParseLeadingInt(std::string_view text, int32_t* number, bool* whole);
 
 // Compares two integer texts (optional "-", digits) exactly, whatever their length: -1, 0 or 1.
 int CompareIntegerTexts(std::string_view a, std::string_view b);
+
+}  // namespace tavoe

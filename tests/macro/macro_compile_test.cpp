@@ -1,5 +1,7 @@
 #include "macro_fixture.h"
 
+using namespace tavoe;
+
 // Every compiler message, at the token that causes it. Each program is written as T.C; lines and
 // columns are those of the offending token.
 using MacroCompileErrors = MacroFixture;

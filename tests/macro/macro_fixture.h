@@ -17,6 +17,8 @@
 #include "macro/macro_source.h"
 #include "platform/ascii_case.h"
 
+using namespace tavoe;
+
 // One program for MacroFixture::Eval: declarations, the body of main, and the value main leaves in r.
 struct EvalCase {
     const char* decls;
@@ -66,7 +68,6 @@ protected:
         work = (root / "work").string();
         lib = (root / "lib").string();
         VarSetValue(app, "ZPATH.MACROS", lib);
-        engine.SetHost(&host);
     }
     void TearDown() override { std::filesystem::remove_all(root); }
 
@@ -85,7 +86,7 @@ protected:
     // directory or along ZPATH.MACROS. Returns -2 when no source is found.
     int Run(const std::string& commandLine) {
         size_t blank = commandLine.find(' ');
-        MacroStartRequest request;
+        MacroLaunch request;
         request.name = commandLine.substr(0, blank);
         request.arguments =
             blank == std::string::npos ? "" : commandLine.substr(commandLine.find_first_not_of(' ', blank));
@@ -155,6 +156,14 @@ protected:
     std::string work;
     std::string lib;
     AppSession app;
-    RecordingHost host;
     MacroEngine engine;
+    RecordingHost& host = InstallHost();
+
+private:
+    RecordingHost& InstallHost() {
+        auto owned = std::make_unique<RecordingHost>();
+        RecordingHost& ref = *owned;
+        engine.SetHost(std::move(owned));
+        return ref;
+    }
 };

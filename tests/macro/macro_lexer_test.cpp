@@ -8,6 +8,8 @@
 #include "macro/macro_program.h"
 #include "macro_fixture.h"
 
+using namespace tavoe;
+
 namespace {
 
 // Lexes a text (split into records at line ends) and lists the tokens as "kind:code:text@line,col".

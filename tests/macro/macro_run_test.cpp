@@ -3,6 +3,8 @@
 
 #include "macro_fixture.h"
 
+using namespace tavoe;
+
 using MacroRun = MacroFixture;
 
 TEST_F(MacroRun, ArithmeticIsLeftToRightOn32BitNumbers) {
@@ -299,7 +301,7 @@ TEST_F(MacroRun, ErrorFileFallsBackWhenTheWorkingDirectoryIsGone) {
     std::string saved = std::getenv("XDG_RUNTIME_DIR") != nullptr ? std::getenv("XDG_RUNTIME_DIR") : "";
     ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     WriteMacro("T.C", "x = 1;\n");
-    MacroStartRequest request{"t", work + "/T.C", "", (root / "gone").string()};
+    MacroLaunch request{"t", work + "/T.C", "", (root / "gone").string()};
     EXPECT_EQ(MacroStart(app, engine, request), -1);
     EXPECT_EQ(Read(runtime + "/errmsg.txt"),
               work + "/T.C\n" + work + "/T.C(1,1) 'x' variable not declared\n");

@@ -3,6 +3,8 @@
 #include "macro/macro_runtime.h"
 #include "macro_fixture.h"
 
+using namespace tavoe;
+
 using MacroRuntime = MacroFixture;
 
 TEST(MacroRuntimeTable, HoldsTheFortyEightFunctionsInNameOrder) {

@@ -2,6 +2,8 @@
 
 #include "macro_fixture.h"
 
+using namespace tavoe;
+
 // The macros shipped in data/macros, run from there as an installation would find them.
 class ShippedMacros : public MacroFixture {
 protected:

@@ -1,5 +1,7 @@
 #include "macro_fixture.h"
 
+using namespace tavoe;
+
 using MacroSource = MacroFixture;
 
 TEST_F(MacroSource, IncludesFromTheWorkingDirectoryAndThePath) {
