@@ -43,6 +43,11 @@ struct EditViewPortDeleter {
 };
 class ShellPort;
 class StorageHost;
+// The instance's macro engine: compiled macros, open macro files (macro/macro_engine.h).
+struct MacroEngine;
+struct MacroEngineDeleter {
+    void operator()(MacroEngine* engine) const;
+};
 
 // Receives the messages of an instance once the window system is connected: the message line, a
 // message box, and the beep that goes with them.
@@ -67,6 +72,7 @@ struct AppSession : Reporter {
     std::unique_ptr<VarStore> varStore;  // the variable store, created on its first use
     CharsetState charset;                // substitution characters kept for the run
     std::unique_ptr<DialogCache, DialogCacheDeleter> dialogCache;  // parsed dialogs, made on first use
+    std::unique_ptr<MacroEngine, MacroEngineDeleter> macroEngine;  // MacroEngineOf(app), made on first use
     std::unique_ptr<SharedSessionBlock> shared;  // the block the instances share (SharedBlock(app))
     // This instance's slot, title and instance menus (Instance(app), made on first use).
     std::unique_ptr<InstanceState, InstanceStateDeleter> instance;

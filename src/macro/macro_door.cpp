@@ -1,7 +1,5 @@
 #include "macro/macro_door.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "core/app_session.h"
@@ -10,16 +8,12 @@
 #include "core/shell_port.h"
 #include "core/var_store.h"
 #include "macro/macro_runner.h"
+#include "macro/macro_source.h"
 #include "platform/format.h"
-#include "platform/search_path.h"
 
 namespace tavoe {
 
 namespace {
-
-bool Readable(const std::string& path) {
-    return !path.empty() && ::access(path.c_str(), R_OK) == 0;
-}
 
 std::string FileListDirectory(AppSession& app) {
     return Shell(app).FileListDirectory(app);
@@ -49,17 +43,7 @@ std::string MacroWorkingDirectory(AppSession& app) {
 }
 
 std::string FindMacroSource(AppSession& app, std::string_view workingDirectory, std::string_view fileName) {
-    if (!workingDirectory.empty()) {
-        std::string resolved = ResolveNameInDirectory(workingDirectory, fileName);
-        if (!resolved.empty()) {
-            std::string path = JoinPath(workingDirectory, resolved);
-            if (Readable(path)) {
-                return path;
-            }
-        }
-    }
-    std::string path = FindAlongPath(VarGetValue(app, "ZPATH.MACROS"), fileName);
-    return Readable(path) ? path : std::string();
+    return FindMacroSourceFile(app, workingDirectory, fileName);
 }
 
 std::optional<MacroLaunch> PrepareMacroLaunch(AppSession& app, std::string_view commandText) {

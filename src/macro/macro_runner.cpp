@@ -1,15 +1,12 @@
 #include "macro/macro_runner.h"
 
 #include "core/app_session.h"
-#include "platform/format.h"
+#include "macro/macro_engine.h"
 
 namespace tavoe {
 
-// This build compiles no macros: a found macro is named in "'%s' is not available yet.".
 Status RunMacroLaunch(AppSession& app, const MacroLaunch& launch) {
-    ShowMessage(app, Format("'%s' is not available yet.", launch.name.c_str()), MsgTo::Box,
-                Beep::Information);
-    return -1;
+    return MacroStart(app, MacroEngineOf(app), launch);
 }
 
 }  // namespace tavoe

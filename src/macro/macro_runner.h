@@ -17,7 +17,8 @@ struct MacroLaunch {
     std::string workingDirectory;  // where the macro runs and writes its error file
 };
 
-// Compiles (or takes from the cache) and runs the macro; 0 on success, -1 after a message.
+// Compiles (or takes from the cache) and runs the macro with the instance's macro engine
+// (macro/macro_engine.h); 0 on success, -1 after its errors were shown.
 Status RunMacroLaunch(AppSession& app, const MacroLaunch& launch);
 
 }  // namespace tavoe

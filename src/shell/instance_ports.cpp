@@ -10,7 +10,9 @@
 #include "dialogs/dialog_commands.h"
 #include "editing/editing_commands.h"
 #include "filelist/file_list_commands.h"
+#include "macro/macro_engine.h"
 #include "profiles/file_profile_io.h"
+#include "shell/command_route.h"
 #include "shell/contexts.h"
 #include "shell/edit_session.h"
 #include "shell/main_window.h"
@@ -79,6 +81,24 @@ public:
     }
 };
 
+// What a running macro needs of the instance: commands run by the processor of the current context
+// (so the error display's "mergemsg" reaches the session "edit" opened), and the trace asked in a
+// Yes/No/Cancel box.
+class InstanceMacroHost : public MacroHost {
+public:
+    int RunCommand(AppSession& app, std::string_view command) override {
+        RunCommandLine(app, CurrentRoute(app), command);
+        return 0;
+    }
+    TraceAnswer AskTrace(AppSession& app, std::string_view title, std::string_view listing) override {
+        ui::MsgBoxReply reply = AskQuestion(app, std::string(title) + "\n\n" + std::string(listing),
+                                            ui::MsgBoxButtons::YesNoCancel, ui::MsgBoxIcon::Question, 0);
+        return reply == ui::MsgBoxReply::Yes  ? TraceAnswer::Step
+               : reply == ui::MsgBoxReply::No ? TraceAnswer::TraceOff
+                                              : TraceAnswer::EndMacro;
+    }
+};
+
 }  // namespace
 
 const CommandSet& ProgramCommands() {
@@ -93,6 +113,7 @@ void ConnectInstance(AppSession& app) {
     app.storageHost = std::make_unique<InstanceStorageHost>(app);
     InstallEditView(app);
     app.commands = &ProgramCommands();
+    MacroEngineOf(app).SetHost(std::make_unique<InstanceMacroHost>());
 }
 
 }  // namespace tavoe

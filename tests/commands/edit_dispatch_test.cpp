@@ -3,6 +3,7 @@
 
 #include "core/var_store.h"
 #include "dispatch_fixture.h"
+#include "macro/macro_engine.h"
 
 using namespace tavoe;
 
@@ -64,10 +65,13 @@ TEST_F(EditDispatch, LineCommandGoesToTheCursorLineOrTheCurrentLine) {
 TEST_F(EditDispatch, UnknownVerbGoesToTheGeneralDispatcherInUpperCase) {
     OpenSession();
     TempDir dir;
-    dir.Write("mymac.c", "");
+    dir.Write(
+        "mymac.c",
+        "void main(void) { tavoservice(\"VPUT\", \"MYMAC.ARGS\", strcompose(argc, argv[1], argv[2])); }\n");
     VarSetValue(app, "ZPATH.MACROS", dir.Path());
     RunEditCommand(app, "mymac  one 'two three'");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"'MYMAC' is not available yet."}));
+    EXPECT_EQ(VarGetValue(app, "MYMAC.ARGS"), "3one'two three'");
+    EXPECT_NE(MacroEngineOf(app).FindCached("MYMAC"), nullptr);  // the cache key is the verb as passed on
 }
 
 TEST_F(EditDispatch, SIsNoEditCommandWithoutAnAlias) {

@@ -1,0 +1,2 @@
+// shared declarations
+const int limit = 42;

@@ -1,0 +1,5 @@
+void main(void)
+{
+    /* a comment /* nested */ still comment */
+    s = 'it\x41';
+}

@@ -1,0 +1,5 @@
+       IDENTIFICATION DIVISION.
+       PROGRAM-ID. PAYROLL.
+
+       PROCEDURE DIVISION.                                              OLDNUM01
+           STOP RUN.
