@@ -96,7 +96,7 @@ TEST_F(LineColorsTest, UpkeepAfterRandomEditsMatchesColouringFromTheTop) {
     for (int i = 0; i < 60; ++i) {
         Append(randomText());
     }
-    AppendEndMarker(buffer, LoadEnd::Complete);
+    (void)AppendEndMarker(buffer, LoadEnd::Complete);
     for (int step = 0; step < 4000; ++step) {
         int n = Count();
         int pick = static_cast<int>(rng() % static_cast<unsigned>(n));
@@ -165,7 +165,7 @@ TEST_F(LineColorsTest, TypingInsideAnEndlessCommentTouchesOnlyThatLine) {
     for (int i = 0; i < 2000; ++i) {
         Append("int b = " + std::to_string(i) + ";");
     }
-    AppendEndMarker(buffer, LoadEnd::Complete);
+    (void)AppendEndMarker(buffer, LoadEnd::Complete);
     RecolorAll(app, buffer, kBase);
     for (LineRecord* l = FirstDataLine(buffer); l != nullptr; l = NextDataLine(l)) {
         LineClearFlag(*l, LineFlagB::ColorStale);
@@ -189,7 +189,7 @@ TEST_F(LineColorsTest, ColormapNoneReleasesColoursButKeepsHighlights) {
     Use(kCLike);
     LineRecord* a = Append("int a;");
     LineRecord* b = Append("int b;");
-    AppendEndMarker(buffer, LoadEnd::Complete);
+    (void)AppendEndMarker(buffer, LoadEnd::Complete);
     RecolorAll(app, buffer, kBase);
     ASSERT_NE(a->color, nullptr);
     LineSetFlag(*b, LineFlagB::Highlighted);
@@ -205,7 +205,7 @@ TEST_F(LineColorsTest, LineWithNulIsReportedOnceAndStaysPlain) {
     Use(kCLike);
     Append(std::string("int\0a", 5));
     Append(std::string("int\0b", 5));
-    AppendEndMarker(buffer, LoadEnd::Complete);
+    (void)AppendEndMarker(buffer, LoadEnd::Complete);
     buffer.displayName = "nul.c";
     EXPECT_EQ(AllShown()[1], std::string(5, static_cast<char>(kBase)));
     ASSERT_EQ(app.messages.size(), 1u);
