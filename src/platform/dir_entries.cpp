@@ -33,3 +33,28 @@ std::vector<std::string> ListFilesWithExtension(const std::string& directory, st
     });
     return names;
 }
+
+std::string FindSubdirectory(const std::string& directory, std::string_view name) {
+    if (name.empty() || name.find('/') != std::string_view::npos) {
+        return {};
+    }
+    auto isDirectory = [&directory](std::string_view entry) {
+        struct stat st {};
+        std::string full = directory + "/" + std::string(entry);
+        return ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    };
+    if (isDirectory(name)) {
+        return std::string(name);
+    }
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory.c_str()), ::closedir);
+    if (!dir) {
+        return {};
+    }
+    std::string wanted = UpperAscii(name);
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (UpperAscii(entry->d_name) == wanted && isDirectory(entry->d_name)) {
+            return entry->d_name;
+        }
+    }
+    return {};
+}

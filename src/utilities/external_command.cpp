@@ -229,7 +229,7 @@ std::string WorkScriptText(const std::string& shellCommand, bool batch) {
            "\n"
            "status=$?\n"
            "printf 'Press Enter to continue...'\n"
-           "read reply\n"
+           "read reply || echo\n"
            "exit $status\n";
 }
 

@@ -86,9 +86,12 @@ bool ParseKeyLine(std::string_view line, size_t keyLength, KeyLine& out) {
     out.pattern.clear();
     out.complete = false;
     for (size_t i = open + 2; i < line.size(); ++i) {
-        if (line.compare(i, 4, "$/;\"") == 0 && i + 4 < line.size() && IsBlank(line[i + 4])) {
+        // The pattern ends at "$/;\"" (the whole line) or, as ctags writes it for a line it shortens
+        // such as a #define, at "/;\"" (the line's beginning); either followed by a blank.
+        size_t closing = line.compare(i, 4, "$/;\"") == 0 ? 4 : (line.compare(i, 3, "/;\"") == 0 ? 3 : 0);
+        if (closing > 0 && i + closing < line.size() && IsBlank(line[i + closing])) {
             out.complete = true;
-            size_t k = i + 4;
+            size_t k = i + closing;
             while (k < line.size() && IsBlank(line[k])) {
                 ++k;
             }

@@ -18,7 +18,7 @@ constexpr std::string_view kTemplateExtension = ".tpl";
 constexpr const char* kPathVariable = "ZPATH.TEMPLATES";
 
 std::string BindingDirectory(const std::string& directory, std::string_view binding) {
-    std::string sub = ResolveNameInDirectory(directory, binding);
+    std::string sub = FindSubdirectory(directory, binding);
     return sub.empty() ? std::string() : JoinPath(directory, sub);
 }
 
