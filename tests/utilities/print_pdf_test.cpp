@@ -142,6 +142,7 @@ TEST_F(PrintPdfTest, AlignedHeaderAndFooterWithFoldColumn) {
     std::string footer = pages[0].substr(pages[0].rfind('\n', pages[0].size() - 2) + 1);
     std::string path = buffer.fileName.substr(0, 25);
     std::replace(path.begin(), path.end(), '_', ' ');
+    path.erase(path.find_last_not_of(' ') + 1);
     EXPECT_EQ(footer, path + "\n");
 }
 

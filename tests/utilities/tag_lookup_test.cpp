@@ -124,7 +124,7 @@ TEST_F(TagTest, LookupOutcomes) {
 TEST_F(TagTest, GarbageAndHugeIndexesAreReadWithoutHarm) {
     std::string garbage;
     for (int i = 0; i < 300000; ++i) {
-        garbage += static_cast<char>((i * 7919) % 256);
+        garbage += static_cast<char>((static_cast<unsigned>(i) * 7919u) % 256u);
     }
     std::string huge(3 * 1024 * 1024, 'k');  // one line of 3 MB that begins like the key
     Write(root / "bad", garbage + "\n" + huge + " x.c /^k$/;\" f\n" + std::string(5000, '\0') +
