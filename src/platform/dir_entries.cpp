@@ -8,6 +8,8 @@
 
 #include "platform/ascii_case.h"
 
+namespace tavoe {
+
 std::vector<std::string> ListFilesWithExtension(const std::string& directory, std::string_view extension) {
     std::vector<std::string> names;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory.c_str()), ::closedir);
@@ -58,3 +60,5 @@ std::string FindSubdirectory(const std::string& directory, std::string_view name
     }
     return {};
 }
+
+}  // namespace tavoe

@@ -13,6 +13,8 @@
 
 extern char** environ;
 
+namespace tavoe {
+
 namespace {
 
 // The file actions that point one standard stream at /dev/null.
@@ -227,3 +229,5 @@ bool ProgramAvailable(std::string_view program) {
     }
     return false;
 }
+
+}  // namespace tavoe

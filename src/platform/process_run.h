@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tavoe {
+
 // Running other programs with an argument vector: no shell sees the words, so blanks, quotes and
 // semicolons in file names stay inside their word. Where a shell is wanted on purpose, ShellQuote
 // makes a word safe to put into its command line.
@@ -53,3 +55,5 @@ std::string ShellQuote(std::string_view word);
 
 // The first word of the program name is found along PATH (or is a path itself) and is executable.
 bool ProgramAvailable(std::string_view program);
+
+}  // namespace tavoe

@@ -10,14 +10,16 @@
 #include <iostream>
 #include <thread>
 
-#include "commands/symbols.h"
 #include "core/app_session.h"
+#include "core/command_symbols.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
 #include "platform/file_write.h"
 #include "platform/format.h"
 #include "platform/process_run.h"
+
+namespace tavoe {
 
 namespace {
 
@@ -352,3 +354,5 @@ void XcmdDialog(AppSession& app, TerminalHandover* handover) {
     PrepareXcmd(app);
     RunOptionDialog(app, "XCMD", [&app, handover] { ApplyXcmd(app, handover); });
 }
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tavoe {
+
 // External commands: SYSTEM, the XCMD dialog and user commands of mode External start a program or a
 // command of the system's command interpreter (/bin/sh) with four options:
 //   Interpret  run the command through /bin/sh -c
@@ -75,3 +77,5 @@ int SystemCommand(AppSession& app, std::string_view text, TerminalHandover* hand
 // XCMD: the command and its four options; an empty command gives "COMMAND must be specified." and the
 // dialog again.
 void XcmdDialog(AppSession& app, TerminalHandover* handover);
+
+}  // namespace tavoe

@@ -15,6 +15,8 @@
 #include "platform/ascii_case.h"
 #include "ui/glyph_map.h"
 
+namespace tavoe {
+
 namespace {
 
 constexpr const char* kFallbackFace = "DejaVu Sans Mono";
@@ -312,6 +314,8 @@ PdfStatus PdfPrintDevice::Close() {
     }
     return status_;
 }
+
+}  // namespace tavoe
 
 #if defined(__SANITIZE_ADDRESS__)
 // fontconfig and cairo keep their parsed configuration and font caches for the life of the process

@@ -8,6 +8,8 @@
 
 #include "utilities/print_layout.h"
 
+namespace tavoe {
+
 // The print device: laid-out pages drawn into a PDF file with cairo, in a fixed-pitch font that
 // fontconfig finds. Device units are PDF points (1/72 inch); a character cell is the font's advance
 // wide and its line height high.
@@ -85,3 +87,5 @@ private:
     double originX_ = 0;
     double originY_ = 0;
 };
+
+}  // namespace tavoe

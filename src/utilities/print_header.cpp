@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/app_session.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "platform/format.h"
 #include "view/view_fields.h"
+
+namespace tavoe {
 
 std::string SubstituteHeaderCodes(std::string_view text, const HeaderValues& values, int page) {
     std::string out;
@@ -143,3 +146,5 @@ std::string PrintRulerText(int width) {
     }
     return ruler;
 }
+
+}  // namespace tavoe

@@ -6,6 +6,8 @@
 
 #include "utilities/print_style.h"
 
+namespace tavoe {
+
 // Header and footer lines of a printed page: the substitution codes, the date and time forms, and the
 // placement of the text on the print columns.
 
@@ -37,3 +39,5 @@ std::string AlignHeaderText(std::string_view text, PrintAlign align, int width, 
 
 // The column ruler of `width` cells, as on the editor's COLS line.
 std::string PrintRulerText(int width);
+
+}  // namespace tavoe

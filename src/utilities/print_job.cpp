@@ -10,6 +10,7 @@
 #include "buffer/file_load.h"
 #include "core/app_session.h"
 #include "core/message.h"
+#include "core/storage_host.h"
 #include "core/var_store.h"
 #include "platform/ascii_case.h"
 #include "platform/file_io.h"
@@ -22,6 +23,8 @@
 #include "utilities/print_setup.h"
 #include "utilities/print_style.h"
 
+namespace tavoe {
+
 namespace {
 
 void Box(AppSession& app, const std::string& text, Beep beep = Beep::Exclamation) {
@@ -33,8 +36,8 @@ class ProgressSink : public PrintPageSink {
 public:
     ProgressSink(AppSession& app, PdfPrintDevice& device) : app_(app), device_(device) {}
     bool PageDone(const PrintedPage& page) override {
-        app_.statusText = Format("Printing page %d", ++pages_);
-        if (app_.escapePressed && app_.escapePressed()) {
+        Storage(app_).ShowLoadStatus(Format("Printing page %d", ++pages_));
+        if (Storage(app_).EscapePressed()) {
             cancelled_ = true;
             return false;
         }
@@ -183,7 +186,7 @@ int PrintBuffer(AppSession& app, EditBuffer& buffer, PrintRange range, std::stri
         }
         going = going && layout.Finish();
     }
-    app.statusText.clear();
+    Storage(app).ShowLoadStatus("");
     PdfStatus closed = device.Close();
     if (sink.Cancelled() || closed != PdfStatus::Ok) {
         if (sink.Cancelled()) {
@@ -245,3 +248,5 @@ int PrintCommand(AppSession& app, EditBuffer& buffer, std::string_view parameter
     Box(app, Format("PRINT: invalid parameter '%s', use PRINT or PRINT PART.", word.c_str()));
     return -1;
 }
+
+}  // namespace tavoe

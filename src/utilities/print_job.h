@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // Printing the data lines of an edit session, or of a file, with a print style: the pages are laid
 // out, drawn into a PDF, and the PDF goes to the chosen printer through `lp` or stays as the PDF file
 // the user asked for (always so when there is no printer). "Printing page %d" stands in the status
@@ -32,3 +34,5 @@ int PrintFile(AppSession& app, std::string_view path, std::string_view styleName
 // The primary command PRINT [PART] of an edit session: no parameter prints every data line, PART the
 // selected ones. Anything else: "PRINT: invalid parameter '%s', use PRINT or PRINT PART.".
 int PrintCommand(AppSession& app, EditBuffer& buffer, std::string_view parameters);
+
+}  // namespace tavoe

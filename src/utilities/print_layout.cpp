@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "core/app_session.h"
 #include "core/message.h"
 #include "platform/format.h"
+
+namespace tavoe {
 
 namespace {
 
@@ -185,3 +188,5 @@ bool PrintLayout::AddLine(std::string_view text, const std::uint8_t* colors) {
 bool PrintLayout::Finish() {
     return EndPage();
 }
+
+}  // namespace tavoe

@@ -8,6 +8,8 @@
 #include "utilities/print_header.h"
 #include "utilities/print_style.h"
 
+namespace tavoe {
+
 // The page layout of a print, in character cells and lines: where the header, the ruler, the
 // numbered and folded body lines and the footer of each page stand. The device that draws the pages
 // only turns cells into its own units; everything a reader checks on the paper is decided here.
@@ -103,3 +105,5 @@ private:
     long sequence_ = 0;
     int pagesDone_ = 0;
 };
+
+}  // namespace tavoe

@@ -5,12 +5,15 @@
 #include <cctype>
 #include <sstream>
 
+#include "core/app_session.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/dialog_vars.h"
 #include "platform/format.h"
 #include "platform/process_run.h"
+
+namespace tavoe {
 
 namespace {
 
@@ -191,3 +194,5 @@ void PrnSetupDialog(AppSession& app) {
     PreparePrnSetup(app);
     RunOptionDialog(app, "PRNSETUP", [&app] { ApplyPrnSetup(app); });
 }
+
+}  // namespace tavoe

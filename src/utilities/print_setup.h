@@ -6,6 +6,8 @@
 
 #include "utilities/print_device.h"
 
+namespace tavoe {
+
 // Where a print goes: a CUPS printer through `lp`, or a PDF file. The choice, the number of copies,
 // the PDF file and the paper are settings that the PRNSETUP dialog edits:
 //   ZPRINTER.NAME     a printer name, or "PDF file"; empty: the system's default printer
@@ -43,3 +45,5 @@ int SendPdfToPrinter(AppSession& app, const std::string& pdfPath, const std::str
 
 // PRNSETUP: the printer (the printers found and "PDF file"), copies, PDF file and paper.
 void PrnSetupDialog(AppSession& app);
+
+}  // namespace tavoe

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "core/app_session.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "dialogs/property_sheet.h"
@@ -11,6 +12,8 @@
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "profiles/control_file.h"
+
+namespace tavoe {
 
 namespace {
 
@@ -283,3 +286,5 @@ void ApplyPrintStyleProperties(const PropertySheet& sheet, PrintStyle& style) {
         }
     }
 }
+
+}  // namespace tavoe

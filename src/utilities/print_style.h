@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace tavoe {
+
 // Print styles: the page layout of a print (margins, header, footer, folding, form feeds, colours,
 // line numbers), kept as a small keyword=value control file "<NAME>.pstl" along ZPATH.PRINTSTYLES.
 // The active style is named by ZPRNSTYLE; the style DEFAULT always exists.
@@ -91,3 +93,5 @@ void ApplyPrintStyleProperties(const PropertySheet& sheet, PrintStyle& style);
 // The alignment from the first letter of its word (L, C, R, S), Left for anything else.
 PrintAlign PrintAlignFromText(std::string_view text);
 std::string_view PrintAlignName(PrintAlign align);
+
+}  // namespace tavoe

@@ -1,5 +1,6 @@
 #include "utilities/print_style_dialog.h"
 
+#include "core/app_session.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
@@ -10,6 +11,8 @@
 #include "platform/search_path.h"
 #include "utilities/print_style.h"
 #include "utilities/user_command_list.h"
+
+namespace tavoe {
 
 namespace {
 
@@ -119,3 +122,5 @@ void PrnStyleDialog(AppSession& app) {
     WriteDialogArray(app, "PrnStyle.Popup", {"Select", "Edit", "Delete"});
     RunOptionDialog(app, kDialog, [&app] { ApplyPrnStyle(app); });
 }
+
+}  // namespace tavoe

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tavoe {
+
 // PRNSTYLE: the print styles along ZPATH.PRINTSTYLES, with the pop-up Select, Edit and Delete and
 // the button New. Edit and New open the property sheet "Print Style Options"; a style that passes the
 // checks is written and becomes the active style (ZPRNSTYLE).
@@ -13,3 +15,5 @@ void PrnStyleDialog(AppSession& app);
 // writes it and makes it the active style. 0 when a style was written, -1 when the sheet was left
 // without changes (or the write failed, reported).
 int EditPrintStyle(AppSession& app, PrintStyle style);
+
+}  // namespace tavoe

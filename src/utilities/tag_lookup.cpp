@@ -6,10 +6,13 @@
 
 #include "core/app_session.h"
 #include "core/message.h"
+#include "core/storage_host.h"
 #include "core/var_store.h"
 #include "platform/file_io.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
+
+namespace tavoe {
 
 namespace {
 
@@ -175,7 +178,7 @@ TagLookup LookupTag(AppSession& app, const std::string& indexPath, std::string_v
     std::string line;
     KeyLine parsed;
     for (long count = 1; ReadIndexLine(file.get(), line); ++count) {
-        if (count % kEscapeInterval == 0 && app.escapePressed && app.escapePressed()) {
+        if (count % kEscapeInterval == 0 && Storage(app).EscapePressed()) {
             return TagLookup::Cancelled;
         }
         if (line.size() <= key.size() || line.compare(0, key.size(), key) != 0 ||
@@ -291,3 +294,5 @@ int TagFind(AppSession& app, const TagFindRequest& request, TagFindActions& acti
     }
     return 0;
 }
+
+}  // namespace tavoe

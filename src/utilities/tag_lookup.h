@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tavoe {
+
 // TAGFIND: the word under the cursor looked up in a tags index made by ctags (ZCTAGSFILE), and the
 // defining file opened at the defining line: in the current session when it is the current file,
 // else in a new editor process (ZCTAGSACTION "browse" or "edit").
@@ -63,3 +65,5 @@ int TagFind(AppSession& app, const TagFindRequest& request, TagFindActions& acti
 
 // The FIND command of a pattern, quoted with "'" unless the pattern holds one (then with '"').
 std::string TagFindCommand(std::string_view pattern);
+
+}  // namespace tavoe

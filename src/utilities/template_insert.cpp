@@ -4,6 +4,7 @@
 #include <set>
 
 #include "buffer/edit_buffer.h"
+#include "core/app_session.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "platform/ascii_case.h"
@@ -11,6 +12,8 @@
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "profiles/main_profile_io.h"
+
+namespace tavoe {
 
 namespace {
 
@@ -152,3 +155,5 @@ int InsertTemplateLines(AppSession& app, EditBuffer& buffer, LineRecord* below, 
     }
     return 0;
 }
+
+}  // namespace tavoe

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tavoe {
+
 // Templates: small text files of boilerplate, "<name>.tpl" in the sub-directory named by the file
 // profile's template binding (such as "cob") of each directory of ZPATH.TEMPLATES. TEMPLATE inserts
 // one below the cursor line, indented to the cursor's column; the first "%cursor%" in it marks where
@@ -44,3 +46,5 @@ int InsertTemplate(AppSession& app, EditBuffer& buffer, LineRecord* below, int c
 // The same with the template's lines given as text (the insertion step on its own).
 int InsertTemplateLines(AppSession& app, EditBuffer& buffer, LineRecord* below, int cursorColumn,
                         const std::vector<std::string>& lines, TemplateCursor& cursor);
+
+}  // namespace tavoe

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "commands/dispatch.h"
-#include "commands/symbols.h"
+#include "core/app_session.h"
+#include "core/command_symbols.h"
+#include "core/context_stack.h"
 #include "core/message.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
@@ -14,8 +16,9 @@
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "profiles/control_file.h"
-#include "shell/contexts.h"
 #include "utilities/user_command_list.h"
+
+namespace tavoe {
 
 namespace {
 
@@ -299,3 +302,5 @@ void UserCmd2Dialog(AppSession& app) {
         FinishUncommittedDialog(app, result);
     }
 }
+
+}  // namespace tavoe

@@ -5,6 +5,8 @@
 
 #include "utilities/external_command.h"
 
+namespace tavoe {
+
 // User commands: named command definitions kept as control files "<name>.ucmd" along
 // ZPATH.USERCOMMANDS (keys Name, Description, Command, Mode, Interpret, Stop, Batch, Suspend). A user
 // command of mode "Macro" runs its command line through the general command processor (so it may be
@@ -49,3 +51,5 @@ int UserCmdCommand(AppSession& app, std::string_view parameters, TerminalHandove
 // The dialog handlers: USERCMD (the list) and USERCMD2 (a new or edited user command).
 void UserCmdDialog(AppSession& app, TerminalHandover* handover);
 void UserCmd2Dialog(AppSession& app);
+
+}  // namespace tavoe

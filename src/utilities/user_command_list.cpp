@@ -8,6 +8,8 @@
 #include "profiles/control_file.h"
 #include "profiles/main_profile_io.h"
 
+namespace tavoe {
+
 namespace {
 
 // The value of the keyword's line in this very file (not the first file of the name along the path,
@@ -68,3 +70,5 @@ ControlListPick PickedControlEntry(AppSession& app, std::string_view listVariabl
     }
     return ControlListPick::Nothing;
 }
+
+}  // namespace tavoe

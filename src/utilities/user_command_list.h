@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace tavoe {
+
 // The list dialogs of control files along a search path (the user commands of USERCMD and the print
 // styles of PRNSTYLE): each directory of the path is a separator row "<In: %s>", followed by its
 // files of the extension, sorted by name, each as its name, blanks and a description read from the
@@ -35,3 +37,5 @@ enum class ControlListPick { Entry, Nothing, Separator };
 // first row with that text).
 ControlListPick PickedControlEntry(AppSession& app, std::string_view listVariable,
                                    const std::vector<ControlListEntry>& rows, ControlListEntry* entry);
+
+}  // namespace tavoe

@@ -10,6 +10,8 @@
 #include "../profiles/search_path_fixture.h"
 #include "utilities/user_command.h"
 
+namespace tavoe {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -192,3 +194,5 @@ TEST_F(ExternalTest, UserCommandFilesAndChecks) {
 }
 
 }  // namespace
+
+}  // namespace tavoe

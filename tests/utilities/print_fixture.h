@@ -12,6 +12,8 @@
 #include "buffer/edit_buffer.h"
 #include "core/var_store.h"
 
+namespace tavoe {
+
 // A print test: a style directory on ZPATH.PRINTSTYLES, an edit buffer to fill with data lines, the
 // output sent to a PDF file in the test folder, and the text of each PDF page as pdftotext -layout
 // reads it.
@@ -66,3 +68,5 @@ protected:
     EditBuffer buffer{app};
     std::string pdf;
 };
+
+}  // namespace tavoe

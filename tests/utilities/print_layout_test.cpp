@@ -10,6 +10,8 @@
 #include "utilities/print_layout.h"
 #include "utilities/print_style.h"
 
+namespace tavoe {
+
 namespace {
 
 std::tm At(int year, int month, int day, int hour, int minute, int second) {
@@ -337,3 +339,5 @@ TEST_F(PrintStyleFileTest, Validation) {
 }
 
 }  // namespace
+
+}  // namespace tavoe

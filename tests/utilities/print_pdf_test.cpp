@@ -8,6 +8,8 @@
 #include "utilities/print_job.h"
 #include "utilities/print_style.h"
 
+namespace tavoe {
+
 namespace {
 
 // Page text with runs of blank lines cut to one and trailing blanks dropped: pdftotext shortens long
@@ -170,3 +172,5 @@ TEST_F(PrintPdfTest, SelectionPrintsOnlySelectedLines) {
 }
 
 }  // namespace
+
+}  // namespace tavoe

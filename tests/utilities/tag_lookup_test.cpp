@@ -10,6 +10,8 @@
 
 #include "../profiles/search_path_fixture.h"
 
+namespace tavoe {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -231,3 +233,5 @@ TEST_F(TagTest, HyphenatedCobolNamesAreFoundWhenThePlainKeyIsNot) {
 }
 
 }  // namespace
+
+}  // namespace tavoe

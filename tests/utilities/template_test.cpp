@@ -9,6 +9,8 @@
 #include "buffer/edit_buffer.h"
 #include "profiles/file_profile_io.h"
 
+namespace tavoe {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -127,3 +129,5 @@ TEST_F(TemplateTest, ShippedTemplatesFitTheirFileTypes) {
 }
 
 }  // namespace
+
+}  // namespace tavoe
