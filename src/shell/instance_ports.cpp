@@ -93,6 +93,7 @@ void ConnectInstance(AppSession& app) {
     app.storageHost = std::make_unique<InstanceStorageHost>(app);
     InstallEditView(app);
     app.commands = &ProgramCommands();
+    app.subsystemDialogs = UtilityDialogs();
 }
 
 }  // namespace tavoe

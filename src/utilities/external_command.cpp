@@ -18,6 +18,7 @@
 #include "platform/file_write.h"
 #include "platform/format.h"
 #include "platform/process_run.h"
+#include "ui/screen.h"
 
 namespace tavoe {
 
@@ -53,6 +54,25 @@ std::string TemporaryDirectory() {
     return tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp";
 }
 
+// The instance's own screen as the terminal's keeper.
+class ScreenHandover : public TerminalHandover {
+public:
+    explicit ScreenHandover(ui::Screen* screen) : screen_(screen) {}
+    void Suspend() override {
+        if (screen_ != nullptr) {
+            screen_->SuspendForChild();
+        }
+    }
+    void Resume() override {
+        if (screen_ != nullptr) {
+            screen_->ResumeAfterChild();
+        }
+    }
+
+private:
+    ui::Screen* screen_;
+};
+
 // Puts the editor's screen away for the life of the object: whatever happens while the command has
 // the terminal, the screen comes back.
 class ScreenAway {
@@ -82,7 +102,7 @@ struct Launch {
 
 // The command line for /bin/sh with every symbol replaced by its value quoted for the shell.
 std::string ExpandForShell(AppSession& app, std::string_view command) {
-    return SubstituteCommandSymbols(app, command);
+    return SubstituteCommandSymbols(app, command, ShellQuote);
 }
 
 int PlanLaunch(AppSession& app, std::string_view command, const ExternalOptions& options, Launch& launch) {
@@ -252,6 +272,10 @@ int RunExternalCommand(AppSession& app, std::string_view command, const External
     Launch launch;
     if (PlanLaunch(app, command, options, launch) != 0) {
         return -1;
+    }
+    ScreenHandover screen(app.screen);
+    if (handover == nullptr) {
+        handover = &screen;
     }
     bool stops = !launch.scriptPath.empty();
     bool waits = options.suspend;

@@ -63,7 +63,8 @@ enum class CommandSurface { Headless, Terminal, TmuxWindow };
 // Headless in batch mode; TmuxWindow when the editor runs inside tmux; else Terminal.
 CommandSurface SurfaceFor(const AppSession& app);
 
-// Runs the command (symbols not yet replaced) with the options. "COMMAND must be specified." for an
+// Runs the command (symbols not yet replaced) with the options; a null handover stands for the
+// instance's screen. "COMMAND must be specified." for an
 // empty command; "Need directory /tmp for temporary work file, it does not exist." and "Unable to
 // create tavotemp.sh work file." for the work script; "Unable to create process for external
 // command." when it cannot be started; a command that was waited for and failed gives "External

@@ -76,6 +76,22 @@ TEST_F(ExternalTest, NoShellKeepsEachSymbolInItsWord) {
     EXPECT_TRUE(app.messages.empty());
 }
 
+TEST_F(ExternalTest, ShellSeesEachSymbolAsOneQuotedWord) {
+    // Through the shell, with and without the work script: the name stays one word, its semicolon,
+    // quotes and "&" do nothing; "&zsemi" still separates two shell commands.
+    for (bool stop : {false, true}) {
+        std::string out = (root / (stop ? "copy2" : "copy1")).string();
+        ExternalOptions shell{true, stop, false, false};
+        ASSERT_EQ(RunExternalCommand(app, "cat &zdsn > '" + out + "' &zsemi echo more >> '" + out + "'",
+                                     shell, nullptr),
+                  0);
+        EXPECT_EQ(Read(out), "payload\nmore\n");
+    }
+    EXPECT_TRUE(fs::exists(nasty));
+    EXPECT_FALSE(fs::exists(root / "x"));
+    EXPECT_TRUE(app.messages.empty());
+}
+
 TEST_F(ExternalTest, FailuresAreReported) {
     ExternalOptions direct{false, false, false, false};
     EXPECT_EQ(RunExternalCommand(app, "/no/such/program x", direct, nullptr), -1);
