@@ -56,10 +56,6 @@ public:
     virtual void Sound(Beep beep) = 0;
 };
 
-// The record of one running instance. Every operation receives it explicitly, so a test can run
-// several instances in one process. It is the instance's Reporter: a message goes to the message line
-// only while an edit session is current and the text fits after one leading blank, else to a box;
-// every message is also kept in `messages`.
 // A built-in dialog (DIALOG name, name in upper case) and the handler that prepares, shows and
 // applies it.
 struct SubsystemDialog {
@@ -67,6 +63,10 @@ struct SubsystemDialog {
     void (*handler)(AppSession& app);
 };
 
+// The record of one running instance. Every operation receives it explicitly, so a test can run
+// several instances in one process. It is the instance's Reporter: a message goes to the message line
+// only while an edit session is current and the text fits after one leading blank, else to a box;
+// every message is also kept in `messages`.
 struct AppSession : Reporter {
     int messageCapacity = 79;   // characters the message line can show
     bool messageShown = false;  // a message is standing on the message line

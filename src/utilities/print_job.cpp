@@ -123,7 +123,7 @@ void ReportDeviceFailure(AppSession& app, PdfStatus status) {
 }  // namespace
 
 int PrintBuffer(AppSession& app, EditBuffer& buffer, PrintRange range, std::string_view styleName) {
-    FinishLoad(buffer);  // an aborted load prints the lines it has
+    (void)FinishLoad(buffer);  // an aborted load prints the lines it has
     std::vector<LineRecord*> lines = LinesToPrint(buffer, range);
     if (range == PrintRange::Selection && lines.empty()) {
         Box(app,
@@ -220,11 +220,11 @@ int PrintFile(AppSession& app, std::string_view path, std::string_view styleName
         return -1;
     }
     EditBuffer buffer(app);
-    ReadFileProfile(app, ProfileNameForFile(app, full), buffer.profile);
+    (void)ReadFileProfile(app, ProfileNameForFile(app, full), buffer.profile);  // a bad line is reported
     if (OpenFile(buffer, full, OpenMode::Browse, LoadQuiet::NoCapsScan | LoadQuiet::NoSummary) != 0) {
         return -1;
     }
-    FinishLoad(buffer);
+    (void)FinishLoad(buffer);
     CloseFile(buffer);
     if (FirstDataLine(buffer) == nullptr) {
         Box(app, Format("'%s' has no records to print.", full.c_str()));

@@ -4,10 +4,11 @@
 
 #include <cstdlib>
 
-#include "commands/dispatch.h"
+#include "buffer/file_load.h"
 #include "core/app_session.h"
 #include "core/shell_port.h"
 #include "editing/cursor.h"
+#include "editing/cursor_commands.h"
 #include "editing/edit_session.h"
 #include "platform/own_program_path.h"
 #include "platform/process_run.h"
@@ -18,14 +19,29 @@ namespace tavoe {
 
 namespace {
 
-// What TAGFIND does with a target: the edit command chain runs in the current session; another
-// file gets an editor of its own (a tmux window) or, without tmux, an edit session of this instance
-// that runs the start-up command the other editor would have run.
+// What TAGFIND does with a target: the current session moves to the defining line; another file gets
+// an editor of its own (a tmux window, whose start-up command finds the line) or, without tmux, an
+// edit session of this instance that is moved to the line.
 class SessionActions : public TagFindActions {
 public:
     explicit SessionActions(AppSession& app) : app_(app) {}
-    void RunInCurrentSession(const std::string& chain) override { RunEditCommand(app_, chain); }
-    int LaunchEditor(const std::vector<std::string>& arguments) override {
+    void ShowInCurrentSession(const std::string& pattern) override {
+        EditSession* session = CurrentEditSession(app_);
+        if (session == nullptr) {
+            return;
+        }
+        (void)FinishLoad(session->buffer);
+        for (LineRecord* line = FirstDataLine(session->buffer); line != nullptr; line = NextDataLine(line)) {
+            // As TOP;FIND;RESET;CURSOR leaves it: the line at the top of the view and the cursor on it.
+            if (LineText(*line).find(pattern) != std::string_view::npos) {
+                session->view.topLine = line;
+                RefreshRowTable(app_, *session);
+                CursorCommand(app_, *session, "");
+                return;
+            }
+        }
+    }
+    int LaunchEditor(const std::vector<std::string>& arguments, const std::string& pattern) override {
         if (SurfaceFor(app_) == CommandSurface::TmuxWindow) {
             std::string program = OwnProgramPath();
             std::vector<std::string> argv{"tmux", "new-window", "--", program.empty() ? "tavoe" : program};
@@ -38,11 +54,10 @@ public:
         }
         bool browse = arguments[0] == "-B";
         const std::string& file = arguments[browse ? 1 : 0];
-        const std::string& startCommand = arguments.back();
         if (Shell(app_).OpenEditSession(app_, file, browse ? OpenMode::Browse : OpenMode::Edit) != 0) {
             return -1;
         }
-        RunEditCommand(app_, startCommand);
+        ShowInCurrentSession(pattern);
         return 0;
     }
 

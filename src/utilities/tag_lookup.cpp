@@ -275,7 +275,7 @@ int TagFind(AppSession& app, const TagFindRequest& request, TagFindActions& acti
     }
     std::string target = TagFilePath(index, hit.file);
     if (target == FullPath(request.currentFile)) {
-        actions.RunInCurrentSession("TOP;" + TagFindCommand(hit.pattern) + ";RESET;CURSOR");
+        actions.ShowInCurrentSession(hit.pattern);
         ShowMessage(app, "Target key in current file.", MsgTo::Line, Beep::None);
         return 0;
     }
@@ -288,7 +288,7 @@ int TagFind(AppSession& app, const TagFindRequest& request, TagFindActions& acti
     char quote = hit.pattern.find('"') == std::string::npos ? '"' : '\'';
     arguments.push_back(Format("FIND %c%s%c;.ctags;locate .ctags;reset;reset label;cursor", quote,
                                hit.pattern.c_str(), quote));
-    if (actions.LaunchEditor(arguments) != 0) {
+    if (actions.LaunchEditor(arguments, hit.pattern) != 0) {
         Say(app, "TAGFIND: unable launch process for browse/edit of source file.");
         return -1;
     }

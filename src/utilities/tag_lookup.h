@@ -53,10 +53,12 @@ struct TagFindRequest {
 class TagFindActions {
 public:
     virtual ~TagFindActions() = default;
-    // Runs a command chain in the current session.
-    virtual void RunInCurrentSession(const std::string& chain) = 0;
-    // Starts another editor with the arguments (after the program path); 0 when it started.
-    virtual int LaunchEditor(const std::vector<std::string>& arguments) = 0;
+    // Moves the current session to its first line that holds the pattern (what the chain
+    // TOP;FIND C'pattern';RESET;CURSOR does).
+    virtual void ShowInCurrentSession(const std::string& pattern) = 0;
+    // Starts another editor with the arguments (after the program path), whose start-up command finds
+    // the pattern; 0 when it started.
+    virtual int LaunchEditor(const std::vector<std::string>& arguments, const std::string& pattern) = 0;
 };
 
 // The command: every check and message of TAGFIND, the lookup, and the jump. 0 when the target was

@@ -1,5 +1,7 @@
 #include "utilities/template_command.h"
 
+#include <algorithm>
+
 #include "core/app_session.h"
 #include "core/message.h"
 #include "core/var_store.h"
@@ -36,23 +38,6 @@ void InsertionPoint(AppSession& app, EditSession& session, LineRecord*& line, in
     }
 }
 
-// Puts the cursor on the line and column, scrolling the view when the line is not shown.
-void PlaceCursor(AppSession& app, EditSession& session, LineRecord* line, int column) {
-    RefreshRowTable(app, session);
-    auto& rows = session.view.rowTable;
-    auto found = std::find(rows.begin(), rows.end(), line);
-    if (found == rows.end()) {
-        session.view.topLine = line;
-        RefreshRowTable(app, session);
-        found = std::find(rows.begin(), rows.end(), line);
-    }
-    if (found == rows.end()) {
-        return;
-    }
-    SetCursorRow(app, session, static_cast<int>(found - rows.begin()));
-    ShowCursorColumn(app, session, column);
-}
-
 bool CheckSession(AppSession& app, EditSession& session) {
     if (session.ReadOnly()) {
         Box(app, "Browse session, TEMPLATE not allowed.");
@@ -72,7 +57,7 @@ void Insert(AppSession& app, EditSession& session, std::string_view name) {
     InsertionPoint(app, session, below, column);
     TemplateCursor cursor;
     if (InsertTemplate(app, session.buffer, below, column, name, cursor) == 0 && cursor.line != nullptr) {
-        PlaceCursor(app, session, cursor.line, cursor.column);
+        PlaceCursorOnLine(app, session, cursor.line, cursor.column);
     }
 }
 
@@ -94,6 +79,22 @@ void ApplyTemplate(AppSession& app) {
 }
 
 }  // namespace
+
+void PlaceCursorOnLine(AppSession& app, EditSession& session, LineRecord* line, int column) {
+    RefreshRowTable(app, session);
+    auto& rows = session.view.rowTable;
+    auto found = std::find(rows.begin(), rows.end(), line);
+    if (found == rows.end()) {
+        session.view.topLine = line;
+        RefreshRowTable(app, session);
+        found = std::find(rows.begin(), rows.end(), line);
+    }
+    if (found == rows.end()) {
+        return;
+    }
+    SetCursorRow(app, session, static_cast<int>(found - rows.begin()));
+    ShowCursorColumn(app, session, column);
+}
 
 void TemplateDialog(AppSession& app) {
     EditSession* session = CurrentEditSession(app);

@@ -140,8 +140,8 @@ TEST_F(TagTest, GarbageAndHugeIndexesAreReadWithoutHarm) {
 // Records what TAGFIND asks of the session.
 class Actions : public TagFindActions {
 public:
-    void RunInCurrentSession(const std::string& chain) override { chains.push_back(chain); }
-    int LaunchEditor(const std::vector<std::string>& arguments) override {
+    void ShowInCurrentSession(const std::string& pattern) override { chains.push_back(pattern); }
+    int LaunchEditor(const std::vector<std::string>& arguments, const std::string&) override {
         launches.push_back(arguments);
         return launchResult;
     }
@@ -204,7 +204,9 @@ TEST_F(TagTest, TargetInCurrentFileOrInANewEditor) {
     VarSetValue(app, "ZCTAGSACTION", "Edit");
     ASSERT_EQ(TagFind(app, {"f", true, true, "foo();", 1, (root / "src" / "a.c").string()}, actions), 0);
     ASSERT_EQ(actions.chains.size(), 1u);
-    EXPECT_EQ(actions.chains[0], "TOP;FIND C\"int foo(void) { return '/'; }\";RESET;CURSOR");
+    EXPECT_EQ(actions.chains[0], "int foo(void) { return '/'; }");
+    EXPECT_EQ(TagFindCommand(actions.chains[0]), "FIND C\"int foo(void) { return '/'; }\"");
+    EXPECT_EQ(TagFindCommand("a \"b\""), "FIND C'a \"b\"'");
     EXPECT_EQ(app.messages.back().text, "Target key in current file.");
 
     VarSetValue(app, "ZCTAGSACTION", "browse");
@@ -229,7 +231,7 @@ TEST_F(TagTest, HyphenatedCobolNamesAreFoundWhenThePlainKeyIsNot) {
         "p", true, true, "           PERFORM CALC-PAY.", 20, (root / "src" / "pay.cbl").string()};
     ASSERT_EQ(TagFind(app, request, actions), 0) << (app.messages.empty() ? "" : app.messages.back().text);
     ASSERT_EQ(actions.chains.size(), 1u);
-    EXPECT_EQ(actions.chains[0], "TOP;FIND C'       CALC-PAY.';RESET;CURSOR");
+    EXPECT_EQ(actions.chains[0], "       CALC-PAY.");
 }
 
 }  // namespace
