@@ -156,7 +156,12 @@ int RunUserCommand(AppSession& app, std::string_view name, TerminalHandover* han
         return -1;
     }
     if (command.mode == UserCommandMode::Macro) {
-        std::string line = SubstituteCommandSymbols(app, command.command);
+        // SYSTEM replaces the symbols itself, keeping each value one word; replaced here first, a
+        // file name with blanks or quotes would be split by it.
+        bool system = UpperAscii(SplitCommandWords(command.command).empty()
+                                     ? std::string()
+                                     : SplitCommandWords(command.command).front()) == "SYSTEM";
+        std::string line = system ? command.command : SubstituteCommandSymbols(app, command.command);
         if (line.find_first_not_of(' ') == std::string::npos) {
             Box(app, "COMMAND must be specified.");
             return -1;

@@ -9,7 +9,8 @@ namespace tavoe {
 
 // User commands: named command definitions kept as control files "<name>.ucmd" along
 // ZPATH.USERCOMMANDS (keys Name, Description, Command, Mode, Interpret, Stop, Batch, Suspend). A user
-// command of mode "Macro" runs its command line through the general command processor (so it may be
+// command of mode "Macro" runs its command line, symbols replaced (by SYSTEM itself when it is a
+// SYSTEM command), through the general command processor (so it may be
 // any primary command or a macro); one of mode "External" runs it as an external command with its four
 // options. USERCMD name runs one; USERCMD alone lists them (dialog USERCMD) for running, editing
 // (USERCMD2) and deleting.
