@@ -270,7 +270,7 @@ int ValidatePrintStyle(AppSession& app, PrintStyle& style) {
 
 void AddPrintStyleProperties(AppSession& app, PropertySheet& sheet, const PrintStyle& style) {
     for (int i = 0; i < kPrintStyleFieldCount; ++i) {
-        PropertyAdd(app, sheet, kFields[i].property, kFields[i].type, PrintStyleValue(style, i));
+        (void)PropertyAdd(app, sheet, kFields[i].property, kFields[i].type, PrintStyleValue(style, i));
     }
 }
 

@@ -142,7 +142,7 @@ int InsertTemplateLines(AppSession& app, EditBuffer& buffer, LineRecord* below, 
             return -1;
         }
         if (pad > 0) {
-            LinePadTo(buffer, *line, static_cast<std::uint32_t>(pad));
+            (void)LinePadTo(buffer, *line, static_cast<std::uint32_t>(pad));
         }
         if (buffer.colorizer != nullptr) {
             buffer.colorizer->ColorizeLine(buffer, *line);
