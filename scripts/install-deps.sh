@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libncurses-dev
+    libcairo2-dev libfontconfig-dev fonts-dejavu-core poppler-utils universal-ctags cups-client
     tmux vim-tiny clang-format ccache
 )
 

@@ -10,6 +10,7 @@ Offset=0
 Bounds=1,512
 TabsIn=8
 TabsOut=0
+Template=C
 Tabs=5,9,13,17,21,25,29,33,37,41
 BOOLautoincreasereclen=TRUE
 BOOLautoincreasenotify=FALSE

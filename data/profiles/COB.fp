@@ -15,6 +15,7 @@ Offset=6
 Bounds=7,72
 TabsIn=0
 TabsOut=0
+Template=COB
 Tabs=8,12,16,20,24,28,32,36,40,44,48,52,56,60,64,68,72
 BOOLautoincreasereclen=FALSE
 BOOLautoincreasenotify=FALSE

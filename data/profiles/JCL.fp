@@ -15,6 +15,7 @@ Offset=0
 Bounds=1,72
 TabsIn=0
 TabsOut=0
+Template=JCL
 Tabs=10,16,36,72
 BOOLautoincreasereclen=FALSE
 BOOLautoincreasenotify=FALSE

@@ -2,7 +2,9 @@
 
 #include <deque>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/charset_state.h"
@@ -59,6 +61,13 @@ public:
     virtual void Sound(Beep beep) = 0;
 };
 
+// A built-in dialog (DIALOG name, name in upper case) and the handler that prepares, shows and
+// applies it.
+struct SubsystemDialog {
+    std::string_view name;
+    void (*handler)(AppSession& app);
+};
+
 // The record of one running instance. Every operation receives it explicitly, so a test can run
 // several instances in one process. It is the instance's Reporter: a message goes to the message line
 // only while an edit session is current and the text fits after one leading blank, else to a box;
@@ -93,11 +102,14 @@ struct AppSession : Reporter {
     std::unique_ptr<StorageHost> storageHost;
     std::unique_ptr<EditViewPort, EditViewPortDeleter> editView;  // EditView(app)
     const CommandSet* commands = nullptr;  // the command tables (Commands(app)); shared, never owned
-    bool closing = false;                  // shutting down: no prompts; painting and status output stop
-    bool closeWhenEmpty = false;           // started for files: asks to close when the context stack empties
-    bool menuPostponed = false;            // started for files with -H: shows the top menu when it empties
-    bool modalActive = false;              // a modal sub-window is open
-    bool rightCtrlIsEnter = false;         // the Right Ctrl key acts as Enter
+    // Handlers of built-in dialogs that belong to a layer above the dialogs (the utilities): DIALOG
+    // name runs them; the shell lists them when it connects the instance.
+    std::span<const SubsystemDialog> subsystemDialogs;
+    bool closing = false;           // shutting down: no prompts; painting and status output stop
+    bool closeWhenEmpty = false;    // started for files: asks to close when the context stack empties
+    bool menuPostponed = false;     // started for files with -H: shows the top menu when it empties
+    bool modalActive = false;       // a modal sub-window is open
+    bool rightCtrlIsEnter = false;  // the Right Ctrl key acts as Enter
     // The edit sessions, the current one first (shell/edit_session.h), and the main window.
     std::vector<std::unique_ptr<EditSession, EditSessionDeleter>> editSessions;
     MainWindow* mainWindow = nullptr;  // layout, command field and menus; null without a window

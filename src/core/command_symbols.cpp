@@ -40,6 +40,11 @@ const CommandSymbol* MatchSymbol(std::string_view text) {
 }  // namespace
 
 std::string SubstituteCommandSymbols(AppSession& app, std::string_view in) {
+    return SubstituteCommandSymbols(app, in, nullptr);
+}
+
+std::string SubstituteCommandSymbols(AppSession& app, std::string_view in,
+                                     std::string (*quoteValue)(std::string_view value)) {
     std::string out;
     out.reserve(in.size());
     size_t at = 0;
@@ -58,9 +63,11 @@ std::string SubstituteCommandSymbols(AppSession& app, std::string_view in) {
         }
         if (symbol->variable.empty()) {
             out.push_back(';');
-        } else if (const VarRecord* rec = VarFind(app, symbol->variable)) {
+        } else {
             // Looked up without creating the variable: a command line never adds to the store.
-            out.append(rec->Value());
+            const VarRecord* rec = VarFind(app, symbol->variable);
+            std::string_view value = rec != nullptr ? rec->Value() : std::string_view();
+            out.append(quoteValue != nullptr ? quoteValue(value) : std::string(value));
         }
         at = amp + 1 + symbol->lower.size();
     }

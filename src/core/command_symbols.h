@@ -17,4 +17,9 @@ struct AppSession;
 // kept. Substituted values are not scanned again.
 std::string SubstituteCommandSymbols(AppSession& app, std::string_view in);
 
+// The same for a command line that a shell reads: every value goes through quoteValue (which keeps
+// a file name with blanks, quotes or semicolons one word); "&zsemi" stays a bare ";".
+std::string SubstituteCommandSymbols(AppSession& app, std::string_view in,
+                                     std::string (*quoteValue)(std::string_view value));
+
 }  // namespace tavoe

@@ -132,9 +132,15 @@ bool RunBuiltInDialog(AppSession& app, std::string_view name) {
     }
     if (dialog->handler != nullptr) {
         dialog->handler(app);
-    } else {
-        NotYetAvailable(app, dialog->name);
+        return true;
     }
+    for (const SubsystemDialog& other : app.subsystemDialogs) {
+        if (other.name == dialog->name && other.handler != nullptr) {
+            other.handler(app);
+            return true;
+        }
+    }
+    NotYetAvailable(app, dialog->name);
     return true;
 }
 

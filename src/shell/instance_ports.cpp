@@ -114,6 +114,7 @@ void ConnectInstance(AppSession& app) {
     InstallEditView(app);
     app.commands = &ProgramCommands();
     MacroEngineOf(app).SetHost(std::make_unique<InstanceMacroHost>());
+    app.subsystemDialogs = UtilityDialogs();
 }
 
 }  // namespace tavoe

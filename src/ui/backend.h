@@ -38,6 +38,10 @@ public:
     virtual bool PollEvent(Event& out) = 0;
 
     virtual void Beep() = 0;
+    // Hands the terminal to a program the editor runs (its own modes and screen are left, the normal
+    // screen is shown) and takes it back afterwards, with everything drawn again. No terminal: nothing.
+    virtual void SuspendForChild() {}
+    virtual void ResumeAfterChild() {}
 
     // A message shown on the message line (the headless backend prints it).
     virtual void NoteMessageLine(std::string_view text) { (void)text; }

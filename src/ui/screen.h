@@ -56,6 +56,13 @@ public:
     int RunModal(Form& form);
     int ModalDepth() const { return modalDepth_; }
 
+    // Gives the terminal to a program the editor runs, and takes it back, drawing everything again.
+    void SuspendForChild() { backend_->SuspendForChild(); }
+    void ResumeAfterChild() {
+        backend_->ResumeAfterChild();
+        Present();
+    }
+
     // Beeps through the backend (a program checks its sound setting first).
     void Beep() { backend_->Beep(); }
 

@@ -1,5 +1,15 @@
 #include "utilities/utility_commands.h"
 
+#include "core/app_session.h"
+#include "editing/edit_session.h"
+#include "utilities/external_command.h"
+#include "utilities/print_job.h"
+#include "utilities/print_setup.h"
+#include "utilities/print_style_dialog.h"
+#include "utilities/tag_command.h"
+#include "utilities/template_command.h"
+#include "utilities/user_command.h"
+
 namespace tavoe {
 
 namespace {
@@ -13,16 +23,61 @@ constexpr CommandDesc GeneralRow(std::string_view verb, GeneralCommandFn handler
         .table = CommandTable::General, .verb = verb, .owner = CommandOwner::Utilities, .general = handler};
 }
 
+void Print(AppSession& app, EditSession& session, std::string_view params) {
+    (void)PrintCommand(app, session.buffer, params);
+}
+
+void PrintSetup(AppSession& app, const GeneralCommandLine&) {
+    PrnSetupDialog(app);
+}
+
+void PrintStyle(AppSession& app, const GeneralCommandLine&) {
+    PrnStyleDialog(app);
+}
+
+void System(AppSession& app, const GeneralCommandLine& command) {
+    (void)SystemCommand(app, command.allParams, nullptr);
+}
+
+void UserCmd(AppSession& app, const GeneralCommandLine& command) {
+    (void)UserCmdCommand(app, command.allParams, nullptr);
+}
+
 constexpr CommandDesc kUtilityCommands[] = {
-    EditRow("PRINT"),         EditRow("TAGFIND"),    EditRow("TEMPLATE"),    GeneralRow("COMPARE"),
-    GeneralRow("COMPAREDIR"), GeneralRow("CONVERT"), GeneralRow("FILESCAN"), GeneralRow("PRINTSETUP"),
-    GeneralRow("PRINTSTYLE"), GeneralRow("SYSTEM"),  GeneralRow("USERCMD"),
+    EditRow("PRINT", Print),
+    EditRow("TAGFIND", TagFindCommand),
+    EditRow("TEMPLATE", TemplateCommand),
+    GeneralRow("COMPARE"),
+    GeneralRow("COMPAREDIR"),
+    GeneralRow("CONVERT"),
+    GeneralRow("FILESCAN"),
+    GeneralRow("PRINTSETUP", PrintSetup),
+    GeneralRow("PRINTSTYLE", PrintStyle),
+    GeneralRow("SYSTEM", System),
+    GeneralRow("USERCMD", UserCmd),
+};
+
+void XcmdDialogHandler(AppSession& app) {
+    XcmdDialog(app, nullptr);
+}
+
+void UserCmdDialogHandler(AppSession& app) {
+    UserCmdDialog(app, nullptr);
+}
+
+constexpr SubsystemDialog kUtilityDialogs[] = {
+    {"PRNSETUP", PrnSetupDialog},      {"PRNSTYLE", PrnStyleDialog}, {"TEMPLATE", TemplateDialog},
+    {"USERCMD", UserCmdDialogHandler}, {"USERCMD2", UserCmd2Dialog}, {"XCMD", XcmdDialogHandler},
 };
 
 }  // namespace
 
 CommandRows UtilityCommands() {
     return kUtilityCommands;
+}
+
+std::span<const SubsystemDialog> UtilityDialogs() {
+    return kUtilityDialogs;
 }
 
 }  // namespace tavoe

@@ -17,7 +17,7 @@ namespace {
 const std::map<std::string, int> kLayers = {
     {"platform", 0}, {"core", 1},      {"ui", 2},    {"profiles", 2},  {"buffer", 3},
     {"macro", 4},    {"editing", 4},   {"view", 5},  {"commands", 5},  {"dialogs", 6},
-    {"filelist", 6}, {"utilities", 6}, {"shell", 7}, {"installer", 1}, {"sampledll", 1},
+    {"filelist", 6}, {"utilities", 7}, {"shell", 8}, {"installer", 1}, {"sampledll", 1},
 };
 
 bool MayInclude(const std::string& from, const std::string& to) {
@@ -86,4 +86,6 @@ TEST(Layering, TheRuleRejectsUpwardAndSidewaysIncludes) {
     EXPECT_FALSE(MayInclude("installer", "core"));
     EXPECT_FALSE(MayInclude("shell", "installer"));
     EXPECT_TRUE(MayInclude("shell", "utilities"));
+    EXPECT_TRUE(MayInclude("utilities", "dialogs"));  // utilities ask their parameters in dialogs
+    EXPECT_FALSE(MayInclude("dialogs", "utilities"));
 }

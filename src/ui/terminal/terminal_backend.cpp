@@ -402,6 +402,32 @@ TerminalBackend::~TerminalBackend() {
     Stop();
 }
 
+void TerminalBackend::SuspendForChild() {
+    if (impl_->stopped || impl_->screen == nullptr || !gActive) {
+        return;
+    }
+    std::string leave = "\033[?1006l\033[?1002l\033[?1000l";
+    if (impl_->csiU) {
+        leave += "\033[<u";
+    }
+    impl_->WriteRaw(leave + Cap("Se"));
+    def_prog_mode();
+    endwin();  // the shell modes and the normal screen come back for the child
+    gActive = false;
+}
+
+void TerminalBackend::ResumeAfterChild() {
+    if (impl_->stopped || impl_->screen == nullptr || gActive) {
+        return;
+    }
+    reset_prog_mode();
+    impl_->EnterModes();
+    clearok(curscr, TRUE);
+    impl_->shapeKnown = false;
+    gActive = true;
+    refresh();
+}
+
 void TerminalBackend::Stop() {
     if (impl_->stopped || impl_->screen == nullptr) {
         return;

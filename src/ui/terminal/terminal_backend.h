@@ -39,6 +39,8 @@ public:
     Event WaitEvent() override;
     bool PollEvent(Event& out) override;
     void Beep() override;
+    void SuspendForChild() override;
+    void ResumeAfterChild() override;
 
     struct Impl;
 

@@ -1,0 +1,7 @@
+/*
+ * %cursor%name: what it does.
+ */
+static int name(void)
+{
+    return 0;
+}

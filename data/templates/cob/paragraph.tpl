@@ -1,0 +1,3 @@
+%cursor%NNNN-PARAGRAPH-NAME.
+    CONTINUE
+    .

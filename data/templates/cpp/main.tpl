@@ -1,0 +1,6 @@
+#include <iostream>
+
+int main(int argc, char* argv[]) {
+    %cursor%
+    return 0;
+}

@@ -1,0 +1,5 @@
+public class %cursor%Name {
+
+    public Name() {
+    }
+}

@@ -1,0 +1,3 @@
+public static void main(String[] args) {
+    %cursor%
+}

@@ -1,0 +1,8 @@
+       IDENTIFICATION DIVISION.
+       PROGRAM-ID. PAYCALC.
+       PROCEDURE DIVISION.
+       MAINLINE.
+           PERFORM CALC-PAY.
+           STOP RUN.
+       CALC-PAY.
+           DISPLAY 'PAY'.

@@ -1,0 +1,4 @@
+#include "util.h"
+
+/* Sums two numbers; the pattern holds regex characters: .*+?^$ [x] (y) {z} | \ */
+int add(int a, int b) { return a + b; /* .*[] */ }
