@@ -218,9 +218,9 @@ TEST_F(GeneralDispatch, DefaultsAsksAndQueuesExitOnlyWhenRestored) {
 }
 
 TEST_F(GeneralDispatch, UnavailableCommandsSayWhichByTheirTableName) {
-    app.aliases.push_back({"STYLE", "PRINTSTYLE"});
-    RunGeneralCommand(app, "style");
+    app.aliases.push_back({"SCAN", "FILESCAN"});
+    RunGeneralCommand(app, "scan");
     RunGeneralCommand(app, "compare");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"'PRINTSTYLE' is not available yet.",
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"'FILESCAN' is not available yet.",
                                                  "'COMPARE' is not available yet."}));
 }
