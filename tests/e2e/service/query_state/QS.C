@@ -22,6 +22,15 @@ void main(void)
     tavoservice("VPUT", "QS.X4", tavoservice("QUERY", "XSTATUS", 4));
     tavoservice("VPUT", "QS.X99", tavoservice("QUERY", "XSTATUS", 99));
     tavoservice("VPUT", "QS.SPEC", tavoservice("QUERY", "FILESPEC"));
+    tavoservice("VPUT", "QS.FONT", strcompose(tavoservice("QUERY", "FONT_FACE"), "|",
+                                              tavoservice("QUERY", "FONT_SIZE")));
+    // The clock moves on; the forms are checked by their shape.
+    tavoservice("VPUT", "QS.DATES", strcompose(strlen(tavoservice("QUERY", "DATE_ISO")), ",",
+                strlen(tavoservice("QUERY", "DATE_JIS")), ",", strlen(tavoservice("QUERY", "DATE_EUR")), ",",
+                strfindsubstr(tavoservice("QUERY", "DATE_ISO"), "-", 1), ",",
+                strfindsubstr(tavoservice("QUERY", "DATE_JIS"), ":", 1), ",",
+                strfindsubstr(tavoservice("QUERY", "DATE_USA"), "/", 1), ",",
+                strisinset(strgetsubstr(tavoservice("QUERY", "DATE"), 3, 1), "/")));
 }
 
 void each(void)
