@@ -79,6 +79,10 @@ public:
     void RecordLengthRaised(EditBuffer&, const FileProfile& profile) override {
         (void)WriteFileProfile(app_, profile, ProfileWriteMode::Automatic);
     }
+    bool ConfirmSave(std::string_view question) override {
+        return AskQuestion(app_, question, ui::MsgBoxButtons::YesNo, ui::MsgBoxIcon::Question, 1) ==
+               ui::MsgBoxReply::Yes;
+    }
 };
 
 // What a running macro needs of the instance: commands run by the processor of the current context
