@@ -287,10 +287,11 @@ IoResult ReplaceContentsInPlace(const std::string& from, const std::string& to) 
     if (!S_ISREG(oldStat.st_mode)) {
         return {EINVAL};
     }
-    // The old contents, kept until the new ones are safely in place.
+    // The old contents, kept until the new ones are safely in place. Named apart from the temporary
+    // files of saves (".NAME.old.tvsave"), so the removal of stale ones never takes it.
     FileHandle rescue;
     std::string rescuePath;
-    if (IoResult result = CreateTempBeside(to, rescue, rescuePath); !result.Ok()) {
+    if (IoResult result = CreateTempBeside(to + ".old", rescue, rescuePath); !result.Ok()) {
         return result;
     }
     auto dropRescue = [&]() {
