@@ -151,6 +151,37 @@ TEST(SharedBlockSlots, ClearAndCopyKeepTheSlotZeroWord) {
     EXPECT_EQ(block->TakeSlotPending(2), 0u);
 }
 
+TEST(SharedBlockSlots, ValidityCatchesWhatNoInstanceWritesAndStartTimesMoveWithSlots) {
+    auto block = SharedSessionBlock::CreatePrivate();
+    EXPECT_TRUE(block->LooksValid("Linux"));  // a fresh block
+    block->SetSessionCount(2);
+    EXPECT_FALSE(block->LooksValid("Linux"));  // counted slots without owners
+    for (int slot : {0, 1}) {
+        block->SetSlotOwner(slot, 100 + slot);
+        block->SetSlotId(slot, slot + 1);
+    }
+    EXPECT_TRUE(block->LooksValid("Linux"));
+    block->SetSlotOwner(5, 4242);  // an owner beyond the count
+    EXPECT_FALSE(block->LooksValid("Linux"));
+    block->ClearSlot(5);
+    block->SetSessionCount(kMaxSessions + 1);
+    EXPECT_FALSE(block->LooksValid("Linux"));
+    block->SetSessionCount(-1);
+    EXPECT_FALSE(block->LooksValid("Linux"));
+    block->SetSessionCount(2);
+    block->SetInstallationFacts("Linux", "6.1", "76", "", "3.5", "616", "/opt");
+    EXPECT_TRUE(block->LooksValid("Linux"));
+    EXPECT_FALSE(block->LooksValid("Plan9"));  // facts of another system: not this block's
+    // The start time sits behind the title and travels with its slot.
+    block->SetSlotStartTime(1, 0x1234567890ull);
+    block->SetSlotTitle(1, std::string(300, 't'));
+    block->CopySlot(1, 0);
+    EXPECT_EQ(block->SlotStartTime(0), 0x1234567890ull);
+    block->Reset();
+    EXPECT_EQ(block->SessionCount(), 0);
+    EXPECT_EQ(block->SlotStartTime(0), 0u);
+}
+
 TEST(SharedBlockNamed, TwoMappingsShareBytesAndUnlinkStartsAfresh) {
     std::string name = UniqueBlockName();
     std::string error;
