@@ -13,6 +13,7 @@
 #include "core/var_store.h"
 #include "macro/macro_door.h"
 #include "platform/file_io.h"
+#include "platform/file_write.h"
 #include "platform/format.h"
 #include "profiles/file_profile_io.h"
 #include "profiles/profile_name.h"
@@ -61,6 +62,7 @@ void RemoveTaskFrame(AppSession& app) {
 void ReleaseEditSession(AppSession& app, EditSession& session) {
     std::string path = session.FileName();
     bool deleteIfEmpty = session.newAtOpen;
+    FileStamp created = session.buffer.file.loadStamp;
     CloseFile(session.buffer);
     auto it = std::find_if(app.editSessions.begin(), app.editSessions.end(),
                            [&session](const auto& owned) { return owned.get() == &session; });
@@ -70,10 +72,7 @@ void ReleaseEditSession(AppSession& app, EditSession& session) {
     app.hasCurrentEditSession = !app.editSessions.empty();
     RecentFileSetInUse(app, path, RecentUse::Free);
     if (deleteIfEmpty) {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0) {
-            ::unlink(path.c_str());
-        }
+        (void)RemoveOwnEmptyFile(path, created);
     }
 }
 

@@ -91,6 +91,10 @@ public:
         (void)MacroRun(app_, macroName);
         exitMacroRunning_ = false;
     }
+    bool ConfirmSave(std::string_view question) override {
+        return AskQuestion(app_, question, ui::MsgBoxButtons::YesNo, ui::MsgBoxIcon::Question, 1) ==
+               ui::MsgBoxReply::Yes;
+    }
 
 private:
     bool exitMacroRunning_ = false;
