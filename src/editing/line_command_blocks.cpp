@@ -83,11 +83,74 @@ private:
 
 }  // namespace
 
-BlockProcessor::BlockProcessor(LineCommandRun& run, const std::vector<LineEntry>& entries)
-    : run_(run), entries_(entries) {
+BlockProcessor::BlockProcessor(LineCommandRun& run, const std::vector<LineEntry>& entries,
+                               const LineOrder& order)
+    : run_(run), entries_(entries), order_(order) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         entryIndex_.emplace(entries[i].line, i);
+        if (const std::uint64_t* position = OrderOf(entries[i].line)) {
+            entriesInOrder_.emplace_back(*position, i);
+        }
     }
+    std::sort(entriesInOrder_.begin(), entriesInOrder_.end());
+}
+
+const std::uint64_t* BlockProcessor::OrderOf(const LineRecord* line) const {
+    auto found = order_.find(line);
+    return found != order_.end() ? &found->second : nullptr;
+}
+
+std::optional<int> BlockProcessor::CheckConflictsByOrder(const LineEntry& entry, LineRecord* from,
+                                                         LineRecord* to, int self) {
+    const std::uint64_t* first = OrderOf(from);
+    const std::uint64_t* last = OrderOf(to);
+    if (first == nullptr || last == nullptr || to->kind == LineKind::ExcludedMarker) {
+        return std::nullopt;
+    }
+    auto inside = [&](const LineRecord* line) {
+        const std::uint64_t* at = OrderOf(line);
+        return at != nullptr && *at >= *first && *at <= *last;
+    };
+    LineCommandState& state = run_.session.lineCommands;
+    auto skip = [&](std::size_t k) {
+        return static_cast<int>(k) == self ||
+               (self >= 0 && Partners(KindAt(static_cast<std::size_t>(self)), KindAt(k)));
+    };
+    for (std::size_t k = 0; k < kWaitKindCount; ++k) {
+        const WaitingCommand& wait = state.waiting[k];
+        if (!wait.Pending() || skip(k)) {
+            continue;
+        }
+        for (const LineRecord* end : {wait.first, wait.second}) {
+            if (end != nullptr && end != entry.line && inside(end)) {
+                return ReportConflict(entry, wait.name, wait.first);
+            }
+        }
+    }
+    auto at = std::lower_bound(entriesInOrder_.begin(), entriesInOrder_.end(),
+                               std::make_pair(*first, std::size_t{0}));
+    for (; at != entriesInOrder_.end() && at->first <= *last; ++at) {
+        const LineEntry& other = entries_[at->second];
+        if (at->second > index_ && other.line != entry.line && !PartnerEntry(at->second, self)) {
+            return ReportConflict(entry, other.parsed.name, other.line);
+        }
+    }
+    // Ranges of other waiting commands that hold this one's first line.
+    for (std::size_t k = 0; k < kWaitKindCount; ++k) {
+        const WaitingCommand& wait = state.waiting[k];
+        if (!wait.Complete() || skip(k)) {
+            continue;
+        }
+        const std::uint64_t* waitFrom = OrderOf(wait.from);
+        const std::uint64_t* waitTo = wait.lines == 0 ? OrderOf(wait.to) : nullptr;
+        if (waitFrom == nullptr || waitTo == nullptr || wait.to->kind == LineKind::ExcludedMarker) {
+            return std::nullopt;  // a range of counted lines: walked
+        }
+        if (*first >= *waitFrom && *first <= *waitTo) {
+            return ReportConflict(entry, wait.name, wait.first);
+        }
+    }
+    return 0;
 }
 
 LineRecord* BlockProcessor::RangeEnd(const WaitingCommand& wait) {
@@ -124,6 +187,9 @@ bool BlockProcessor::PartnerEntry(std::size_t index, int self) const {
 }
 
 int BlockProcessor::CheckConflicts(const LineEntry& entry, LineRecord* from, LineRecord* to, int self) {
+    if (std::optional<int> ordered = CheckConflictsByOrder(entry, from, to, self)) {
+        return *ordered;
+    }
     LineCommandState& state = run_.session.lineCommands;
     auto skip = [&](std::size_t k) {
         return static_cast<int>(k) == self ||
@@ -335,7 +401,9 @@ Outcome BlockProcessor::RunBlockEnd(const LineEntry& entry, LineCommandId, WaitK
     }
     LineRecord* from = wait.first;
     LineRecord* to = entry.line;
-    if (LinePrecedes(to, from)) {
+    const std::uint64_t* fromAt = OrderOf(from);
+    const std::uint64_t* toAt = OrderOf(to);
+    if (fromAt != nullptr && toAt != nullptr ? *toAt < *fromAt : LinePrecedes(to, from)) {
         std::swap(from, to);
     }
     if (CheckConflicts(entry, from, to, self) != 0) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -21,6 +23,11 @@ struct LineEntry {
     std::string text;  // the prefix text as typed
 };
 
+// File positions of the lines that carried a pending command when the Enter began. Lines inserted or
+// deleted elsewhere leave the order of these lines as it was, so comparing two of them stays right
+// for the whole Enter; block ends are ordered and checked this way without walking between them.
+using LineOrder = std::unordered_map<const LineRecord*, std::uint64_t>;
+
 enum class Outcome {
     Done,     // executed; the prefix text goes
     Waiting,  // accepted, waits for a partner; the prefix text stays
@@ -29,7 +36,7 @@ enum class Outcome {
 
 class BlockProcessor {
 public:
-    BlockProcessor(LineCommandRun& run, const std::vector<LineEntry>& entries);
+    BlockProcessor(LineCommandRun& run, const std::vector<LineEntry>& entries, const LineOrder& order);
 
     // The entry at `index` is the one running now: the entries after it are still to come.
     void Begin(std::size_t index) { index_ = index; }
@@ -58,7 +65,15 @@ private:
 
     LineCommandRun& run_;
     const std::vector<LineEntry>& entries_;
-    std::unordered_map<const LineRecord*, std::size_t> entryIndex_;  // the line of each entry
+    // The ordered check for a block whose ends both carry pending commands (no hidden lines behind
+    // its end); nullopt when it does not apply and the lines must be walked.
+    std::optional<int> CheckConflictsByOrder(const LineEntry& entry, LineRecord* from, LineRecord* to,
+                                             int self);
+    const std::uint64_t* OrderOf(const LineRecord* line) const;
+
+    std::unordered_map<const LineRecord*, std::size_t> entryIndex_;      // the line of each entry
+    std::vector<std::pair<std::uint64_t, std::size_t>> entriesInOrder_;  // (position, entry), sorted
+    const LineOrder& order_;
     std::size_t index_ = 0;
 };
 

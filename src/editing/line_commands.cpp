@@ -39,15 +39,19 @@ void RemoveTyped(LineCommandState& state, const LineRecord* line) {
 // The entries of this Enter: lines with a pending command that are not waiting, the typed ones first
 // in typing order, then any others (set by a macro or the command field) in file order. Waiting
 // commands whose lines lost their text (deleted, or blanked) are forgotten first.
-std::vector<LineRecord*> CollectEntries(EditSession& session) {
+// `order` gets the file position of every line with a pending command.
+std::vector<LineRecord*> CollectEntries(EditSession& session, LineOrder& order) {
     LineCommandState& state = session.lineCommands;
     std::vector<LineRecord*> inFileOrder;
     std::unordered_set<const LineRecord*> pending;
+    std::uint64_t position = 0;
     for (LineRecord& line : Lines(session.buffer)) {
         if (LineHasPendingCommand(line)) {
             inFileOrder.push_back(&line);
             pending.insert(&line);
+            order.emplace(&line, position);
         }
+        ++position;
     }
     std::unordered_set<const LineRecord*> waitingLines;
     for (WaitingCommand& wait : state.waiting) {
@@ -182,7 +186,8 @@ void ForgetAllLineCommands(EditSession& session) {
 }
 
 int ProcessLineCommands(AppSession& app, EditSession& session) {
-    std::vector<LineRecord*> lines = CollectEntries(session);
+    LineOrder order;
+    std::vector<LineRecord*> lines = CollectEntries(session, order);
     std::vector<LineEntry> entries;
     entries.reserve(lines.size());
     for (LineRecord* line : lines) {
@@ -194,7 +199,7 @@ int ProcessLineCommands(AppSession& app, EditSession& session) {
                               [](const LineEntry& entry) { return !IsExclude(entry.parsed); });
     }
     LineCommandRun run{app, session};
-    BlockProcessor blocks(run, entries);
+    BlockProcessor blocks(run, entries, order);
     int executed = 0;
     LineRecord* stoppedOn = nullptr;
     size_t index = 0;

@@ -374,3 +374,49 @@ TEST_F(LineCommandTest, TextFlowJoinAndSplit) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every command that changes lines is one UNDO step that gives back exactly the lines before it.
+TEST_F(LineCommandTest, EveryChangingCommandUndoesInOneStep) {
+    Lines({"Alpha one", "  beta two", "gamma (three)", "delta", "epsilon", "zeta"});
+    struct Step {
+        std::vector<std::pair<int, const char*>> typed;
+    };
+    const std::vector<Step> steps = {
+        {{{2, "D2"}}},
+        {{{1, "DD"}, {3, "DD"}}},
+        {{{4, "I3"}}},
+        {{{2, "R2"}}},
+        {{{1, "RR"}, {2, "RR"}}},
+        {{{1, "C2"}, {5, "A2"}}},
+        {{{3, "M"}, {1, "B"}}},
+        {{{5, "MM"}, {6, "MM"}, {1, "A"}}},
+        {{{1, "UC3"}}},
+        {{{1, "LCC"}, {2, "LCC"}}},
+        {{{1, ")4"}}},
+        {{{2, "((1"}, {3, "(("}}},
+        {{{2, "<"}}},
+        {{{1, ">>"}, {3, ">>"}}},
+        {{{1, "C"}, {4, "O"}}},
+        {{{1, "M"}, {6, "OO"}, {5, "OO"}}},
+        {{{3, "TJ"}}},
+        {{{1, "TS7"}}},
+        {{{1, "TF5"}}},
+    };
+    const std::string original = Texts();
+    for (const Step& step : steps) {
+        std::string label;
+        for (const auto& [n, text] : step.typed) {
+            Type(n, text);
+            label += std::to_string(n) + text + " ";
+        }
+        Enter();
+        ASSERT_NE(Texts(), original) << label << "changed nothing: " << LastMessage();
+        Undo();
+        EXPECT_EQ(Texts(), original) << label;
+        EXPECT_EQ(Pending(1) + Pending(2) + Pending(3) + Pending(4) + Pending(5) + Pending(6), "") << label;
+    }
+}
+
+}  // namespace
