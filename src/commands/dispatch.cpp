@@ -39,11 +39,9 @@ void RunLineCommand(AppSession& app, EditSession* session, std::string_view subC
     }
     if (line != nullptr && !command.empty()) {
         LineSetPendingCommand(*line, command);
+        PendingCommandTyped(app, *session, *line);
     }
     ProcessLineCommands(app, *session);
-    if (line != nullptr && LineHasPendingCommand(*line)) {
-        ShowNotAvailable(app, subCommand);
-    }
 }
 
 void RunEditSubCommand(AppSession& app, std::string_view subCommand) {

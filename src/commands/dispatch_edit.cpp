@@ -15,6 +15,8 @@
 #include "core/command_line.h"
 #include "editing/cursor.h"
 #include "editing/edit_session.h"
+#include "editing/locate_command.h"
+#include "editing/match_command.h"
 #include "editing/selection.h"
 #include "platform/format.h"
 #include "profiles/file_profile.h"
@@ -25,6 +27,10 @@ namespace {
 
 constexpr int kColormapNameMax = 7;
 constexpr long kBoundCeiling = 1000000;
+constexpr int32_t kDefaultNumberStep = 100;
+constexpr int32_t kCobolNumberEnd = 6;
+constexpr int32_t kStandardNumberStart = 73;
+constexpr int32_t kStandardNumberEnd = 80;
 
 // The commands whose parameters the edit dispatcher checks before their handler runs.
 enum class Checked { None, Caps, Colormap, Copy, Cut, Delete, Number, Paste, Profile, Ruler, ShowEol, Tabs };
@@ -141,14 +147,36 @@ void MergeMsgCommand(AppSession& app, EditSession& session, std::string_view par
     }
 }
 
-// NUMBER OFF turns numbering off for the session; turning it on belongs to the profile settings.
+// NUMBER OFF turns numbering off for the session; COBOL, STANDARD and COB+STD number the data lines
+// in their columns (1-6, 73-80, both) from the profile's start and step (100 and 100 when unset).
 void NumberCommand(AppSession& app, EditSession& session, std::string_view params) {
     std::string mode = CommandToUpper(CommandFirstWord(params).word);
-    if (mode != "OFF") {
-        ShowNotAvailable(app, "NUMBER " + mode);
+    if (mode == "OFF") {
+        NumberingOff(session.buffer);
         return;
     }
-    NumberingOff(session.buffer);
+    FileProfile& profile = session.buffer.profile;
+    if (profile.numberStart <= 0) {
+        profile.numberStart = kDefaultNumberStep;
+    }
+    if (profile.numberIncrement <= 0) {
+        profile.numberIncrement = kDefaultNumberStep;
+    }
+    // Both fields of COB+STD are numbered: the COBOL columns first, then the standard ones, which
+    // stay the profile's field.
+    if (mode == "COBOL" || mode == "COB+STD") {
+        profile.numberType = NumberType::Cobol;
+        profile.numberColumnStart = 1;
+        profile.numberColumnEnd = kCobolNumberEnd;
+        Renumber(session.buffer);
+    }
+    if (mode == "STANDARD" || mode == "COB+STD") {
+        profile.numberType = mode == "STANDARD" ? NumberType::Standard : NumberType::CobStd;
+        profile.numberColumnStart = kStandardNumberStart;
+        profile.numberColumnEnd = kStandardNumberEnd;
+        Renumber(session.buffer);
+    }
+    RefreshRowTable(app, session);
 }
 
 void RenumberCommand(AppSession&, EditSession& session, std::string_view) {
@@ -184,14 +212,14 @@ constexpr CommandDesc kEditRows[] = {
     Row("EXCLUDE"),
     Row("FIND"),
     Row("FLIP"),
-    Row("LOCATE"),
-    Row("MATCH"),
+    Row("LOCATE", LocateCommand),
+    Row("MATCH", MatchCommand),
     Row("MERGEMSG", MergeMsgCommand),
     Row("NUMBER", NumberCommand),
     Row("PROFILE", ProfileCommand),
     Row("RCHANGE"),
     Row("RENUMBER", RenumberCommand),
-    Row("RESET"),
+    Row("RESET", ResetCommand),
     Row("RFIND"),
     Row("SAVE", SaveCommand),
     Row("SORT"),

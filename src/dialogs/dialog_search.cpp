@@ -1,7 +1,8 @@
 // The search dialogs (FIND, CHANGE, LOCATE) and IMPORT. Their handlers fill the choice lists the
-// definitions bind; the commands that act on the entries belong to the edit session's search and
-// import, which are not part of this build yet, so committing says so.
+// definitions bind; LOCATE runs on commit, the others belong to the edit session's search and
+// import, which are not part of this build yet, so committing them says so.
 #include "commands/command_set.h"
+#include "commands/dispatch.h"
 #include "core/app_session.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
@@ -48,8 +49,15 @@ void ChangeDialog(AppSession& app) {
     NotYetApplied(app, "CHANGE");
 }
 
+// LOCATE on commit goes to the line number or label typed in the dialog.
 void LocateDialog(AppSession& app) {
-    NotYetApplied(app, "LOCATE");
+    RunOptionDialog(app, "LOCATE", [&app] {
+        std::string reply = DialogReply(app, "", "LOCATE");
+        LeaveDialog(app);
+        if (reply != "CANCEL") {
+            RunEditCommand(app, "LOCATE " + VarGetValue(app, "Locate.Target"));
+        }
+    });
 }
 
 void ImportDialog(AppSession& app) {

@@ -6,6 +6,7 @@
 
 #include "buffer/edit_buffer.h"
 #include "editing/keys.h"
+#include "editing/line_command_state.h"
 
 namespace tavoe {
 
@@ -56,8 +57,9 @@ struct EditSession {
     bool saveOnEnd = false;  // the session is to be saved as it ends (cleared by Cancel)
     EditViewState view;
     FindState find;
-    int32_t textEntryWidth = 0;  // TE: text typed beyond this column wraps; 0 while text entry is off
-    int32_t keystrokeCount = 0;  // keystrokes since the last reminder to save (PromptAfterKeystrokes)
+    LineCommandState lineCommands;  // pending line commands and waiting blocks
+    int32_t textEntryWidth = 0;     // TE: text typed beyond this column wraps; 0 while text entry is off
+    int32_t keystrokeCount = 0;     // keystrokes since the last reminder to save (PromptAfterKeystrokes)
 
     const std::string& FileName() const { return buffer.fileName; }        // full path
     const std::string& DisplayName() const { return buffer.displayName; }  // name without directory

@@ -1,6 +1,8 @@
 #include "editing/editing_commands.h"
 
 #include "editing/cursor_commands.h"
+#include "editing/line_class_commands.h"
+#include "editing/locate_command.h"
 #include "editing/typing_commands.h"
 #include "editing/undo_command.h"
 
@@ -25,14 +27,14 @@ constexpr CommandDesc kEditingCommands[] = {
     Row("CURSORMOVE", CursorMoveCommand),
     Row("CUT"),
     Row("DATA", DataCommand),
-    Row("DATALINE"),
+    Row("DATALINE", DataLineCommand),
     Row("DELEOL", DeleteToEndOfLineCommand),
-    Row("DELETE"),
-    Row("ENTER"),
+    Row("DELETE", DeleteCommand),
+    Row("ENTER", EnterCommand),
     Row("EXPORT"),
     Row("HEXIN", HexInCommand),
     Row("IMPORT"),
-    Row("NOTELINE"),
+    Row("NOTELINE", NoteLineCommand),
     Row("PASTE"),
     Row("REPLACE"),
     Row("SELECT"),

@@ -14,7 +14,14 @@ struct LineRecord;
 void PendingCommandTyped(AppSession& app, EditSession& session, LineRecord& line);
 void PendingCommandCleared(AppSession& app, EditSession& session, LineRecord& line);
 
-// Processes the pending line commands of the session, in typing order.
-void ProcessLineCommands(AppSession& app, EditSession& session);
+// Processes the pending line commands of the session, in typing order; the number executed (a block
+// end or a destination that now waits counts as executed).
+int ProcessLineCommands(AppSession& app, EditSession& session);
+
+// The line's pending command is dropped, and any waiting block or destination on it forgotten (RESET
+// COMMAND over a range).
+void ForgetLineCommands(EditSession& session, LineRecord& line);
+// Every pending command and waiting block of the session is dropped (RESET).
+void ForgetAllLineCommands(EditSession& session);
 
 }  // namespace tavoe

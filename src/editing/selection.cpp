@@ -53,4 +53,19 @@ void SelectWordAt(EditSession& session, LineRecord& line, std::int32_t column) {
     LineSetSelEnd(line, last);
 }
 
+void SelectLines(EditSession& session, LineRecord& first, LineRecord& last) {
+    for (LineRecord& other : Lines(session.buffer)) {
+        LineClearSelection(other);
+    }
+    const std::int32_t width =
+        session.buffer.profile.maxRecordLength > 0 ? session.buffer.profile.maxRecordLength : 1;
+    for (LineRecord* line = &first; line != nullptr; line = LineNext(line)) {
+        LineSetSelStart(*line, 1);
+        LineSetSelEnd(*line, width);
+        if (line == &last) {
+            break;
+        }
+    }
+}
+
 }  // namespace tavoe

@@ -30,4 +30,8 @@ void ExtendSelection(AppSession& app, EditSession& session, const CursorPlace& f
 // columns, alone in the session. A blank at the column selects nothing.
 void SelectWordAt(EditSession& session, LineRecord& line, std::int32_t column);
 
+// Z and ZZ: the lines first..last (in file order) become the session's whole-line selection, alone in
+// the session: each gets every column from 1 to the longest record.
+void SelectLines(EditSession& session, LineRecord& first, LineRecord& last);
+
 }  // namespace tavoe
