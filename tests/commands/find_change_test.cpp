@@ -352,3 +352,36 @@ TEST(FindParser, RepeatTextTurnsDirectionsIntoNextAndPrev) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FindChange, SelectionWithinOneLineIsStringOne) {
+    OpenLines({"alpha beta", "beta gamma beta"});
+    LineRecord* first = FirstDataLine(session->buffer);
+    LineSetSelStart(*first, 7);
+    LineSetSelEnd(*first, 10);
+    EXPECT_EQ(Run("find selection all"), "Found 3 occurrences of 'beta' in 2 lines.");
+    EXPECT_EQ(Run("find y selection"),
+              "FIND/CHANGE/EXCLUDE string one already set, can not set to current text selection.");
+    LineSetSelStart(*NextDataLine(first), 1);
+    LineSetSelEnd(*NextDataLine(first), 4);
+    EXPECT_EQ(Run("find selection"),
+              "FIND/CHANGE/EXCLUDE text selection must be single line (or subset), command ignored.");
+}
+
+TEST_F(FindChange, StarTakesThePreviousStrings) {
+    OpenLines({"one two one"});
+    Run("find two");
+    EXPECT_EQ(Run("change * 'zwei' all"), "Changed 1 occurrences of 'two' to 'zwei' in 1 lines.");
+    EXPECT_EQ(Run("change one * all"), "Changed 2 occurrences of 'one' to 'zwei' in 1 lines.");
+    EXPECT_EQ(DataTexts()[0], "zwei zwei zwei");
+}
+
+TEST_F(FindChange, ReadOnlySessionRefusesChange) {
+    OpenLines({"abc"});
+    session->buffer.file.browseReason = BrowseReason::Requested;
+    EXPECT_EQ(Run("change abc def all"), "Not allowed to modify READ-ONLY file.");
+    EXPECT_EQ(DataTexts()[0], "abc");
+}
+
+}  // namespace
