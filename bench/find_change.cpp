@@ -89,7 +89,9 @@ int Timed(const std::string& path, const std::string& word, const std::string& o
     Time("load", [&] {
         status = OpenFile(session.buffer, std::filesystem::absolute(path).string(), OpenMode::Edit,
                           LoadQuiet::NoSummary | LoadQuiet::NoCapsScan);
-        status = status == 0 ? FinishLoad(session.buffer) : status;
+        if (status == 0) {
+            status = FinishLoad(session.buffer);
+        }
     });
     if (status != 0) {
         std::fprintf(stderr, "load failed\n");

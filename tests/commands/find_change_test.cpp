@@ -148,6 +148,16 @@ TEST_F(FindChange, FindAllCountsAgreeWithTheReference) {
                     << message;
             }
             EXPECT_FALSE(session->buffer.modified);
+            // EXCLUDE with the same parameters hides exactly the lines FIND counted.
+            OpenLines(lines);
+            Run("exclude" + c.command.substr(4));
+            EXPECT_EQ(session->find.lineCount, e.lines);
+            long long hidden = 0;
+            for (LineRecord* line = FirstDataLine(session->buffer); line != nullptr;
+                 line = NextDataLine(line)) {
+                hidden += LineIsVisible(*line) ? 0 : 1;
+            }
+            EXPECT_EQ(hidden, e.lines);
         }
     }
 }
