@@ -60,6 +60,27 @@ void ShowDuplicateLines(AppSession& app, EditSession& session, const FindParamet
                 Beep::Information);
 }
 
+// The hits of a FIND ALL are painted when their line is shown: the parameters are kept here and the
+// line searched again then, so that FIND ALL over a million lines makes no colour bytes.
+class PendingHighlight final : public FindHitMarker {
+public:
+    explicit PendingHighlight(const FindParameters& p) : p_(p), matcher_(p_) {}
+
+    void MarkHits(AppSession& app, EditSession& session, LineRecord& line) override {
+        std::string_view text = LineText(line);
+        const auto length = static_cast<std::int64_t>(matcher_.Length());
+        for (std::int64_t at = matcher_.FindInLine(text, 0, INT32_MAX, SearchWay::Forward); at >= 0;
+             at = matcher_.FindInLine(text, at + length, INT32_MAX, SearchWay::Forward)) {
+            HighlightHit(app, session, line, static_cast<std::size_t>(at), matcher_.Length());
+        }
+        LineClearFlag(line, LineFlagB::FindPending);
+    }
+
+private:
+    FindParameters p_;
+    FindMatcher matcher_;
+};
+
 void FindAll(AppSession& app, EditSession& session, const FindParameters& p, const FindMatcher& matcher) {
     LineRecord* from = p.rangeFrom != nullptr ? p.rangeFrom : LineFirst(session.buffer);
     LineRecord* to = RangeLast(session, p);
@@ -80,9 +101,9 @@ void FindAll(AppSession& app, EditSession& session, const FindParameters& p, con
                     firstAt = at;
                 }
                 shownAgain = ShowLineAgain(*line) || shownAgain;
+                LineSetFlag(*line, LineFlagB::FindPending);
                 do {
                     ++occurrences;
-                    HighlightHit(app, session, *line, static_cast<std::size_t>(at), matcher.Length());
                     at = matcher.FindInLine(text, at + length, INT32_MAX, SearchWay::Forward);
                 } while (at >= 0);
             }
@@ -93,6 +114,7 @@ void FindAll(AppSession& app, EditSession& session, const FindParameters& p, con
     }
     session.find.stringCount = occurrences;
     session.find.lineCount = lines;
+    session.find.pendingHits = std::make_shared<PendingHighlight>(p);
     if (firstLine == nullptr) {
         ReportNotFound(app, session, p, SearchWay::Forward, RepeatOf::Find);
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace tavoe {
 // current one first; the shell opens and ends them (shell/edit_session.h).
 
 struct AppSession;
+struct EditSession;
 struct LineRecord;
 
 inline constexpr size_t kMaxPathLength = 255;
@@ -34,6 +36,14 @@ struct EditViewState {
     int cursorColumn = 0;                // data-window column (from 0, the prefix area included)
     int dataRows = 0;                    // size of the data window in cells (prefix area included),
     int dataColumns = 0;                 // as last laid out; 0 until then
+};
+
+// Paints the hits of the last FIND ALL on a line flagged `FindPending` as it is about to be shown,
+// and clears the flag. The search commands set it on the session; the view calls it.
+class FindHitMarker {
+public:
+    virtual ~FindHitMarker() = default;
+    virtual void MarkHits(AppSession& app, EditSession& session, LineRecord& line) = 0;
 };
 
 // What the search commands (FIND, CHANGE, EXCLUDE and their repeats) keep between commands: the
@@ -63,6 +73,7 @@ struct FindState {
     bool findWrapArmed = false;
     bool changeWrapArmed = false;
     bool wrapBackward = false;
+    std::shared_ptr<FindHitMarker> pendingHits;  // for lines flagged FindPending
 };
 
 struct EditSession {
