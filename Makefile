@@ -35,6 +35,7 @@ test-asan: deps
 bench: bench-build
 	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done
 	@if [ -x bench/run_timed.sh ]; then bench/run_timed.sh $(BENCH_BUILD); fi
+	@if [ -x bench/run_find.sh ]; then bench/run_find.sh $(BENCH_BUILD); fi
 
 # The optimised build of everything, benchmarks included, without running anything.
 bench-build: deps

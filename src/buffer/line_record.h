@@ -51,6 +51,9 @@ enum class LineFlagB : std::uint8_t {
     ColorStale = 1 << 3,
     ColorStateKnown = 1 << 4,
     StartsInComment = 1 << 5,
+    // Holds hits of the last FIND ALL that are painted in the Find colours when the line is next
+    // shown (the session's pending hit marker does it), so FIND ALL touches no colour bytes.
+    FindPending = 1 << 6,
 };
 
 // Width of the pending command and label fields (each is followed by a NUL).

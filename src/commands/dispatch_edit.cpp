@@ -9,6 +9,7 @@
 #include "commands/command_set.h"
 #include "commands/dispatch.h"
 #include "commands/dispatch_builtins.h"
+#include "commands/find_commands.h"
 #include "commands/mergemsg.h"
 #include "commands/profile_commands.h"
 #include "core/app_session.h"
@@ -208,19 +209,19 @@ constexpr CommandDesc kEditRows[] = {
     Row("BOUNDS", BoundsCommand),
     Row("CANCEL", CancelCommand),
     Row("CAPS", CapsCommand),
-    Row("CHANGE"),
-    Row("EXCLUDE"),
-    Row("FIND"),
-    Row("FLIP"),
+    Row("CHANGE", ChangeCommand),
+    Row("EXCLUDE", ExcludeCommand),
+    Row("FIND", FindCommand),
+    Row("FLIP", FlipCommand),
     Row("LOCATE", LocateCommand),
     Row("MATCH", MatchCommand),
     Row("MERGEMSG", MergeMsgCommand),
     Row("NUMBER", NumberCommand),
     Row("PROFILE", ProfileCommand),
-    Row("RCHANGE"),
+    Row("RCHANGE", RChangeCommand),
     Row("RENUMBER", RenumberCommand),
     Row("RESET", ResetCommand),
-    Row("RFIND"),
+    Row("RFIND", RFindCommand),
     Row("SAVE", SaveCommand),
     Row("SORT"),
     Row("TABS", nullptr, Listing::Unlisted),

@@ -1,6 +1,7 @@
 // The search dialogs (FIND, CHANGE, LOCATE) and IMPORT. Their handlers fill the choice lists the
-// definitions bind; LOCATE runs on commit, the others belong to the edit session's search and
-// import, which are not part of this build yet, so committing them says so.
+// definitions bind; committing FIND or CHANGE builds the command's parameter text from the fields and
+// runs it in the edit session, LOCATE goes to the line or label typed. IMPORT is not part of this
+// build yet, so committing it says so.
 #include "commands/command_set.h"
 #include "commands/dispatch.h"
 #include "core/app_session.h"
@@ -37,16 +38,69 @@ void NotYetApplied(AppSession& app, std::string_view dialog) {
     });
 }
 
+// A field's text as a quoted string: c'..' when case counts, with a quote the text does not hold.
+std::string QuotedString(const std::string& text, bool exact) {
+    char quote = text.find('\'') != std::string::npos && text.find('"') == std::string::npos ? '"' : '\'';
+    return (exact ? "c" : "") + std::string(1, quote) + text + std::string(1, quote);
+}
+
+// The chosen entry of a choice list.
+std::string ChoiceOf(AppSession& app, const std::string& var) {
+    return VarGetValue(app, var + "." + VarGetValue(app, var + ".Select"));
+}
+
+// The parameter text of the dialog's fields: the strings, columns, labels, line class, direction and
+// constraint, in the order the commands read them.
+std::string SearchParameters(AppSession& app, const std::string& dialog, bool change) {
+    bool exact = VarGetValue(app, dialog + ".Exact") == "TRUE";
+    std::string text = QuotedString(VarGetValue(app, dialog + ".FindStr"), exact);
+    if (change) {
+        text += " " + QuotedString(VarGetValue(app, dialog + ".ChangeStr"), false);
+    }
+    for (const char* field : {".ColStart", ".ColEnd", ".LblStart", ".LblEnd"}) {
+        std::string value = VarGetValue(app, dialog + field);
+        if (!value.empty() && value.find(' ') == std::string::npos) {
+            text += " " + value;
+        }
+    }
+    std::string mask = ChoiceOf(app, dialog + ".Mask");
+    if (mask == "excluded lines") {
+        text += " X";
+    } else if (mask == "non-excluded lines") {
+        text += " NX";
+    }
+    std::string scope = ChoiceOf(app, dialog + ".Scope");
+    if (!scope.empty()) {
+        text += " " + scope;
+    }
+    std::string constrain = ChoiceOf(app, dialog + ".Constrain");
+    if (!constrain.empty() && constrain != "NONE" && constrain != "CHARS") {
+        text += " " + constrain;
+    }
+    return text;
+}
+
+void RunSearchDialog(AppSession& app, std::string_view name, const std::string& dialog, bool change) {
+    RunOptionDialog(app, name, [&app, name, dialog, change] {
+        std::string reply = DialogReply(app, "", name);
+        LeaveDialog(app);
+        if (reply != "CANCEL") {
+            RunEditCommand(app,
+                           std::string(change ? "CHANGE " : "FIND ") + SearchParameters(app, dialog, change));
+        }
+    });
+}
+
 }  // namespace
 
 void FindDialog(AppSession& app) {
     FillSearchLists(app, "Find");
-    NotYetApplied(app, "FIND");
+    RunSearchDialog(app, "FIND", "Find", false);
 }
 
 void ChangeDialog(AppSession& app) {
     FillSearchLists(app, "Change");
-    NotYetApplied(app, "CHANGE");
+    RunSearchDialog(app, "CHANGE", "Change", true);
 }
 
 // LOCATE on commit goes to the line number or label typed in the dialog.

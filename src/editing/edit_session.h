@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ namespace tavoe {
 // current one first; the shell opens and ends them (shell/edit_session.h).
 
 struct AppSession;
+struct EditSession;
 struct LineRecord;
 
 inline constexpr size_t kMaxPathLength = 255;
@@ -43,9 +45,43 @@ struct EditViewState {
     int dataColumns = 0;  // as last laid out; 0 until then
 };
 
-// The parameters of the last FIND and CHANGE, kept for RFIND, RCHANGE and the Find and Change
-// dialogs. The search commands define what they keep.
-struct FindState {};
+// Paints the hits of the last FIND ALL on a line flagged `FindPending` as it is about to be shown,
+// and clears the flag. The search commands set it on the session; the view calls it.
+class FindHitMarker {
+public:
+    virtual ~FindHitMarker() = default;
+    virtual void MarkHits(AppSession& app, EditSession& session, LineRecord& line) = 0;
+};
+
+// What the search commands (FIND, CHANGE, EXCLUDE and their repeats) keep between commands: the
+// parameter texts RFIND and RCHANGE repeat, the strings "*" stands for, the last hit (so that a
+// repeated FIND moves on), the counts of the last command and the repeat flags.
+struct FindState {
+    std::string lastFindText;    // parameters of the last FIND, or of the last CHANGE
+    std::string lastChangeText;  // parameters of the last CHANGE
+    bool haveFind = false;
+    bool haveChange = false;
+    // The strings of the last parse, for "*".
+    std::string previousString1;
+    std::string previousString2;
+    bool previousExact1 = false;
+    bool previousPicture1 = false;
+    bool previousPicture2 = false;
+    // The last hit: compared, never followed (the line may be gone since).
+    const LineRecord* lastHitLine = nullptr;
+    int32_t lastHitColumn = 0;
+    // Counts of the last FIND, CHANGE or EXCLUDE: occurrences and distinct lines.
+    int64_t stringCount = 0;
+    int64_t lineCount = 0;
+    // RFIND and RCHANGE: a repeat is running; the previous repeat reported the end of the data (the
+    // next one restarts from the top, or from the bottom when `wrapBackward`).
+    bool repeatFind = false;
+    bool repeatChange = false;
+    bool findWrapArmed = false;
+    bool changeWrapArmed = false;
+    bool wrapBackward = false;
+    std::shared_ptr<FindHitMarker> pendingHits;  // for lines flagged FindPending
+};
 
 struct EditSession {
     explicit EditSession(AppSession& app) : buffer(app) {}
@@ -67,6 +103,16 @@ struct EditSession {
     bool Modified() const { return buffer.modified; }
     bool IsNewFile() const { return buffer.isNewFile; }
 };
+
+// The counts of the session's last FIND, CHANGE or EXCLUDE, as the macro service interface reads them
+// (FIND_STRING_COUNT, FIND_LINE_COUNT).
+struct FindCounts {
+    int64_t strings = 0;
+    int64_t lines = 0;
+};
+inline FindCounts LastFindCounts(const EditSession& session) {
+    return {session.find.stringCount, session.find.lineCount};
+}
 
 // The current edit session (the first of app.editSessions), or null.
 EditSession* CurrentEditSession(AppSession& app);

@@ -88,6 +88,9 @@ void ResetCommand(AppSession& app, EditSession& session, std::string_view params
     if ((what & kCommand) != 0 && labels.empty()) {
         ForgetAllLineCommands(session);
     }
+    if ((what & kFind) != 0 && labels.empty()) {
+        session.find.pendingHits.reset();
+    }
     LineCommandRun run{app, session};
     bool markersStale = false;
     for (LineRecord* line = range->from; line != nullptr;) {
@@ -107,6 +110,9 @@ void ResetCommand(AppSession& app, EditSession& session, std::string_view params
             LineClearFlag(*line, LineFlagB::Changed);
             LineClearFlag(*line, LineFlagB::Highlighted);
             recolor = true;
+        }
+        if ((what & kFind) != 0) {
+            LineClearFlag(*line, LineFlagB::FindPending);  // hits of a FIND ALL not painted yet
         }
         if ((what & kFind) != 0 && LineHasFlag(*line, LineFlagB::Highlighted) &&
             !LineHasFlag(*line, LineFlagB::Changed)) {

@@ -147,6 +147,12 @@ void PaintEditRowsWith(AppSession& app, EditSession& session, ui::Painter& paint
     for (LineRecord* line : session.view.rowTable) {
         if (line != nullptr) {
             EnsureLineColors(app, session.buffer, *line, base);
+            if (LineHasFlag(*line, LineFlagB::FindPending)) {
+                if (session.find.pendingHits != nullptr) {
+                    session.find.pendingHits->MarkHits(app, session, *line);
+                }
+                LineClearFlag(*line, LineFlagB::FindPending);
+            }
         }
     }
     for (int row = 0; row < painter.Rows(); ++row) {

@@ -86,13 +86,13 @@ TEST_F(EditDispatch, SIsNoEditCommandWithoutAnAlias) {
 
 TEST_F(EditDispatch, AliasSelectsTheEditCommandAndNamesItWhenUnavailable) {
     OpenSession();
-    app.aliases.push_back({"F", "FIND"});
-    RunEditCommand(app, "f abc");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"'FIND' is not available yet."}));
+    app.aliases.push_back({"MA", "MATCH"});
+    RunEditCommand(app, "ma abc");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"'MATCH' is not available yet."}));
     EXPECT_EQ(LastMessage().beep, Beep::Information);
-    RecordEdit("FIND");
-    RunEditCommand(app, "F abc");
-    EXPECT_EQ(calls, (std::vector<std::string>{"FIND abc"}));
+    RecordEdit("MATCH");
+    RunEditCommand(app, "MA abc");
+    EXPECT_EQ(calls, (std::vector<std::string>{"MATCH abc"}));
 }
 
 TEST_F(EditDispatch, MergeMsgParametersAloneAreSubstituted) {

@@ -71,8 +71,14 @@ TEST_F(DialogHandlers, DialogOfALaterSubsystemSaysSo) {
 
     app.messages.clear();
     Script("abc\n");
+    Run("DIALOG LOCATE");
+    EXPECT_THAT(Texts(), ElementsAre("'LOCATE' is not available yet."));
+
+    // FIND runs the command it builds, which wants an edit session.
+    app.messages.clear();
+    Script("abc\n");
     Run("DIALOG FIND");
-    EXPECT_THAT(Texts(), ElementsAre("'FIND' is not available yet."));
+    EXPECT_THAT(Texts(), ElementsAre("Not in file EDIT, command ignored."));
     EXPECT_EQ(Var("Find.FindStr"), "abc");
     EXPECT_EQ(Var("Find.Scope.2"), "LAST");
 }
