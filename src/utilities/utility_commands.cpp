@@ -2,6 +2,7 @@
 
 #include "core/app_session.h"
 #include "editing/edit_session.h"
+#include "utilities/compare_command.h"
 #include "utilities/external_command.h"
 #include "utilities/print_job.h"
 #include "utilities/print_setup.h"
@@ -47,7 +48,7 @@ constexpr CommandDesc kUtilityCommands[] = {
     EditRow("PRINT", Print),
     EditRow("TAGFIND", TagFindCommand),
     EditRow("TEMPLATE", TemplateCommand),
-    GeneralRow("COMPARE"),
+    GeneralRow("COMPARE", CompareCommand),
     GeneralRow("COMPAREDIR"),
     GeneralRow("CONVERT"),
     GeneralRow("FILESCAN"),
@@ -66,8 +67,9 @@ void UserCmdDialogHandler(AppSession& app) {
 }
 
 constexpr SubsystemDialog kUtilityDialogs[] = {
-    {"PRNSETUP", PrnSetupDialog},      {"PRNSTYLE", PrnStyleDialog}, {"TEMPLATE", TemplateDialog},
-    {"USERCMD", UserCmdDialogHandler}, {"USERCMD2", UserCmd2Dialog}, {"XCMD", XcmdDialogHandler},
+    {"COMPARE", CompareDialog},   {"PRNSETUP", PrnSetupDialog},      {"PRNSTYLE", PrnStyleDialog},
+    {"TEMPLATE", TemplateDialog}, {"USERCMD", UserCmdDialogHandler}, {"USERCMD2", UserCmd2Dialog},
+    {"XCMD", XcmdDialogHandler},
 };
 
 }  // namespace
