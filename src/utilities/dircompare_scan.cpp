@@ -34,7 +34,8 @@ bool IsRegularFile(const std::string& directory, const struct dirent* entry) {
 }
 
 // Compares the bytes of two files of the same size: Equal or Different, or an error message.
-std::string SameContents(const std::string& pathA, const std::string& pathB, bool& equal) {
+std::string SameContents(const std::string& pathA, const std::string& pathB, std::vector<char>& blockA,
+                         std::vector<char>& blockB, bool& equal) {
     FileHandle a;
     FileHandle b;
     if (!OpenExisting(pathA, OpenAccess::Read, a).Ok()) {
@@ -43,8 +44,6 @@ std::string SameContents(const std::string& pathA, const std::string& pathB, boo
     if (!OpenExisting(pathB, OpenAccess::Read, b).Ok()) {
         return Format("COMPDIR unable to open for READ %s", pathB.c_str());
     }
-    std::vector<char> blockA(kBlock);
-    std::vector<char> blockB(kBlock);
     for (;;) {
         size_t gotA = 0;
         size_t gotB = 0;
@@ -88,6 +87,8 @@ bool ListDirectoryFiles(const std::string& directory, const std::string& mask, s
 std::string CompareDirectoryFiles(const std::string& dirA, std::vector<DirFile>& filesA,
                                   const std::string& dirB, std::vector<DirFile>& filesB) {
     // Both lists are sorted by name, so pairs are found in one walk.
+    std::vector<char> blockA(kBlock);
+    std::vector<char> blockB(kBlock);
     auto b = filesB.begin();
     for (DirFile& a : filesA) {
         while (b != filesB.end() && b->name < a.name) {
@@ -109,7 +110,7 @@ std::string CompareDirectoryFiles(const std::string& dirA, std::vector<DirFile>&
         }
         bool equal = false;
         if (stampA.size == stampB.size) {
-            std::string failure = SameContents(pathA, pathB, equal);
+            std::string failure = SameContents(pathA, pathB, blockA, blockB, equal);
             if (!failure.empty()) {
                 return failure;
             }

@@ -16,7 +16,7 @@ constexpr const char* kDialog = "FILESCAN";
 
 // The file name as the dialog shows it: a long path keeps its end, which names the file.
 std::string ShownName(const std::string& path) {
-    constexpr size_t kShown = 60;
+    constexpr size_t kShown = 56;
     return path.size() <= kShown ? path : "..." + path.substr(path.size() - (kShown - 3));
 }
 

@@ -30,6 +30,7 @@ public:
 
 private:
     void Special(unsigned char c);
+    void Ordinary(size_t count);  // bytes of 32 and above
 
     FileScanCounts counts_;
     uint64_t length_ = 0;  // of the record being read

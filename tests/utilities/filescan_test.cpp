@@ -59,14 +59,14 @@ TEST(FileScan, AgreesWithByteCountOnRandomBytesInRandomPieces) {
     std::mt19937 rng(11);
     const std::string common = "ab \r\n\t\f\x1a\0\x01\x1f\x7f\x80\xff";
     for (int round = 0; round < 500 && !HasFailure(); ++round) {
-        std::string bytes(rng() % 200, ' ');
+        std::string bytes(rng() % 400, ' ');
         for (char& b : bytes) {
             // Mostly text, so runs of ordinary bytes alternate with control bytes.
             b = rng() % 3 == 0 ? common[rng() % common.size()] : static_cast<char>('A' + rng() % 26);
         }
         FileScanner scanner;
         for (size_t at = 0; at < bytes.size();) {
-            size_t piece = std::min<size_t>(1 + rng() % 20, bytes.size() - at);
+            size_t piece = std::min<size_t>(1 + rng() % 60, bytes.size() - at);
             scanner.Add(bytes.data() + at, piece);
             at += piece;
         }
