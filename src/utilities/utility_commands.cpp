@@ -1,8 +1,14 @@
 #include "utilities/utility_commands.h"
 
+#include <vector>
+
 #include "core/app_session.h"
 #include "editing/edit_session.h"
+#include "utilities/compare_command.h"
+#include "utilities/convert_wizard.h"
+#include "utilities/dircompare_command.h"
 #include "utilities/external_command.h"
+#include "utilities/filescan_command.h"
 #include "utilities/print_job.h"
 #include "utilities/print_setup.h"
 #include "utilities/print_style_dialog.h"
@@ -47,10 +53,10 @@ constexpr CommandDesc kUtilityCommands[] = {
     EditRow("PRINT", Print),
     EditRow("TAGFIND", TagFindCommand),
     EditRow("TEMPLATE", TemplateCommand),
-    GeneralRow("COMPARE"),
-    GeneralRow("COMPAREDIR"),
-    GeneralRow("CONVERT"),
-    GeneralRow("FILESCAN"),
+    GeneralRow("COMPARE", CompareCommand),
+    GeneralRow("COMPAREDIR", CompareDirCommand),
+    GeneralRow("CONVERT", ConvertCommand),
+    GeneralRow("FILESCAN", FileScanCommand),
     GeneralRow("PRINTSETUP", PrintSetup),
     GeneralRow("PRINTSTYLE", PrintStyle),
     GeneralRow("SYSTEM", System),
@@ -66,6 +72,7 @@ void UserCmdDialogHandler(AppSession& app) {
 }
 
 constexpr SubsystemDialog kUtilityDialogs[] = {
+    {"COMPARE", CompareDialog},        {"COMPDIR", CompDirDialog},   {"FILESCAN", FileScanDialog},
     {"PRNSETUP", PrnSetupDialog},      {"PRNSTYLE", PrnStyleDialog}, {"TEMPLATE", TemplateDialog},
     {"USERCMD", UserCmdDialogHandler}, {"USERCMD2", UserCmd2Dialog}, {"XCMD", XcmdDialogHandler},
 };
@@ -77,7 +84,13 @@ CommandRows UtilityCommands() {
 }
 
 std::span<const SubsystemDialog> UtilityDialogs() {
-    return kUtilityDialogs;
+    static const std::vector<SubsystemDialog> dialogs = [] {
+        std::vector<SubsystemDialog> all(std::begin(kUtilityDialogs), std::end(kUtilityDialogs));
+        std::span<const SubsystemDialog> convert = ConvertDialogs();
+        all.insert(all.end(), convert.begin(), convert.end());
+        return all;
+    }();
+    return dialogs;
 }
 
 }  // namespace tavoe

@@ -11,8 +11,9 @@ namespace tavoe {
 // COMPAREDIR, CONVERT, FILESCAN, PRINTSETUP, PRINTSTYLE, SYSTEM and USERCMD everywhere.
 CommandRows UtilityCommands();
 
-// The handlers of the utilities' built-in dialogs (PRNSETUP, PRNSTYLE, TEMPLATE, USERCMD, USERCMD2,
-// XCMD), which DIALOG name reaches through app.subsystemDialogs.
+// The handlers of the utilities' built-in dialogs (COMPARE, COMPDIR, the CONVERT wizard, FILESCAN,
+// PRNSETUP, PRNSTYLE, TEMPLATE, USERCMD, USERCMD2, XCMD), which DIALOG name reaches through
+// app.subsystemDialogs.
 std::span<const SubsystemDialog> UtilityDialogs();
 
 }  // namespace tavoe

@@ -218,9 +218,9 @@ TEST_F(GeneralDispatch, DefaultsAsksAndQueuesExitOnlyWhenRestored) {
 }
 
 TEST_F(GeneralDispatch, UnavailableCommandsSayWhichByTheirTableName) {
-    app.aliases.push_back({"SCAN", "FILESCAN"});
-    RunGeneralCommand(app, "scan");
-    RunGeneralCommand(app, "compare");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"'FILESCAN' is not available yet.",
-                                                 "'COMPARE' is not available yet."}));
+    app.aliases.push_back({"DRIVES", "DRIVELIST"});
+    RunGeneralCommand(app, "drives");
+    RunGeneralCommand(app, "filters");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"'DRIVELIST' is not available yet.",
+                                                 "'FILTERS' is not available yet."}));
 }

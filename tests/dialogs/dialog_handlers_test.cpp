@@ -66,8 +66,8 @@ TEST_F(DialogHandlers, TableHasEveryName) {
 
 TEST_F(DialogHandlers, DialogOfALaterSubsystemSaysSo) {
     Script("");
-    Run("DIALOG COMPARE");
-    EXPECT_THAT(Texts(), ElementsAre("'COMPARE' is not available yet."));
+    Run("DIALOG DRIVLIST");
+    EXPECT_THAT(Texts(), ElementsAre("'DRIVLIST' is not available yet."));
 
     app.messages.clear();
     Script("abc\n");
