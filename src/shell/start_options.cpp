@@ -244,13 +244,14 @@ std::string UsageText() {
            "  -L line,col   after opening, locate the line and put the cursor in the column\n"
            "  -R file       merge a compiler message file into the first file opened\n"
            "  -S'command'   run a primary command after the files are opened\n"
+           "  -E, -Z        accepted and ignored (old command lines use them)\n"
            "\n"
            "Program options:\n"
            "  --batch            run headless: read a script from standard input\n"
            "  --size COLSxROWS   screen size in batch mode (default 80x24)\n"
            "  --keep             batch mode: print the final screen instead of ending the files\n"
            "  --help             show this text\n"
-           "  --version          show the version\n"
+           "  --version          show the version and build\n"
            "\n"
            "Environment: TAVOE35 names the user's home directory (profiles, dialogs, macros, menus).\n";
 }
