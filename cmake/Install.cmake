@@ -35,7 +35,7 @@ foreach(program tavoe client)
         file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
         file(REMOVE \"\${link}\")
         file(CREATE_LINK \"../${TAVOE_INSTALL_HOME}/bin/${program}\" \"\${link}\" SYMBOLIC)
-        list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${link}\")
+        list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\")
     ")
 endforeach()
 

@@ -61,8 +61,9 @@ done
 
 # The run, as a user who cannot write the installation: root runs it as nobody.
 mkdir -p "$home" "$work" "$scratch/tmp"
-cp "$lib/samples/payroll.cbl" "$work/"
-printf '%s\n' "CHANGE 'EMP-FILE' 'EMP-FYLE' ALL" 'SAVE' '!var ZPATH.DIALOGS' >"$scratch/script"
+cp "$lib/samples/notes.txt" "$work/"
+# Typed at the start of the first line (row 6 of the screen, the first data column), then saved.
+printf '%s\n' '!keys <Click:6,8>XYZ' 'SAVE' '!var ZPATH.DIALOGS' >"$scratch/script"
 runas=()
 if [ "$(id -u)" -eq 0 ]; then
     if ! command -v setpriv >/dev/null; then
@@ -79,15 +80,14 @@ if command -v strace >/dev/null; then
     tracer=(strace -f -qq -o "$scratch/trace" -e trace=open,openat,creat,mkdir,mkdirat,rename,renameat,renameat2,link,linkat,symlink,symlinkat,truncate)
 fi
 output=$(cd "$work" && env -u TAVOE35 -u XDG_RUNTIME_DIR HOME="$home" TMPDIR="$scratch/tmp" \
-    "${tracer[@]}" "${runas[@]}" "$root/usr/bin/tavoe" --batch payroll.cbl <"$scratch/script" 2>&1)
+    "${tracer[@]}" "${runas[@]}" "$root/usr/bin/tavoe" --batch notes.txt <"$scratch/script" 2>&1)
 rc=$?
 [ $rc -eq 0 ] || fail "batch run ended with $rc: $output"
 echo "$output" | grep -q '^box:' && fail "the run showed a message box: $output"
-sed 's/EMP-FILE/EMP-FYLE/g' "$lib/samples/payroll.cbl" | cmp -s - "$work/payroll.cbl" ||
-    fail "the saved sample is not the sample with the change"
+sed '1s/^/XYZ/' "$lib/samples/notes.txt" | cmp -s - "$work/notes.txt" ||
+    fail "the saved sample is not the sample with the change: $(diff "$lib/samples/notes.txt" "$work/notes.txt")"
 [ -f "$home/.tavoe35/profiles/TAVOE.PRF" ] || fail "no main profile in the fresh HOME"
-echo "$output" | grep -q "^var: ZPATH.DIALOGS=$home/.tavoe35/dialogs;/usr/lib/tavoe35/dialogs$" ||
-    grep -q "ZPATH.DIALOGS,$home/.tavoe35/dialogs;$root/usr/lib/tavoe35/dialogs" "$home/.tavoe35/profiles/TAVOE.PRF" ||
+echo "$output" | grep -qx "var: ZPATH.DIALOGS=$home/.tavoe35/dialogs;$lib/dialogs" ||
     fail "the search paths do not name the personal home first: $output"
 if [ -f "$scratch/trace" ]; then
     # Every path opened for writing, created, renamed or linked.
