@@ -74,9 +74,9 @@ set(CPACK_PACKAGE_NAME "tavoe")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Tavo/E maintainers <tavoe@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "record-oriented editor for fixed and variable record files")
+# The long description only: CPack puts the summary in front of it as the synopsis.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "record-oriented editor for fixed and variable record files\n\
-Tavo/E edits mainframe-style source and data files in a terminal: fixed\n\
+    "Tavo/E edits mainframe-style source and data files in a terminal: fixed\n\
 and variable records, EBCDIC or ASCII on disk, COBOL and standard\n\
 sequence numbers, prefix line commands, primary commands, a C-like macro\n\
 language, and dialogs and menus defined in text files. It also runs\n\
@@ -85,7 +85,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "editors")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "cups-client")
+# Printing sends its pages with lp; everything else works without it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-client")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SET_DESTDIR OFF)

@@ -17,7 +17,11 @@ constexpr const char* kPersonalDirectory = ".tavoe35";
 }  // namespace
 
 std::string PersonalHome(const std::string& installationHome, const char* userHome) {
-    if (::access(installationHome.c_str(), W_OK) == 0) {
+    // Only an installation that exists and cannot be written is shared; a home still to be made
+    // (or a wrong path) keeps the old behaviour and reports its own failures.
+    struct stat st {};
+    if (::stat(installationHome.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+        ::access(installationHome.c_str(), W_OK) == 0) {
         return {};
     }
     if (userHome == nullptr || userHome[0] != '/') {

@@ -12,7 +12,8 @@ namespace tavoe {
 struct AppSession;
 
 // The personal home for this installation home: "" when the installation can be written by the
-// user or no home directory is known; otherwise $HOME/.tavoe35, created when missing.
+// user, does not exist, or no home directory is known; otherwise $HOME/.tavoe35, created when
+// missing.
 std::string PersonalHome(const std::string& installationHome, const char* userHome);
 
 // Sets the instance's home: TAVOE35 when given, else the installation found from the program's
