@@ -47,7 +47,7 @@ left=$(find "$droot/usr" \( -type f -o -type l \) 2>/dev/null)
 [ -z "$left" ] || fail "left after removal: $left"
 
 if command -v lintian >/dev/null; then
-    report=$(lintian --no-tag-display-limit "$deb" 2>&1)
+    report=$(lintian --tag-display-limit 0 "$deb" 2>&1)
     echo "lintian:"
     echo "$report"
     echo "$report" | grep -q '^E:' && fail "lintian reports errors"
