@@ -11,6 +11,7 @@
 #include "core/app_session.h"
 #include "core/shell_port.h"
 #include "core/var_store.h"
+#include "macro/macro_door.h"
 #include "platform/file_io.h"
 #include "platform/format.h"
 #include "profiles/file_profile_io.h"
@@ -76,6 +77,18 @@ void ReleaseEditSession(AppSession& app, EditSession& session) {
     }
 }
 
+// The entry macro of a file just opened: ZIMACRO (the -I option) when set, else the file profile's
+// Imacro. It runs with the new session current, as if its name had been typed there.
+void RunEntryMacro(AppSession& app, EditSession& session) {
+    std::string macro = VarGetValue(app, "ZIMACRO");
+    if (macro.empty()) {
+        macro = session.buffer.profile.imacro;
+    }
+    if (!macro.empty()) {
+        (void)MacroRun(app, macro);
+    }
+}
+
 }  // namespace
 
 void MakeCurrentEditSession(AppSession& app, EditSession& session) {
@@ -86,7 +99,8 @@ void MakeCurrentEditSession(AppSession& app, EditSession& session) {
     }
     app.hasCurrentEditSession = !app.editSessions.empty();
     SetFileNameVariables(Storage(app), session.FileName());
-    SetTitleContext(app, session.DisplayName(), TitleContext::EditFileName);
+    SetTitleContext(app, session.view.title.empty() ? session.DisplayName() : session.view.title,
+                    TitleContext::EditFileName);
 }
 
 Status OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
@@ -134,6 +148,7 @@ Status OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
     RecentFileSetInUse(app, full, RecentUse::InUse);
     Shell(app).ContextChanged(app);
     CheckEditFont(app, session);  // the terminal may not show the profile's display set
+    RunEntryMacro(app, session);
     return 0;
 }
 
