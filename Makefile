@@ -7,8 +7,12 @@ JOBS        ?= $(shell nproc)
 SAMPLE      ?= data/samples/payroll.cbl
 # Extra cache settings for every configure, e.g. CMAKE_FLAGS=-DTAVOE_WERROR=ON in continuous integration.
 CMAKE_FLAGS ?=
+# Installation: `make install PREFIX=/usr DESTDIR=/tmp/root`; the package is built optimised.
+PREFIX        ?= /usr/local
+DESTDIR       ?=
+PACKAGE_BUILD ?= build-release
 
-.PHONY: all deps build run test test-asan bench bench-build fuzz format clean
+.PHONY: all deps build run test test-asan bench bench-build fuzz format clean install uninstall package
 
 all: build
 
@@ -47,6 +51,23 @@ fuzz: deps
 	    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@for f in $(FUZZ_BUILD)/bin/fuzz_*; do echo "== $$f"; $$f -max_total_time=60 -rss_limit_mb=2048 || exit 1; done
+
+# The programs, libtest.so, the data tree and the manual pages under $(PREFIX) (see cmake/Install.cmake);
+# only what the installation needs is built here, the data comes from the source tree.
+install: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target tavoe client tavoe_sample tavoe_man
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Removes what the last `make install` of this build tree wrote (same DESTDIR).
+uninstall:
+	DESTDIR="$(DESTDIR)" cmake --build $(BUILD) --target uninstall
+
+# The Debian package, in $(PACKAGE_BUILD)/package/.
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+	@ls $(PACKAGE_BUILD)/package/*.deb
 
 format:
 	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i

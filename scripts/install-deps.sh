@@ -9,6 +9,7 @@ packages=(
     libncurses-dev
     libcairo2-dev libfontconfig-dev fonts-dejavu-core poppler-utils universal-ctags cups-client
     tmux vim-tiny clang-format ccache
+    lintian groff man-db strace fakeroot dpkg-dev
 )
 
 missing=()

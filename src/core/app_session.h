@@ -85,8 +85,11 @@ struct AppSession : Reporter {
     std::unique_ptr<SharedSessionBlock> shared;  // the block the instances share (SharedBlock(app))
     // This instance's slot, title and instance menus (Instance(app), made on first use).
     std::unique_ptr<InstanceState, InstanceStateDeleter> instance;
-    bool sessionCooperation = false;         // copy of ZSESSIONCOOPERATION ("TRUE" = on)
-    std::string homeDirectory;               // installation home: profiles/, dialogs/, macros/, ...
+    bool sessionCooperation = false;  // copy of ZSESSIONCOOPERATION ("TRUE" = on)
+    std::string homeDirectory;        // installation home: profiles/, dialogs/, macros/, ...
+    // The shared installation when the user's own home (homeDirectory) lies elsewhere because the
+    // installation cannot be written (a system-wide install); "" otherwise.
+    std::string sharedHome;
     CommandAliasList aliases;                // primary-command aliases, in list order
     CommandAliasList profileAliases;         // file-profile aliases, in list order
     bool prnAliasReported = false;           // the PRN-to-TXT profile note was shown this run

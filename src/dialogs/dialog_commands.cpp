@@ -38,7 +38,7 @@ void MenuCommand(AppSession& app, const GeneralCommandLine& command) {
 }
 
 void HelpCommand(AppSession& app, const GeneralCommandLine& command) {
-    RunHelpCommand(app, command.p1);
+    RunHelpCommand(app, command.p1, command.p2);
 }
 
 constexpr CommandDesc Row(std::string_view verb, GeneralCommandFn handler,
@@ -57,7 +57,7 @@ constexpr CommandDesc kDialogCommands[] = {
     Row("GENOPTIONS", OpenDialogCommand<GenOptDialog>), Row("HELP", HelpCommand),
     Row("ISTYLE", OpenDialogCommand<IStyleDialog>),     Row("KEYS", OpenDialogCommand<KeysDialog>),
     Row("MENU", MenuCommand, Listing::Unlisted),        Row("PATHS", OpenDialogCommand<PathsDialog>),
-    Row("PROFILES", OpenDialogCommand<FpTypeDialog>),
+    Row("PROFILES", OpenDialogCommand<FpTypeDialog>),   Row("REDIT", OpenDialogCommand<RecentDialog>),
 };
 
 }  // namespace

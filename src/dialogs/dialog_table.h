@@ -66,5 +66,21 @@ void FindDialog(AppSession& app);
 void ChangeDialog(AppSession& app);
 void LocateDialog(AppSession& app);
 void ImportDialog(AppSession& app);
+// Help contents and quick references (help_dialogs.cpp).
+void HelpTocDialog(AppSession& app);
+void QrfGpCmdDialog(AppSession& app);
+void QrfEpCmdDialog(AppSession& app);
+void QrfFpCmdDialog(AppSession& app);
+void QrfElCmdDialog(AppSession& app);
+void QrfFlCmdDialog(AppSession& app);
+// Fonts, the extended keyboard and the recent files.
+void FontMenuDialog(AppSession& app);
+void FontDialog(AppSession& app);
+void XKeybrdDialog(AppSession& app);
+void RecentDialog(AppSession& app);
+// The extended keyboard's entries: the code (hexadecimal, or decimal after "#") 0..255, else -1; the
+// repeat count 1..99 (empty is 1), else -1.
+int ParseCharacterCode(std::string_view typed);
+int ParseRepeatCount(std::string_view typed);
 
 }  // namespace tavoe

@@ -153,7 +153,7 @@ void EditNumber(AppSession& app, const PropertySheet& sheet, Property& prop) {
             prop.changed = true;
         }
     } else if (result == DialogResult::Help) {
-        ShowHelpTopic(app, sheet.helpFile, prop.name);
+        ShowHelpTopic(app, sheet.helpFile, prop.name, sheet.helpTopic);
     }
     LeaveEditor(app, "PSNUMBER");
 }
@@ -171,7 +171,7 @@ void EditString(AppSession& app, const PropertySheet& sheet, Property& prop) {
             prop.changed = true;
         }
     } else if (result == DialogResult::Help) {
-        ShowHelpTopic(app, sheet.helpFile, prop.name);
+        ShowHelpTopic(app, sheet.helpFile, prop.name, sheet.helpTopic);
     }
     LeaveEditor(app, "PSSTRING");
 }
@@ -190,7 +190,7 @@ void EditChoice(AppSession& app, const PropertySheet& sheet, Property& prop) {
             prop.changed = true;
         }
     } else if (result == DialogResult::Help) {
-        ShowHelpTopic(app, sheet.helpFile, prop.name);
+        ShowHelpTopic(app, sheet.helpFile, prop.name, sheet.helpTopic);
     }
     LeaveEditor(app, "PSCHOICE");
 }
@@ -205,7 +205,7 @@ void EditBool(AppSession& app, const PropertySheet& sheet, Property& prop) {
         prop.value = select == 1 ? "TRUE" : "FALSE";
         prop.changed = true;
     } else if (result == DialogResult::Help) {
-        ShowHelpTopic(app, sheet.helpFile, prop.name);
+        ShowHelpTopic(app, sheet.helpFile, prop.name, sheet.helpTopic);
     }
     LeaveEditor(app, "PSBOOL");
 }

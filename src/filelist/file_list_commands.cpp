@@ -21,7 +21,6 @@ constexpr CommandDesc kFileListCommands[] = {
     GeneralRow("MULTILIST"),
     GeneralRow("NEW"),
     GeneralRow("PROJECTLIST"),
-    GeneralRow("REDIT"),
     ListRow("ALLLOWER"),
     ListRow("ALLUPPER"),
     ListRow("BOTTOM"),

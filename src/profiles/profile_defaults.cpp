@@ -278,7 +278,14 @@ std::string_view BuiltInDefault(std::string_view name) {
 
 std::string DefaultValueFor(const AppSession& app, const ProfileDefault& row) {
     if (row.base == DefaultBase::HomeDirectory) {
-        return JoinPath(MainProfileHome(app), row.value);
+        std::string own = JoinPath(MainProfileHome(app), row.value);
+        if (app.sharedHome.empty()) {
+            return own;
+        }
+        // A personal home over a shared installation: the user's own copies first, the shared
+        // ones after them; help is read from the installation only.
+        std::string shared = JoinPath(app.sharedHome, row.value);
+        return row.name == "ZPATH.HELP" ? shared : own + ";" + shared;
     }
     return std::string(row.value);
 }

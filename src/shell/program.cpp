@@ -149,7 +149,7 @@ int RunTavoe(int argc, char** argv, const TerminalStarter& startTerminal) {
         return 0;
     }
     if (options.version) {
-        std::printf("Tavo/E %s\n", TAVOE_VERSION);
+        std::printf("Tavo/E %s\nBuild: %s\n", TAVOE_VERSION, TAVOE_BUILD);
         return 0;
     }
     std::string programPath = OwnProgramPath();

@@ -256,13 +256,14 @@ std::string UsageText() {
            "  -R file       merge a compiler message file into the first file opened\n"
            "  -S'command'   run a primary command after the files are opened\n"
            "  --            the end of the options: every later word is a file name\n"
+           "  -E, -Z        accepted and ignored (old command lines use them)\n"
            "\n"
            "Program options:\n"
            "  --batch            run headless: read a script from standard input\n"
            "  --size COLSxROWS   screen size in batch mode (default 80x24)\n"
            "  --keep             batch mode: print the final screen instead of ending the files\n"
            "  --help             show this text\n"
-           "  --version          show the version\n"
+           "  --version          show the version and build\n"
            "\n"
            "Environment: TAVOE35 names the user's home directory (profiles, dialogs, macros, menus).\n";
 }

@@ -12,6 +12,7 @@
 #include "shell/command_route.h"
 #include "shell/edit_session.h"
 #include "shell/main_window.h"
+#include "shell/personal_home.h"
 #include "shell/profile_lists.h"
 #include "shell/recent_files.h"
 #include "shell/start_options.h"
@@ -123,7 +124,7 @@ std::string InstanceBlockName(const std::string& programPath, const char* tavoe3
 
 bool StartInstance(AppSession& app, const InstanceStart& start) {
     const char* tavoe35 = std::getenv("TAVOE35");
-    app.homeDirectory = InstallationHome(start.programPath, tavoe35);
+    SetInstanceHome(app, start.programPath, tavoe35);
     SessionStart session;
     session.programPath = start.programPath;
     session.blockName =

@@ -93,6 +93,8 @@ std::string WindowPositionPath(const AppSession& app) {
     std::string directory;
     if (const char* home = std::getenv("TAVOE35"); home != nullptr && home[0] != '\0') {
         directory = home;
+    } else if (!app.sharedHome.empty()) {
+        directory = app.homeDirectory;  // a shared installation: the user's own home
     } else {
         directory = ProgramDirectory(app);
         if (directory.empty() || ::access(directory.c_str(), W_OK) != 0) {
