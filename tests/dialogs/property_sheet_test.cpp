@@ -25,7 +25,7 @@ protected:
 }  // namespace
 
 TEST_F(PropertySheetTest, TitleNamesTheDoubleClick) {
-    EXPECT_EQ(sheet->title, "Profile (dbl-click on item to edit it)");
+    EXPECT_EQ(sheet->title, "Profile (Enter or double-click edits an item)");
 }
 
 TEST_F(PropertySheetTest, AddRefusesBadNamesTypesAndBounds) {
