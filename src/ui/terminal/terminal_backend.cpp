@@ -269,14 +269,13 @@ struct TerminalBackend::Impl {
                 }
                 if (gResized) {
                     gResized = 0;
-                    int oldRows = rows;
-                    int oldCols = cols;
                     QuerySize();
                     resize_term(rows, cols);
-                    if (rows != oldRows || cols != oldCols) {
-                        out = Event::OfResize(rows, cols);
-                        return true;
-                    }
+                    // A resized terminal (a tmux pane split or joined) keeps whatever it chose to
+                    // keep: everything is written again, not only what changed since the last frame.
+                    clearok(curscr, TRUE);
+                    out = Event::OfResize(rows, cols);
+                    return true;
                 }
             }
             if (fds[2].revents & POLLIN) {
@@ -474,6 +473,12 @@ void TerminalBackend::SetPalette(const Palette& palette) {
 void TerminalBackend::SetDisplaySet(DisplaySet set) {
     impl_->set = set;
     impl_->decoder.SetDisplaySet(set);
+}
+
+void TerminalBackend::RequestFullRedraw() {
+    if (!impl_->stopped && impl_->screen != nullptr) {
+        clearok(curscr, TRUE);
+    }
 }
 
 void TerminalBackend::Present(Canvas& canvas) {
