@@ -67,7 +67,7 @@ TEST_F(DialogHandlers, TableHasEveryName) {
 TEST_F(DialogHandlers, DialogOfALaterSubsystemSaysSo) {
     Script("");
     Run("DIALOG COMPARE");
-    EXPECT_THAT(Texts(), ElementsAre("'COMPARE' is not available yet."));
+    EXPECT_THAT(Texts(), ElementsAre("'File compare' is not available yet."));
 
     app.messages.clear();
     Script("abc\n");
