@@ -85,7 +85,8 @@ int OpenNewFile(EditBuffer& buffer, bool markNew, bool writeLockWanted) {
     if (profile.recordFormat == Recfm::Fixed) {
         file.sensedTerminator = EorType::None;
     } else {
-        file.sensedTerminator = profile.endOfRecordSequence == EorType::Lf ? EorType::Lf : EorType::CrLf;
+        // A new file gets this system's line end, LF, unless its profile asks for CR LF.
+        file.sensedTerminator = profile.endOfRecordSequence == EorType::CrLf ? EorType::CrLf : EorType::Lf;
     }
     profile.sensedTerminator = file.sensedTerminator;
     StatHandle(file.handle, file.loadStamp);

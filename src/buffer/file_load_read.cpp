@@ -75,6 +75,11 @@ bool ReadIntoBuffer(EditBuffer& buffer) {
     return true;
 }
 
+void ReportNoTerminator(EditBuffer& buffer) {
+    ReportError(buffer, Format("Unable to sense LF or CRLF record terminator in '%s', file load aborted.",
+                               buffer.fileName.c_str()));
+}
+
 // The first CR LF or lone LF in the bytes decides the terminator; a lone CR is passed over.
 EorType SenseTerminator(const char* data, std::int32_t count) {
     const char* end = data + count;
@@ -102,17 +107,36 @@ bool SettleTerminator(EditBuffer& buffer) {
     } else if (setting == EorType::Auto || setting == EorType::None) {
         sensed = SenseTerminator(file.buffer.get(), file.bytesInBuffer);
         if (sensed == EorType::Auto) {
-            if (setting == EorType::Auto) {
-                ReportError(buffer,
-                            Format("Unable to sense LF or CRLF record terminator in '%s', file load aborted.",
-                                   buffer.fileName.c_str()));
+            if (setting == EorType::None) {
+                sensed = EorType::Any;
+            } else if (file.atEnd) {
+                ReportNoTerminator(buffer);
                 return false;
             }
-            sensed = EorType::Any;
+            // Otherwise the first record is longer than this read: the terminator stays "not yet
+            // sensed" and is looked for again in every further read until one shows up.
         }
     }
     file.sensedTerminator = sensed;
     profile.sensedTerminator = sensed;
+    return true;
+}
+
+// A read after a first one that held no terminator: the terminator is sensed in what is in the buffer
+// now (the carried bytes included, so a CR LF split between reads is seen). At the end of a file that
+// holds no terminator at all the load is aborted, as it is when the first read shows none.
+bool SenseWhilePending(EditBuffer& buffer) {
+    FileState& file = buffer.file;
+    EorType sensed = SenseTerminator(file.buffer.get(), file.bytesInBuffer);
+    if (sensed == EorType::Auto) {
+        if (!file.atEnd) {
+            return true;
+        }
+        ReportNoTerminator(buffer);
+        return false;
+    }
+    file.sensedTerminator = sensed;
+    buffer.profile.sensedTerminator = sensed;
     return true;
 }
 
@@ -365,6 +389,9 @@ int LoadBatch(EditBuffer& buffer) {
                 aborted = true;
                 break;
             }
+        } else if (variable && file.sensedTerminator == EorType::Auto && !SenseWhilePending(buffer)) {
+            aborted = true;
+            break;
         }
         if (!(variable ? CutVariableRecords(buffer) : CutFixedRecords(buffer))) {
             aborted = true;

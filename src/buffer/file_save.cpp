@@ -200,6 +200,9 @@ WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
     std::vector<char> decoded;
 
     for (LineRecord* line = FirstDataLine(buffer); line != nullptr; line = NextDataLine(line)) {
+        if (LineHasFlag(*line, LineFlagA::InsertPending)) {
+            continue;  // a line offered for typing that was never typed into is no record
+        }
         if ((fixed || profile.padShortRecsWithBlank) && line->length < maxLength &&
             LinePadTo(buffer, *line, maxLength) != 0) {
             return WriteOutcome::NoMemory;

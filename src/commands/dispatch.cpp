@@ -128,7 +128,9 @@ void RunGeneralCommand(AppSession& app, std::string_view text) {
     GeneralCommandLine command = SplitGeneralCommand(line);
     if (command.verb.front() == '=') {
         std::string option = line.substr(1, command.verb.size() - 1);
-        if (LegacyJump(app, option) != 0) {
+        // A refused jump shows the current context again; with nothing open there is nothing to show
+        // (re-showing an empty stack would end the program).
+        if (LegacyJump(app, option) != 0 && TopContextKind(app) != ContextKind::None) {
             ShowContextAgain(app);
         }
         return;

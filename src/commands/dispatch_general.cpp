@@ -10,6 +10,7 @@
 #include "commands/dispatch_builtins.h"
 #include "core/app_session.h"
 #include "core/command_line.h"
+#include "core/context_stack.h"
 #include "core/shell_port.h"
 #include "core/var_store.h"
 #include "editing/edit_session.h"
@@ -35,10 +36,19 @@ bool IsDirectory(const std::string& path) {
     return std::filesystem::is_directory(path, error);
 }
 
-// Opens one of the open dialogs for `asker`.
+// Opens one of the open dialogs for `asker` (the command that comes back with the choice). Where
+// none can be shown the message names what the user asked for, not the internal command.
 void OpenFileDialog(AppSession& app, OpenDialogKind which, std::string_view asker) {
-    if (!Shell(app).OpenDialog(app, which)) {
-        ShowNotAvailable(app, asker);
+    if (Shell(app).OpenDialog(app, which)) {
+        return;
+    }
+    if (asker.starts_with("FUNCTION ")) {
+        asker = which == OpenDialogKind::DirectoriesOnly ? "Directory chooser" : "File chooser";
+    }
+    ShowNotAvailable(app, asker);
+    // The menu or dialog the request came from is shown again, so the keys have a place to go.
+    if (TopContextKind(app) != ContextKind::None) {
+        ShowContextAgain(app);
     }
 }
 

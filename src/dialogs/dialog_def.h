@@ -61,6 +61,7 @@ struct DialogObject {
     int32_t column = 0;
     int32_t width = 0;
     int32_t depth = 0;
+    bool widthFromText = false;  // no WIDTH given: the width is the TEXT's length
 
     // Position and size in dialog units (a character is 4 units wide, a grid row 16 units high).
     // A COMBO's cy is the height it is created with, including its drop-down list (12 x DEPTH);

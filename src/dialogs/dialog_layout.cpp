@@ -64,6 +64,21 @@ void LayoutUnits(DialogDefinition& def, WindowFill fill, const DialogScreen& scr
     }
 }
 
+// The cells a button or check box sized by its text needs on a terminal: the caption (an "&" inside
+// it, before the access key, is not shown) plus the brackets of a button, or the "[ ] " before a check box's
+// label. Every other object keeps its width.
+int CellWidth(const DialogObject& obj) {
+    if (!obj.widthFromText || !obj.text ||
+        (obj.type != DialogObjectType::Button && obj.type != DialogObjectType::Checkbox)) {
+        return obj.width;
+    }
+    int shown = static_cast<int>(obj.text->size());
+    if (obj.text->find('&', 1) != std::string::npos) {
+        --shown;  // a leading "&" names a variable; a later one marks the access key
+    }
+    return std::max(obj.width, shown + (obj.type == DialogObjectType::Button ? 2 : 4));
+}
+
 void LayoutCells(DialogDefinition& def, WindowFill fill, const DialogScreen& screen) {
     int cols = 0;
     int rows = 0;
@@ -75,7 +90,7 @@ void LayoutCells(DialogDefinition& def, WindowFill fill, const DialogScreen& scr
         } else if (obj.type == DialogObjectType::Combo) {
             obj.dropRows = obj.depth;
         }
-        obj.cell = CellRect{obj.row - 1, obj.column - 1 + kDialogCellMarginLeft, height, obj.width};
+        obj.cell = CellRect{obj.row - 1, obj.column - 1 + kDialogCellMarginLeft, height, CellWidth(obj)};
         if (obj.type != DialogObjectType::Separator) {
             cols = std::max(cols, obj.cell.col + obj.cell.cols + kDialogCellMarginRight);
         }

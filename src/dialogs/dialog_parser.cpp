@@ -271,6 +271,7 @@ private:
         if (block_ == Block::Object) {
             if (current_.width == 0 && current_.text) {
                 current_.width = static_cast<int32_t>(current_.text->size());
+                current_.widthFromText = true;
                 if (current_.type == DialogObjectType::Checkbox) {
                     current_.width += 3;
                 }

@@ -226,6 +226,12 @@ void DialogRun::LoadList(const DialogObject& obj, ui::ListBox& list) {
     long top = VarGetNumber(app_, DialogVar(var, "Top"));
     list.SetTop(static_cast<int>(top));
     list.SetCaret(static_cast<int>(top));
+    // A single-choice list may come with its choice made, as a combo does (VAR.Select, from 1).
+    long select = VarGetNumber(app_, DialogVar(var, "Select"));
+    if (!obj.multiselect && select > 0 && select <= list.Count()) {
+        list.SetCaret(static_cast<int>(select - 1));
+        list.Select(static_cast<int>(select - 1));
+    }
 }
 
 void DialogRun::FillCombo(const DialogObject& obj, ui::ComboBox& combo) {
@@ -469,6 +475,8 @@ ui::Handled DialogRun::FilterKey(const ui::KeyEvent& key) {
             return ui::Handled::Yes;
         }
         case Key::Escape:
+            // Escape is the dialog's Cancel, as F3 is.
+            Close();
             return ui::Handled::Yes;
         default:
             break;
@@ -514,6 +522,18 @@ ui::Handled DialogRun::AfterKey(const ui::KeyEvent& key) {
     }
     Commit();
     return ui::Handled::Yes;
+}
+
+// F4 in a dialog unwinds the dialogs and menus stacked above the file list or edit session they were
+// opened from, and shows that again. The session itself stays: the function keys of a dialog act on
+// dialogs only, so the RETURN command (which ends every session) is not run.
+void ReturnFromDialogs(AppSession& app) {
+    for (ContextKind kind = TopContextKind(app);
+         kind == ContextKind::Dialog || kind == ContextKind::Menu || kind == ContextKind::Dummy;
+         kind = TopContextKind(app)) {
+        PopContext(app);
+    }
+    ShowContextAgain(app);
 }
 
 bool IsPropertySheetDialog(std::string_view name) {
@@ -569,7 +589,7 @@ DialogResult ShowDialog(AppSession& app, std::string_view name) {
     if (IsPropertySheetDialog(def->name)) {
         ShowMessage(app, "Apply RETURN again after this dialog terminates.", MsgTo::Box, Beep::Exclamation);
     } else {
-        PostCommand(app, "RETURN");
+        ReturnFromDialogs(app);
     }
     return DialogResult::Return;
 }

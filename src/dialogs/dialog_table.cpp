@@ -94,6 +94,63 @@ constexpr std::array<BuiltInDialog, kBuiltInDialogCount> kDialogs{{
     {"XKEYBRD", XKeybrdDialog},
 }};
 
+// What the user calls a dialog that is not built yet (the menus' words for it), for the message
+// that says so: the dialog's own name is an internal one.
+std::string UserNameOfDialog(std::string_view name) {
+    struct Named {
+        std::string_view dialog;
+        std::string_view shown;
+    };
+    static constexpr Named kNames[] = {
+        {"COMPARE", "File compare"},
+        {"COMPDIR", "Directory compare"},
+        {"CONVERT1", "File conversion"},
+        {"CONVERT2", "File conversion"},
+        {"CONVERT3", "File conversion"},
+        {"CONVV1", "File conversion"},
+        {"CONVV2", "File conversion"},
+        {"CONVF1", "File conversion"},
+        {"CONVF2", "File conversion"},
+        {"CONVF3", "File conversion"},
+        {"CONVF4", "File conversion"},
+        {"CONVC1", "File conversion"},
+        {"COPY", "Copy file"},
+        {"DRIVLIST", "Drive list"},
+        {"FILESCAN", "File scan"},
+        {"FILTERS", "File open filters"},
+        {"FILTERS2", "File open filters"},
+        {"FLISTOPT", "File list options"},
+        {"FLSTOPEN", "Open file list"},
+        {"FONT", "Font"},
+        {"FONTMENU", "Font"},
+        {"HELPTOC", "Help contents"},
+        {"MULTOPEN", "Open several files"},
+        {"PRNSETUP", "Print setup"},
+        {"PRNSTYLE", "Print styles"},
+        {"PROJECT", "Projects"},
+        {"PROJNEW", "New project"},
+        {"PROJOPEN", "Open project"},
+        {"QRFELCMD", "Quick reference: line commands"},
+        {"QRFEPCMD", "Quick reference: edit commands"},
+        {"QRFFLCMD", "Quick reference: file list line commands"},
+        {"QRFFPCMD", "Quick reference: file list commands"},
+        {"QRFGPCMD", "Quick reference: general commands"},
+        {"RECENT", "Recent files"},
+        {"TEMPLATE", "Templates"},
+        {"USERCMD", "User commands"},
+        {"USERCMD2", "User commands"},
+        {"XCMD", "External command"},
+        {"XKEYBRD", "Keyboard"},
+    };
+    std::string upper = UpperCased(name);
+    for (const Named& named : kNames) {
+        if (named.dialog == upper) {
+            return std::string(named.shown);
+        }
+    }
+    return upper;
+}
+
 // A dialog whose subsystem is not built yet: shown when its definition exists, so its layout can
 // be tried; committing it says so. Without a definition file it says so at once.
 void NotYetAvailable(AppSession& app, std::string_view name) {
@@ -102,12 +159,12 @@ void NotYetAvailable(AppSession& app, std::string_view name) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     if (FindAlongPath(VarGetValue(app, "ZPATH.DIALOGS"), fileName).empty()) {
-        ShowNotAvailable(app, name);
+        ShowNotAvailable(app, UserNameOfDialog(name));
         ShowContextAgain(app);
         return;
     }
     RunOptionDialog(app, name, [&app, name] {
-        ShowNotAvailable(app, name);
+        ShowNotAvailable(app, UserNameOfDialog(name));
         LeaveDialog(app);
     });
 }

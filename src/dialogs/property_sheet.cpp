@@ -265,7 +265,8 @@ SheetStep EditSelected(AppSession& app, PropertySheet& sheet) {
 std::unique_ptr<PropertySheet> PropertySheetCreate(std::string_view title, std::string_view helpFile,
                                                    std::string_view helpTopic) {
     auto sheet = std::make_unique<PropertySheet>();
-    sheet->title = (std::string(title) + " (dbl-click on item to edit it)").substr(0, kPropertySheetTitleMax);
+    sheet->title =
+        (std::string(title) + " (Enter or double-click edits an item)").substr(0, kPropertySheetTitleMax);
     sheet->helpFile = std::string(helpFile.substr(0, kPropertyHelpFileMax));
     sheet->helpTopic = std::string(helpTopic.substr(0, kPropertyHelpTopicMax));
     return sheet;
@@ -312,7 +313,20 @@ Status PropertyAdd(AppSession& app, PropertySheet& sheet, std::string_view name,
     return status;
 }
 
+// The row the sheet shows chosen: the first at the start, then the one last edited, so that Enter
+// edits again without choosing first.
+void ChooseRow(AppSession& app, const PropertySheet& sheet, std::string_view name) {
+    for (size_t i = 0; i < sheet.properties.size(); ++i) {
+        if (name.empty() || sheet.properties[i].name == name) {
+            VarSetNumber(app, "PropSheet.List.Select", static_cast<long>(i + 1));
+            return;
+        }
+    }
+}
+
 void PropertySheetRun(AppSession& app, PropertySheet& sheet) {
+    ChooseRow(app, sheet, {});
+    VarSetNumber(app, "PropSheet.List.Top", 0);
     while (true) {
         FillSheetVariables(app, sheet);
         DialogResult result = ShowDialog(app, "propsheet");
@@ -335,6 +349,9 @@ void PropertySheetRun(AppSession& app, PropertySheet& sheet) {
             return;
         }
         if (reply == "EDIT") {
+            if (VarGetNumber(app, "PropSheet.List.Reply.0") > 0) {
+                ChooseRow(app, sheet, FirstWord(VarGetValue(app, "PropSheet.List.Reply.1")));
+            }
             EditSelected(app, sheet);
             continue;
         }

@@ -70,10 +70,11 @@ bool ScrollRows(AppSession& app, EditSession& session, int delta) {
     return session.view.topLine != before;
 }
 
-void ShowCursorColumn(AppSession& app, EditSession& session, std::int32_t column) {
+namespace {
+
+void ShowCursorColumnUpTo(AppSession& app, EditSession& session, std::int32_t column, std::int32_t limit) {
     EditViewState& view = session.view;
-    const std::int32_t length = MaxRecordLength(session.buffer);
-    column = std::clamp(column, 1, length);
+    column = std::clamp(column, 1, limit);
     int shown = std::max(DataAreaColumns(app, session), 1);
     std::int32_t offset = std::max(view.horizontalOffset, 0);
     if (column <= offset) {
@@ -84,6 +85,17 @@ void ShowCursorColumn(AppSession& app, EditSession& session, std::int32_t column
     view.horizontalOffset = offset;
     view.cursorColumn = view.prefixWidth + (column - offset - 1);
     FitFocusToCursor(session);
+}
+
+}  // namespace
+
+void ShowCursorColumn(AppSession& app, EditSession& session, std::int32_t column) {
+    ShowCursorColumnUpTo(app, session, column, MaxRecordLength(session.buffer));
+}
+
+void ShowCursorPastRecord(AppSession& app, EditSession& session) {
+    const std::int32_t length = MaxRecordLength(session.buffer);
+    ShowCursorColumnUpTo(app, session, length + 1, length + 1);
 }
 
 void SetCursorRow(AppSession& app, EditSession& session, int row) {

@@ -54,6 +54,10 @@ bool ScrollRows(AppSession& app, EditSession& session, int delta);
 // view left or right just enough to show it.
 void ShowCursorColumn(AppSession& app, EditSession& session, std::int32_t column);
 
+// Puts the cursor on the column just past the record's last column (after a character went into the
+// last column), so the next key is refused with a message instead of replacing that column again.
+void ShowCursorPastRecord(AppSession& app, EditSession& session);
+
 // Puts the cursor on the row (within the window) and fits the focus to the cell: Prefix or Data.
 void SetCursorRow(AppSession& app, EditSession& session, int row);
 

@@ -382,6 +382,9 @@ KeyOutcome ControlKeyCommand(AppSession& app, const KeyContext& context, char le
         return Outcome(KeyAction::None);
     }
     std::string line(TrimBlanks(VarText(app, Format("ZCTRL.%c", letter))));
+    if (line.empty() && letter == 'L') {
+        return Outcome(KeyAction::Redraw);  // the terminal's usual key for a full redraw
+    }
     if (line.empty()) {
         ShowMessage(app, Format("No mapping value for CTRL-%c", letter), MsgTo::Box, Beep::Exclamation);
         return Outcome(KeyAction::None);
@@ -411,8 +414,9 @@ void SetTypingMode(AppSession& app, ui::TypingMode mode) {
 }
 
 ui::CursorShape ToggleInsertMode(AppSession& app) {
-    SetTypingMode(app, CurrentTypingMode(app) == ui::TypingMode::Insert ? ui::TypingMode::Overtype
-                                                                        : ui::TypingMode::Insert);
+    // The Insert key switches the mode for this run only: the next run starts as ZINSERT (the
+    // General options) says, not as this one was left.
+    app.profileSettings.insertMode = !app.profileSettings.insertMode;
     return CaretShape(app);
 }
 

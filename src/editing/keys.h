@@ -49,8 +49,9 @@ enum class KeyAction : uint8_t {
                           // pending line commands first in an edit session)
     ProcessLineCommands,  // process the pending line commands of the edit session
     MoveToData,           // the cursor goes from the command field into the data area
-    InsertToggled,        // insert mode was switched and ZINSERT stored: re-create the caret as
+    InsertToggled,        // insert mode was switched for this run: re-create the caret as
                           // `cursorShape`
+    Redraw,               // draw the whole screen again (Ctrl+L when no command is mapped to it)
 
     // Leaving the primary command field for the data window.
     FieldToDataTab,      // Tab: to the first tab position of the first data row
@@ -182,14 +183,17 @@ ui::CursorShape CaretShapeOfWidth(std::string_view width);
 
 // ---- Function key bar ----------------------------------------------------------------------------
 
-// The bar under the data window while ZPFSHOW is "TRUE": one row of 12 buttons for each group that
-// ZPFSHOW.BASE, ZPFSHOW.SHIFT, ZPFSHOW.CTRL and ZPFSHOW.ALT switch on, in that order. A button shows,
-// by ZPFSHOW.STYLE, the key's name ("Numbers", also for an unknown style), its label ("Labels",
-// the name when the label is empty) or its command text ("MapVal").
+// The bar under the data window while ZPFSHOW is "TRUE": 12 buttons for each group that
+// ZPFSHOW.BASE, ZPFSHOW.SHIFT, ZPFSHOW.CTRL and ZPFSHOW.ALT switch on, in that order; one group a row
+// while at most two are on, else two groups side by side in each of two rows. A button shows, by
+// ZPFSHOW.STYLE, the key's name ("Numbers", also for an unknown style; shortened to fit, as
+// "S-F12" or "SF12"), its label ("Labels", the name when the label is empty) or its command text
+// ("MapVal").
 struct FunctionKeyBar {
     int width = 0;
-    std::vector<std::string> rows;  // each exactly `width` display bytes
-    std::vector<int> firstKey;      // number of the first key of each row: 1, 13, 25 or 37
+    std::vector<std::string> rows;         // each exactly `width` display bytes
+    std::vector<int> firstKey;             // number of the first key of each row: 1, 13, 25 or 37
+    std::vector<std::vector<int>> groups;  // the first key of each group in each row, left to right
 
     // The key 1..48 whose button covers the cell, or 0.
     int KeyAt(int row, int col) const;
@@ -198,8 +202,9 @@ struct FunctionKeyBar {
 // Rows the bar needs: 0 while ZPFSHOW is not "TRUE".
 int FunctionKeyBarRows(AppSession& app);
 
-// The bar's text for a width in cells. Button i of a row covers the cells i*width/12 up to
-// (i+1)*width/12 - 1; its text is cut to leave the last cell as a "|" separator.
+// The bar's text for a width in cells. A row of n groups gives group g the cells g*width/n up to
+// (g+1)*width/n - 1; button i of a group of w cells covers i*w/12 up to (i+1)*w/12 - 1 of them; its
+// text is cut to leave the last cell as a "|" separator.
 FunctionKeyBar BuildFunctionKeyBar(AppSession& app, int width);
 
 }  // namespace tavoe

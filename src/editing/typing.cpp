@@ -164,6 +164,23 @@ bool HasRoomToInsert(const EditBuffer& buffer, const LineRecord& line, const Edi
     return line.text[line.length - 1] == ' ';
 }
 
+// An insert between the bounds shifts text only up to the right bound: what stands beyond it (a
+// sequence field in columns 73-80, say) stays where it is. A line whose text reaches the right bound
+// then works as a padded field ending there; a shorter line grows as before.
+EditField WithinBounds(const EditBuffer& buffer, const LineRecord& line, EditField field,
+                       std::int32_t column) {
+    const std::int32_t left = buffer.profile.boundsLeft;
+    const std::int32_t right = buffer.profile.boundsRight;
+    if (!IsDataLine(line) || field.numberField || left < 1 || right < left || column < left ||
+        column > right || right >= field.last || line.length < static_cast<std::uint32_t>(right)) {
+        return field;
+    }
+    field.first = std::max(field.first, left);
+    field.last = right;
+    field.shape = FieldShape::Padded;
+    return field;
+}
+
 void NotifyPendingCleared(AppSession& app, EditSession& session, LineRecord& line) {
     if (!LineHasPendingCommand(line)) {
         PendingCommandCleared(app, session, line);
@@ -203,11 +220,13 @@ int TypeIntoPrefix(AppSession& app, EditSession& session, const CursorPlace& pla
     return 0;
 }
 
-// After a character went in: the cursor moves one record column right, the view following it; on the
-// last column of the record it stays.
+// After a character went in: the cursor moves one record column right, the view following it; from
+// the last column of the record it goes just past the record, where the next key is refused aloud.
 void AdvanceCursor(AppSession& app, EditSession& session, std::int32_t column) {
     if (column < MaxRecordLength(session.buffer)) {
         ShowCursorColumn(app, session, column + 1);
+    } else {
+        ShowCursorPastRecord(app, session);
     }
 }
 
@@ -371,6 +390,7 @@ Status InsertChars(AppSession& app, EditSession& session, LineRecord& line, std:
     if (chars.empty()) {
         return 0;
     }
+    field = WithinBounds(buffer, line, *field, column);
     if (!HasRoomToInsert(buffer, line, *field, column)) {
         Refuse(app, InsertRefusal(buffer, line, *field), MsgTo::Line, Beep::Error);
         return -1;

@@ -46,7 +46,13 @@ LineRecord* ShownLineNear(LineRecord* line) {
 
 class Replay {
 public:
-    explicit Replay(EditSession& session) : buffer_(session.buffer), view_(session.view) {}
+    explicit Replay(EditSession& session) : buffer_(session.buffer), view_(session.view) {
+        // The line the cursor stands on counts as the current line: typing changes that line.
+        const int row = view_.cursorRow;
+        if (row >= 0 && row < static_cast<int>(view_.rowTable.size())) {
+            cursorLine_ = view_.rowTable[static_cast<size_t>(row)];
+        }
+    }
 
     void Undo(UndoEntry& entry) {
         switch (entry.kind) {
@@ -97,7 +103,7 @@ private:
         if (IsDataLine(line)) {
             buffer_.modified = true;
         }
-        if (buffer_.currentLine == &line) {
+        if (buffer_.currentLine == &line || cursorLine_ == &line) {
             // Back to the column of the change, scrolling left when it lies left of the view.
             std::int32_t column = std::max(entry.column, 1);
             if (column - 1 < view_.horizontalOffset) {
@@ -167,6 +173,7 @@ private:
 
     EditBuffer& buffer_;
     EditViewState& view_;
+    const LineRecord* cursorLine_ = nullptr;
     bool markersStale_ = false;
 };
 

@@ -100,8 +100,8 @@ constexpr ProfileDefault kDefaults[] = {
     {"ZCOLOR.EDIT", "0,3"},
     {"ZCOLOR.BROWSE", "0,3"},
     {"ZCOLOR.SELECT", "3,0"},
-    {"ZCOLOR.FIND", "0,14"},
-    {"ZCOLOR.NUMBERS", "3,2"},
+    {"ZCOLOR.FIND", "3,14"},
+    {"ZCOLOR.NUMBERS", "8,2"},
     {"ZCOLOR.LCMDS", "0,2"},
     {"ZCOLOR.OTHER", "7,10"},
 

@@ -8,6 +8,7 @@
 #include "buffer/file_load.h"
 #include "buffer/file_name_vars.h"
 #include "buffer/file_save.h"
+#include "buffer/line_record.h"
 #include "core/app_session.h"
 #include "core/shell_port.h"
 #include "core/var_store.h"
@@ -28,6 +29,31 @@
 namespace tavoe {
 
 namespace {
+
+// A new or empty file opened for editing can be typed into at once: an empty line waits under the top
+// marker with the cursor on it. It becomes a record only when something is typed into it (SAVE leaves
+// out a line still waiting), so a file left untouched stays as it was.
+void OfferLineToType(AppSession& app, EditSession& session) {
+    EditBuffer& buffer = session.buffer;
+    if (session.ReadOnly() || FirstDataLine(buffer) != nullptr || LineFirst(buffer) == nullptr) {
+        return;
+    }
+    LineRecord* line = LineNew(buffer, {});
+    if (line == nullptr) {
+        return;
+    }
+    line->kind = LineKind::Data;
+    LineSetFlag(*line, LineFlagA::InsertPending);
+    if (LineInsertAfter(buffer, LineFirst(buffer), line) != 0) {
+        LineFree(buffer, line);
+        return;
+    }
+    buffer.modified = false;
+    session.view.cursorRow = 1;
+    session.view.cursorColumn = session.view.prefixWidth;
+    session.view.focus = KeyField::Data;
+    (void)app;
+}
 
 // The options a new instance started for one file gets from this one's settings.
 std::vector<std::string> NewInstanceArguments(AppSession& app, const std::string& path, OpenMode mode) {
@@ -141,6 +167,7 @@ Status OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
     session.view.horizontalOffset = session.buffer.file.viewOffset;
     std::string prefix = VarGetValue(app, session.ReadOnly() ? "ZLCMDCOLS.BROWSE" : "ZLCMDCOLS.EDIT");
     session.view.prefixWidth = std::clamp(std::atoi(prefix.c_str()), 0, 9);
+    OfferLineToType(app, session);
     app.editSessions.insert(app.editSessions.begin(), std::move(owned));
     MakeCurrentEditSession(app, session);
     RecentFileAdd(app, full);

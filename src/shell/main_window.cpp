@@ -59,6 +59,19 @@ ClientView CurrentClientView(const AppSession& app) {
     return ClientView::None;
 }
 
+ClientView ShownClientView(const AppSession& app) {
+    // Dialogs and menus are drawn over the window they were opened from: look below them.
+    for (auto it = app.contexts.rbegin(); it != app.contexts.rend(); ++it) {
+        if (it->kind == ContextKind::Task) {
+            return app.editSessions.empty() ? ClientView::None : ClientView::Edit;
+        }
+        if (it->kind == ContextKind::FileList) {
+            return ClientView::FileList;
+        }
+    }
+    return ClientView::None;
+}
+
 MainWindow::MainWindow(AppSession& app, ui::Screen& screen)
     : app_(app), screen_(screen), sink_(screen), commandField_(ui::Rect{0, 0, 1, 10}) {
     app_.mainWindow = this;
@@ -134,16 +147,17 @@ void MainWindow::Paint(ui::Canvas& canvas) {
         PaintToolbar(toolbar);
     }
     ClientView view = CurrentClientView(app_);
-    EditSession* session = view == ClientView::Edit ? CurrentEditSession(app_) : nullptr;
-    if (view != ClientView::FileList) {
+    ClientView shown = ShownClientView(app_);
+    EditSession* session = shown == ClientView::Edit ? CurrentEditSession(app_) : nullptr;
+    if (shown != ClientView::FileList) {
         PaintFieldBar(canvas, session);
         if (session != nullptr) {
             PaintEditWindow(canvas, *session);
         }
     }
     PaintMessageAndStatus(canvas);
-    // The caret: the command field's, or the data window's cursor.
-    if (view == ClientView::FileList) {
+    // The caret: the command field's, or the data window's cursor (a dialog or menu on top has its own).
+    if (view != shown || view == ClientView::FileList) {
         return;
     }
     KeyField focus = FocusedField();
@@ -406,6 +420,9 @@ void MainWindow::PerformOutcome(const KeyOutcome& outcome, const ui::KeyEvent& k
             return;
         case KeyAction::InsertToggled:
             return;  // the caret follows the typing mode when the window is painted
+        case KeyAction::Redraw:
+            screen_.RedrawAll();
+            return;
         default:
             EditAction(outcome);
             return;
@@ -522,6 +539,13 @@ void MainWindow::HandleMouse(const ui::MouseEvent& mouse) {
                               : col < l.horizontalBar.cols / 2  ? "LEFT"
                                                                 : "RIGHT";
         RunCommand(CommandRoute::Edit, command);
+        return;
+    }
+    bool wheel = mouse.action == ui::MouseAction::WheelUp || mouse.action == ui::MouseAction::WheelDown;
+    if (wheel && (mouse.row < 0 || l.client.Contains(mouse.row, mouse.col))) {
+        // A wheel turned anywhere over the edit window, or with no known mouse place, scrolls the view.
+        context.field = FocusedField();
+        PerformOutcome(MapMouse(app_, context, mouse), ui::KeyEvent{});
         return;
     }
     if (!l.data.Contains(mouse.row, mouse.col)) {

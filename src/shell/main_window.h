@@ -94,5 +94,8 @@ private:
 // Which frame decides what the window shows: an edit session, a file list, or neither.
 enum class ClientView { None, Edit, FileList };
 ClientView CurrentClientView(const AppSession& app);
+// What the window shows: the edit session or file list nearest the top of the context stack, with
+// the dialogs and menus above it drawn over it.
+ClientView ShownClientView(const AppSession& app);
 
 }  // namespace tavoe

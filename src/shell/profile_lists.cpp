@@ -4,6 +4,7 @@
 
 #include "commands/command_history.h"
 #include "core/app_session.h"
+#include "core/shared_block.h"
 #include "shell/recent_files.h"
 
 namespace tavoe {
@@ -36,6 +37,35 @@ std::string SharedBlockLists::RecentFile(int slot) const {
         return {};
     }
     return files[static_cast<size_t>(slot)];
+}
+
+SharedListsSnapshot::SharedListsSnapshot(AppSession& app) {
+    const SharedSessionBlock& block = SharedBlock(app);
+    for (int i = 0; i < kHistorySlotCount; ++i) {
+        history_.push_back(block.HistorySlot(i));
+    }
+    newest_ = block.HistoryNewest();
+    cursor_ = block.HistoryCursor();
+    direction_ = static_cast<int>(block.HistoryDirection());
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        recent_.push_back(block.RecentPath(i));
+        recentInUse_.push_back(block.RecentInUse(i));
+    }
+}
+
+void SharedListsSnapshot::Restore(AppSession& app) const {
+    SharedSessionBlock& block = SharedBlock(app);
+    for (int i = 0; i < kHistorySlotCount; ++i) {
+        block.SetHistorySlot(i, history_[static_cast<size_t>(i)]);
+    }
+    block.SetHistoryNewest(newest_);
+    block.SetHistoryCursor(cursor_);
+    block.SetHistoryDirection(static_cast<RetrieveDirection>(direction_));
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        block.SetRecentPath(i, recent_[static_cast<size_t>(i)]);
+        block.SetRecentInUse(i, recentInUse_[static_cast<size_t>(i)]);
+    }
+    RebuildRecentMenu(app);
 }
 
 Status ReadProfileNow(AppSession& app) {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/status.h"
 #include "profiles/main_profile.h"
@@ -25,6 +26,22 @@ public:
 
 private:
     AppSession& app_;
+};
+
+// The command history and the recent files as they stand, to be put back after a batch run: a script
+// leaves the user's lists as it found them.
+class SharedListsSnapshot {
+public:
+    explicit SharedListsSnapshot(AppSession& app);
+    void Restore(AppSession& app) const;
+
+private:
+    std::vector<std::string> history_;
+    int newest_ = 0;
+    int cursor_ = 0;
+    int direction_ = 0;
+    std::vector<std::string> recent_;
+    std::vector<bool> recentInUse_;
 };
 
 // Reads the main profile with the shared lists of the block: 0, or -1 on a first run.

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "core/app_session.h"
@@ -18,6 +19,7 @@
 #include "shell/main_loop.h"
 #include "shell/main_window.h"
 #include "shell/notify.h"
+#include "shell/profile_lists.h"
 #include "shell/start_options.h"
 #include "shell/startup.h"
 #include "ui/headless/headless_backend.h"
@@ -84,6 +86,11 @@ int RunBatch(const ProgramOptions& options, const std::string& programPath) {
     if (!StartInstance(app, start)) {
         return 1;
     }
+    // What a script runs is no part of the user's command history or recent files.
+    std::optional<SharedListsSnapshot> lists;
+    if (!options.keepHistory) {
+        lists.emplace(app);
+    }
     if (RunMainLoop(app) == LoopEnd::ScriptEnded) {
         if (options.keep) {
             screen.Present();
@@ -92,6 +99,9 @@ int RunBatch(const ProgramOptions& options, const std::string& programPath) {
             // Nobody is there to answer: a "save changes?" prompt without a queued reply says No.
             EndAllEditSessions(app, PromptDefault::No);
         }
+    }
+    if (lists) {
+        lists->Restore(app);
     }
     FinishInstance(app);
     SetNotifyWakeFd(-1);

@@ -80,6 +80,8 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
             options.batch = true;
         } else if (word == "--keep") {
             options.keep = true;
+        } else if (word == "--history") {
+            options.keepHistory = true;
         } else if (word == "--size" || word.starts_with("--size=")) {
             std::string_view size;
             if (word == "--size") {
@@ -262,6 +264,8 @@ std::string UsageText() {
            "  --batch            run headless: read a script from standard input\n"
            "  --size COLSxROWS   screen size in batch mode (default 80x24)\n"
            "  --keep             batch mode: print the final screen instead of ending the files\n"
+           "  --history          batch mode: keep the run's commands and files in the retrieve\n"
+           "                     history and the recent files (a script leaves them as they were)\n"
            "  --help             show this text\n"
            "  --version          show the version and build\n"
            "\n"

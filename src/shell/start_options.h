@@ -11,7 +11,7 @@ namespace tavoe {
 // The command line of the program.
 //
 // Program options (they decide how the program runs and are read first): --help, --version,
-// --batch, --size COLSxROWS, --keep. The editor's options, each a "-" and a letter in either case,
+// --batch, --size COLSxROWS, --keep, --history. The editor's options, each a "-" and a letter in either case,
 // with its value attached or in the next word:
 //   -B           the named files are browsed; alone (no name attached) it also sets ZBROWSE "TRUE"
 //   -E, -Z       accepted and ignored
@@ -36,6 +36,7 @@ struct ProgramOptions {
     bool version = false;
     bool batch = false;
     bool keep = false;
+    bool keepHistory = false;  // --history: a batch run's commands and files stay in the user's lists
     int rows = 24;
     int cols = 80;
     std::vector<std::string> editorWords;  // everything else, in order

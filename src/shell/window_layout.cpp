@@ -95,7 +95,7 @@ const EditWindowLayout& LayoutEditWindow(AppSession& app) {
     in.toolbar = VarGetValue(app, "ZTOOLBAR") == "TRUE";
     // The scroll bars, the ruler, the hexadecimal pane and the function key bar belong to the edit
     // window: they are there only while an edit session is shown.
-    if (CurrentClientView(app) == ClientView::Edit) {
+    if (ShownClientView(app) == ClientView::Edit) {
         if (EditSession* session = CurrentEditSession(app)) {
             in.ruler = session->view.rulerOn;
             in.hex = session->view.hexOn;

@@ -40,6 +40,10 @@ public:
     virtual void Beep() = 0;
     // Hands the terminal to a program the editor runs (its own modes and screen are left, the normal
     // screen is shown) and takes it back afterwards, with everything drawn again. No terminal: nothing.
+    // The next Present writes every cell, whatever the backend believes is on the display already
+    // (the terminal may have lost or garbled its content: a pane split, another program's output).
+    virtual void RequestFullRedraw() {}
+
     virtual void SuspendForChild() {}
     virtual void ResumeAfterChild() {}
 

@@ -1,6 +1,8 @@
 #include "ui/color_match.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace tavoe {
 
@@ -85,6 +87,57 @@ int NearestAnsi8(Rgb rgb) {
         }
     }
     return best;
+}
+
+int TerminalColorOf(ColorDepth depth, Rgb rgb) {
+    switch (depth) {
+        case ColorDepth::TrueColor:
+            return (rgb.r << 16) | (rgb.g << 8) | rgb.b;
+        case ColorDepth::Indexed256:
+            return NearestXterm256(rgb);
+        case ColorDepth::Basic8:
+            break;
+    }
+    return NearestAnsi8(rgb);
+}
+
+Rgb TerminalRgbOf(ColorDepth depth, int color) {
+    if (depth == ColorDepth::TrueColor) {
+        return Rgb{static_cast<uint8_t>((color >> 16) & 0xFF), static_cast<uint8_t>((color >> 8) & 0xFF),
+                   static_cast<uint8_t>(color & 0xFF)};
+    }
+    return Xterm256Rgb(color);
+}
+
+TerminalPair TerminalPairOf(ColorDepth depth, const Palette& palette, uint8_t fg, uint8_t bg) {
+    const Rgb& fore = palette[fg & 15];
+    const Rgb& back = palette[bg & 15];
+    TerminalPair pair{TerminalColorOf(depth, fore), TerminalColorOf(depth, back)};
+    if (pair.fg == pair.bg && !(fore == back)) {
+        bool lightBg = 3 * back.r + 4 * back.g + 2 * back.b > 9 * 128;
+        pair.fg = depth == ColorDepth::TrueColor    ? (lightBg ? 0 : 0xFFFFFF)
+                  : depth == ColorDepth::Indexed256 ? (lightBg ? 16 : 231)
+                                                    : (lightBg ? 0 : 7);
+    }
+    return pair;
+}
+
+namespace {
+
+double Luminance(Rgb rgb) {
+    auto channel = [](uint8_t value) {
+        double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(rgb.r) + 0.7152 * channel(rgb.g) + 0.0722 * channel(rgb.b);
+}
+
+}  // namespace
+
+double ContrastRatio(Rgb a, Rgb b) {
+    double la = Luminance(a);
+    double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 }  // namespace ui

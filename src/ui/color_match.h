@@ -34,6 +34,27 @@ int NearestXterm256(Rgb rgb);
 // taken at their usual dark values.
 int NearestAnsi8(Rgb rgb);
 
+// How many colours a terminal has: 24-bit colour, the xterm 256, or the 8 basic ones.
+enum class ColorDepth : uint8_t { TrueColor, Indexed256, Basic8 };
+
+// The colour a terminal of that depth is given for an RGB value: the value itself (0xRRGGBB) for true
+// colour, else the index of the nearest colour it has.
+int TerminalColorOf(ColorDepth depth, Rgb rgb);
+// What that terminal colour looks like.
+Rgb TerminalRgbOf(ColorDepth depth, int color);
+
+// The foreground and background a terminal shows for a pair of palette indexes. Two different palette
+// colours that fall together on the terminal keep the text readable: black on a light background,
+// white on a dark one.
+struct TerminalPair {
+    int fg = 0;
+    int bg = 0;
+};
+TerminalPair TerminalPairOf(ColorDepth depth, const Palette& palette, uint8_t fg, uint8_t bg);
+
+// The contrast of two colours, from 1 (none) to 21 (black on white), by relative luminance.
+double ContrastRatio(Rgb a, Rgb b);
+
 }  // namespace ui
 
 }  // namespace tavoe

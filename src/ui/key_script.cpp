@@ -39,6 +39,21 @@ bool ParsePosition(std::string_view text, int& row, int& col) {
            cEnd == c.data() + c.size() && row >= 1 && col >= 1 && row <= 10000 && col <= 10000;
 }
 
+// "ROW,COL,ROW2,COL2": cuts the second position off `where` into row2 and col2. False when `where`
+// holds only one position (or the second is bad, which the caller then reports).
+bool SplitDrag(std::string_view& where, int& row2, int& col2) {
+    size_t first = where.find(',');
+    size_t second = first == std::string_view::npos ? first : where.find(',', first + 1);
+    if (second == std::string_view::npos) {
+        return false;
+    }
+    if (!ParsePosition(where.substr(second + 1), row2, col2)) {
+        return false;
+    }
+    where = where.substr(0, second);
+    return true;
+}
+
 }  // namespace
 
 bool KeyScriptParser::Parse(std::string_view text, std::vector<Event>& out, std::string& error) {
@@ -105,12 +120,38 @@ bool KeyScriptParser::ParseToken(std::string_view token, std::vector<Event>& out
         int row = lastRow_;
         int col = lastCol_;
         bool wheel = word == "WHEELUP" || word == "WHEELDOWN";
+        std::string_view where =
+            colon == std::string::npos ? std::string_view{} : std::string_view(upper).substr(colon + 1);
+        int row2 = 0;
+        int col2 = 0;
+        if (word == "DRAG" && SplitDrag(where, row2, col2)) {
+            // <Drag:ROW,COL,ROW2,COL2>: press at the first place, move to the second, release there.
+            if (!ParsePosition(where, row, col)) {
+                error = "bad mouse position in " + whole;
+                return false;
+            }
+            MouseEvent m;
+            m.mods = mods;
+            m.row = row - 1;
+            m.col = col - 1;
+            m.action = MouseAction::Press;
+            out.push_back(Event::OfMouse(m));
+            m.row = row2 - 1;
+            m.col = col2 - 1;
+            m.action = MouseAction::Drag;
+            out.push_back(Event::OfMouse(m));
+            m.action = MouseAction::Release;
+            out.push_back(Event::OfMouse(m));
+            lastRow_ = m.row;
+            lastCol_ = m.col;
+            return true;
+        }
         if (colon == std::string::npos) {
             if (!wheel) {
                 error = "mouse key needs a position, as <Click:ROW,COL>: " + whole;
                 return false;
             }
-        } else if (!ParsePosition(std::string_view(upper).substr(colon + 1), row, col)) {
+        } else if (!ParsePosition(where, row, col)) {
             error = "bad mouse position in " + whole;
             return false;
         } else {

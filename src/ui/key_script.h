@@ -17,8 +17,10 @@ namespace ui {
 //   <Space> <F1>..<F12> <RCtrl> <Lt> (for "<"), a single character (<C-x>, <A-x>),
 //   modifiers S- C- A- in any order before the name (<S-Tab>, <S-F3>, <C-PgDn>, <C-S-F1>),
 //   mouse <Click:ROW,COL> <DblClick:ROW,COL> <RClick:ROW,COL> <Drag:ROW,COL> <WheelUp> <WheelDown>
+//   <Drag:ROW,COL,ROW2,COL2> (press, move, release; with C- the Ctrl key is held throughout)
 //   (optionally <WheelUp:ROW,COL>); ROW and COL count from 1 as the lines of a screen dump do, and
-//   a wheel without a position turns where the mouse was last.
+//   a wheel without a position turns where the mouse was last (at row and column -1, "no place",
+//   before any mouse position was given; the program then scrolls its edit view).
 // Names are compared without regard to case. The text is UTF-8 and is typed as display bytes.
 class KeyScriptParser {
 public:
@@ -33,8 +35,8 @@ private:
     bool ParseToken(std::string_view token, std::vector<Event>& out, std::string& error);
 
     DisplaySet set_;
-    int lastRow_ = 0;
-    int lastCol_ = 0;
+    int lastRow_ = -1;  // the mouse's last place; -1 before any position was given
+    int lastCol_ = -1;
 };
 
 }  // namespace ui

@@ -63,6 +63,13 @@ public:
         Present();
     }
 
+    // Draws everything again from scratch (Ctrl+L, or after the terminal's content was disturbed).
+    void RedrawAll() {
+        canvas_.MarkAllChanged();
+        backend_->RequestFullRedraw();
+        Present();
+    }
+
     // Beeps through the backend (a program checks its sound setting first).
     void Beep() { backend_->Beep(); }
 

@@ -7,6 +7,7 @@
 #include "buffer/edit_buffer.h"
 #include "core/app_session.h"
 #include "editing/edit_session.h"
+#include "editing/keys.h"
 #include "platform/format.h"
 #include "view/view_rows.h"
 
@@ -50,6 +51,11 @@ std::string ShowStatusLine(AppSession& app) {
     }
     if (view.focus == KeyField::Data && view.cursorColumn >= view.prefixWidth) {
         text += Format("  C %d", view.cursorColumn - view.prefixWidth + 1 + view.horizontalOffset);
+        // Where typing goes, whether it inserts or overtypes (a caret's shape does not show in every
+        // terminal).
+        if (!session->ReadOnly()) {
+            text += CurrentTypingMode(app) == ui::TypingMode::Insert ? "  Ins" : "  Ovr";
+        }
     } else {
         text += "  C -";
     }

@@ -60,7 +60,7 @@ TEST_F(OpenFailures, EditOfMissingFileCreatesItAsNew) {
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_TRUE(DataLines().empty());
     EXPECT_EQ(EndMarkerText(), "*** Bottom of File ***");
-    EXPECT_EQ(buffer->file.sensedTerminator, EorType::CrLf);
+    EXPECT_EQ(buffer->file.sensedTerminator, EorType::Lf);  // this system's line end
     EXPECT_FALSE(buffer->file.handle.IsOpen());
     EXPECT_EQ(buffer->displayName, "new.txt");
     EXPECT_EQ(buffer->directory, root.string() + "/");
@@ -70,6 +70,11 @@ TEST_F(OpenFailures, EditOfMissingFileCreatesItAsNew) {
     ASSERT_EQ(OpenFile(*empty, WriteFile("empty.txt", ""), OpenMode::Edit), 0);
     EXPECT_FALSE(empty->isNewFile);
     EXPECT_EQ(empty->file.sensedTerminator, EorType::Lf);
+
+    auto crlf = std::make_unique<EditBuffer>(app);
+    crlf->profile.endOfRecordSequence = EorType::CrLf;
+    ASSERT_EQ(OpenFile(*crlf, PathOf("dos.txt"), OpenMode::Edit), 0);
+    EXPECT_EQ(crlf->file.sensedTerminator, EorType::CrLf);  // a profile that asks for CR LF gets it
 
     auto noDir = std::make_unique<EditBuffer>(app);
     std::string inMissingDir = PathOf("nodir/x.txt");

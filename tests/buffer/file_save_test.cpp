@@ -159,8 +159,11 @@ private:
 TEST_F(SaveLayout, TerminatorFollowsTheSensedOne) {
     auto lf = Session(Variable(EorType::Lf), {"A", "", "B"});
     EXPECT_EQ(Save(*lf), "A\n\nB\n");
-    auto crlf = Session(Variable(EorType::Auto), {"A", "B"});
+    auto crlf = Session(Variable(EorType::CrLf), {"A", "B"});
     EXPECT_EQ(Save(*crlf), "A\r\nB\r\n");
+    // A new file whose profile senses the terminator gets this system's LF.
+    auto sensed = Session(Variable(EorType::Auto), {"A", "B"});
+    EXPECT_EQ(Save(*sensed), "A\nB\n");
 }
 
 TEST_F(SaveLayout, FixedShortLinePaddedOnDiskAndInMemory) {

@@ -44,6 +44,7 @@ TEST_F(LegacyJumpCommand, JumpClosesEverythingPushesTheTopMenuAndPostsTheCommand
 
 TEST_F(LegacyJumpCommand, ModernStyleKnowsNoOptions) {
     VarSetValue(app, "ZMENUSTYLE", "Modern Tavo");
+    PushContext(app, ContextKind::Menu, "MODERN");
     RunGeneralCommand(app, "=3.4");
     RunGeneralCommand(app, "=x");
     EXPECT_EQ(Texts(), (std::vector<std::string>{"Invalid jump option '3.4'", "Invalid jump option 'x'"}));
@@ -51,6 +52,16 @@ TEST_F(LegacyJumpCommand, ModernStyleKnowsNoOptions) {
     // After each failure the current context is shown again.
     EXPECT_EQ(calls, (std::vector<std::string>{"showTop", "showTop"}));
     EXPECT_TRUE(Posted().empty());
+}
+
+// With nothing open there is nothing to show again: a refused jump leaves the (empty) stack alone
+// instead of re-showing it, which would end the program.
+TEST_F(LegacyJumpCommand, RefusalWithNothingOpenShowsNothing) {
+    VarSetValue(app, "ZMENUSTYLE", "Windows GUI");
+    RunGeneralCommand(app, "=x");
+    EXPECT_EQ(Texts(),
+              (std::vector<std::string>{"Jump to option only supported when Tavo style menus are active."}));
+    EXPECT_TRUE(calls.empty());
 }
 
 TEST_F(LegacyJumpCommand, OtherStylesRefuseJumps) {

@@ -197,7 +197,7 @@ TEST_F(DialogHandlers, EditorOptionsSheetStoresChangedRows) {
     Run("DIALOG EDOPTGEN");
     EXPECT_EQ(Var("ZSHIFT"), "5");
     EXPECT_EQ(Var("ZUNDO"), "TRUE");
-    EXPECT_EQ(Var("ZPROPSHEETTITLE"), "Editor Options (dbl-click on item to edit it)");
+    EXPECT_EQ(Var("ZPROPSHEETTITLE"), "Editor Options (Enter or double-click edits an item)");
     EXPECT_TRUE(app.contexts.empty());
 }
 

@@ -59,7 +59,7 @@ TEST(DialogUnits, CheckboxFromTextIs36UnitsWide) {
     auto def = Laid(app, "OBJ { TYPE=CHECKBOX ROW=1 COL=1 TEXT=Backup VAR=b }");
     ASSERT_NE(def, nullptr);
     EXPECT_EQ(def->objects[0].cx, 36);
-    EXPECT_EQ(def->objects[0].cell.cols, 9);
+    EXPECT_EQ(def->objects[0].cell.cols, 10);  // "[ ] " and the six letters of the label
 }
 
 TEST(DialogUnits, TextMovesDownAfterTheSizeIsTaken) {
@@ -95,9 +95,9 @@ TEST(DialogUnits, ListAndComboHeights) {
     EXPECT_EQ(list.cell, (CellRect{0, 1, 5, 10}));
     EXPECT_EQ(combo.cell, (CellRect{5, 1, 1, 10}));
     EXPECT_EQ(combo.dropRows, 8);
-    EXPECT_EQ(button.cell, (CellRect{6, 20, 2, 2}));
+    EXPECT_EQ(button.cell, (CellRect{6, 20, 2, 4}));  // the two letters and the brackets
     EXPECT_EQ(def->tmpl.clientRows, 8);
-    EXPECT_EQ(def->tmpl.clientCols, 23);
+    EXPECT_EQ(def->tmpl.clientCols, 25);
 }
 
 TEST(DialogUnits, SeparatorSpansTheFinalWidth) {

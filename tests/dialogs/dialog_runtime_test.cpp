@@ -11,6 +11,7 @@ using namespace tavoe;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 namespace {
 
@@ -67,12 +68,18 @@ TEST_F(DialogRuntime, F1EndsWithHelpAndStoresNothingButAHelpButtonStores) {
     EXPECT_EQ(Var("One.BtnPushed"), "Help");
 }
 
-TEST_F(DialogRuntime, F4QueuesReturnExceptInThePropertySheetDialogs) {
+// F4 leaves the dialogs and menus stacked above the session they came from; it runs no RETURN, which
+// would end the session too. In the property sheet editors it says to apply RETURN afterwards.
+TEST_F(DialogRuntime, F4UnwindsTheDialogsButKeepsTheSession) {
     Write("one.dlg", kInputDialog);
     Write("psnumber.dlg", kInputDialog);
+    PushContext(app, ContextKind::Task, "file.txt");
+    PushContext(app, ContextKind::Menu, "MODERN");
     Script("!keys <F4>\n");
     EXPECT_EQ(ShowDialog(app, "one"), DialogResult::Return);
-    EXPECT_THAT(Queue(), ElementsAre("RETURN"));
+    EXPECT_THAT(Queue(), Not(Contains("RETURN")));
+    ASSERT_NE(TopContext(app), nullptr);
+    EXPECT_EQ(TopContext(app)->kind, ContextKind::Task);
 
     app.commandQueue.clear();
     Script("!keys <F4>\n");
@@ -91,11 +98,13 @@ TEST_F(DialogRuntime, KeysWithoutMeaningAreAnsweredAndTheDialogStays) {
     EXPECT_EQ(Var("One.Name"), "abc");
 }
 
-TEST_F(DialogRuntime, EscapeDoesNotCancel) {
+// Escape is a dialog's Cancel, as F3 is: nothing typed before it is stored.
+TEST_F(DialogRuntime, EscapeCancels) {
     Write("one.dlg", kInputDialog);
-    Script("!keys <Esc>abc<Enter>\n");
-    EXPECT_EQ(ShowDialog(app, "one"), DialogResult::Committed);
-    EXPECT_EQ(Var("One.Name"), "abc");
+    VarSetValue(app, "One.Name", "old");
+    Script("!keys abc<Esc>\n");
+    EXPECT_EQ(ShowDialog(app, "one"), DialogResult::Closed);
+    EXPECT_EQ(Var("One.Name"), "old");
 }
 
 TEST_F(DialogRuntime, HomeMovesToTheFirstControlThatTakesInput) {

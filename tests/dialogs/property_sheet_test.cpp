@@ -25,7 +25,7 @@ protected:
 }  // namespace
 
 TEST_F(PropertySheetTest, TitleNamesTheDoubleClick) {
-    EXPECT_EQ(sheet->title, "Profile (dbl-click on item to edit it)");
+    EXPECT_EQ(sheet->title, "Profile (Enter or double-click edits an item)");
 }
 
 TEST_F(PropertySheetTest, AddRefusesBadNamesTypesAndBounds) {
@@ -111,14 +111,16 @@ TEST_F(PropertySheetTest, CancellingTheSheetDropsTheChanges) {
     EXPECT_EQ(PropertyChangedList(*sheet), "");
 }
 
-TEST_F(PropertySheetTest, EditNeedsASelectionAndOutputIsReadOnly) {
+// The sheet opens with its first row chosen and comes back with the row last edited chosen, so Edit
+// (Enter) always has a row; a read-only row says so.
+TEST_F(PropertySheetTest, EditKeepsTheChosenRowAndOutputIsReadOnly) {
     (void)PropertyAdd(app, *sheet, "Path", "OUTPUT", "/tmp");
     Script(
-        "!keys <Tab><Enter>\n"   // Edit with no row selected
-        "!keys <Down><Enter>\n"  // Edit on the read-only row
+        "!keys <Enter>\n"  // Edit on the read-only row, chosen from the start
+        "!keys <Enter>\n"  // again: the same row is still chosen
         "!keys <F3>\n");
     PropertySheetRun(app, *sheet);
-    EXPECT_THAT(Texts(), ElementsAre("Select a property before clicking on 'Edit'",
+    EXPECT_THAT(Texts(), ElementsAre("Property 'Path' is read-only, it can not be edited.",
                                      "Property 'Path' is read-only, it can not be edited."));
 }
 

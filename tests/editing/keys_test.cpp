@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "core/app_session.h"
 #include "core/var_store.h"
 #include "editing/keys.h"
@@ -287,6 +290,13 @@ TEST_F(KeysTest, ControlLetters) {
     EXPECT_EQ(LastMessage().to, MsgTo::Box);
     EXPECT_EQ(LastMessage().beep, Beep::Exclamation);
 
+    // Ctrl+L without a command of its own asks for a full redraw, quietly; a mapped one runs it.
+    EXPECT_EQ(Press(KeyField::Data, CharKey('l', kModCtrl), "").action, KeyAction::Redraw);
+    EXPECT_EQ(app.messages.size(), before + 1);
+    VarSetValue(app, "ZCTRL.L", "locate 5");
+    EXPECT_EQ(Press(KeyField::Data, CharKey('l', kModCtrl), "").command, "locate 5");
+    VarSetValue(app, "ZCTRL.L", "");
+
     // Backspace, tab, line feed and carriage return are never looked up, even when set.
     VarSetValue(app, "ZCTRL.M", "SAVE");
     EXPECT_EQ(ControlKeyCommand(app, KeyContext{}, 'm').action, KeyAction::None);
@@ -341,16 +351,18 @@ TEST_F(KeysTest, LineCommandField) {
     EXPECT_EQ(Press(KeyField::Prefix, NamedKey(Key::Right)).action, KeyAction::CursorRight);
 }
 
-TEST_F(KeysTest, InsertTogglesAndStoresTheMode) {
+// The Insert key switches the mode for this run; ZINSERT, which the next run starts from, stays.
+TEST_F(KeysTest, InsertTogglesTheModeForTheRun) {
     ASSERT_EQ(CurrentTypingMode(app), ui::TypingMode::Insert);  // ZINSERT default
     KeyOutcome off = Press(KeyField::Data, NamedKey(Key::Insert));
     EXPECT_EQ(off.action, KeyAction::InsertToggled);
     EXPECT_EQ(off.cursorShape, ui::CursorShape::Block);  // ZCURSORWIDTH.OVERTYPE "Wide"
     EXPECT_EQ(CurrentTypingMode(app), ui::TypingMode::Overtype);
-    EXPECT_EQ(VarGetValue(app, "ZINSERT"), "FALSE");
+    EXPECT_EQ(VarGetValue(app, "ZINSERT"), "TRUE");
 
     KeyOutcome on = Press(KeyField::Data, NamedKey(Key::Insert));
     EXPECT_EQ(on.cursorShape, ui::CursorShape::Bar);  // ZCURSORWIDTH.INSERT "Narrow"
+    EXPECT_EQ(CurrentTypingMode(app), ui::TypingMode::Insert);
     EXPECT_EQ(VarGetValue(app, "ZINSERT"), "TRUE");
 
     // Insert with a modifier is not the toggle.
@@ -423,12 +435,59 @@ TEST_F(KeysTest, KeyBarRowsFollowTheSwitches) {
     ASSERT_EQ(bar.rows.size(), 2u);
     EXPECT_EQ(FunctionKeyBarRows(app), 2);
     EXPECT_EQ(bar.firstKey, (std::vector<int>{13, 37}));
-    EXPECT_EQ(bar.rows[0].substr(0, 16), "Shift F|Shift F|");  // Numbers style, cut to 7 of 8 cells
+    EXPECT_EQ(bar.rows[0].substr(0, 16), "S-F1   |S-F2   |");  // Numbers style, shortened to fit 7 cells
     EXPECT_EQ(bar.KeyAt(1, 0), 37);
     EXPECT_EQ(bar.KeyAt(1, 95), 48);
     EXPECT_EQ(bar.KeyAt(0, 8), 14);
     EXPECT_EQ(bar.KeyAt(2, 0), 0);
     EXPECT_EQ(bar.KeyAt(0, 96), 0);
+}
+
+// At 80 columns every key of every group keeps a name of its own, and the bar never takes more
+// than two rows: three or four groups share them, two groups to a row.
+TEST_F(KeysTest, KeyBarKeepsKeysDistinctInTwoRows) {
+    VarSetValue(app, "ZPFSHOW", "TRUE");
+    VarSetValue(app, "ZPFSHOW.SHIFT", "TRUE");
+    FunctionKeyBar two = BuildFunctionKeyBar(app, 80);
+    ASSERT_EQ(two.rows.size(), 2u);
+    EXPECT_EQ(two.rows[1].substr(0, 13), "S-F1 |S-F2  |");  // "Shift F1" does not fit 5 or 6 cells
+    EXPECT_NE(two.rows[1].find("S-F12"), std::string::npos) << two.rows[1];
+
+    VarSetValue(app, "ZPFSHOW.CTRL", "TRUE");
+    VarSetValue(app, "ZPFSHOW.ALT", "TRUE");
+    EXPECT_EQ(FunctionKeyBarRows(app), 2);
+    FunctionKeyBar all = BuildFunctionKeyBar(app, 80);
+    ASSERT_EQ(all.rows.size(), 2u);
+    EXPECT_EQ(all.firstKey, (std::vector<int>{1, 25}));
+    // Each row's buttons, read back through KeyAt, name 24 different keys, and every button's text
+    // is distinct within its group.
+    for (int row = 0; row < 2; ++row) {
+        std::set<int> keys;
+        std::set<std::string> texts[2];
+        int last = 0;
+        std::string text;
+        for (int col = 0; col < 80; ++col) {
+            int key = all.KeyAt(row, col);
+            ASSERT_GT(key, 0) << row << "," << col;
+            if (key != last && last != 0) {
+                texts[(last - 1) / 12 % 2].insert(text);
+                text.clear();
+            }
+            if (all.rows[static_cast<size_t>(row)][static_cast<size_t>(col)] != '|') {
+                text += all.rows[static_cast<size_t>(row)][static_cast<size_t>(col)];
+            }
+            keys.insert(key);
+            last = key;
+        }
+        texts[(last - 1) / 12 % 2].insert(text);
+        EXPECT_EQ(keys.size(), 24u);
+        EXPECT_EQ(texts[0].size(), 12u) << all.rows[static_cast<size_t>(row)];
+        EXPECT_EQ(texts[1].size(), 12u) << all.rows[static_cast<size_t>(row)];
+    }
+    EXPECT_EQ(all.KeyAt(0, 0), 1);
+    EXPECT_EQ(all.KeyAt(0, 40), 13);
+    EXPECT_EQ(all.KeyAt(1, 79), 48);
+    EXPECT_EQ(all.rows[0].substr(40, 3), "S1|");
 }
 
 TEST_F(KeysTest, KeyBarStyles) {

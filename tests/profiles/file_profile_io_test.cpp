@@ -539,16 +539,27 @@ TEST(ShippedFileProfiles, KeyValuesOfTheCommonTypes) {
         EXPECT_EQ(p.offset, 6);
         EXPECT_EQ(p.boundsLeft, 7);
         EXPECT_EQ(p.boundsRight, 72);
-        EXPECT_EQ(p.recordFormat, Recfm::Fixed);
+        // Sources and copybooks on this system have line ends: variable 80-column records with the
+        // terminator sensed, padded to 80.
+        EXPECT_EQ(p.recordFormat, Recfm::Variable);
+        EXPECT_EQ(p.endOfRecordSequence, EorType::Auto);
+        EXPECT_TRUE(p.padShortRecsWithBlank);
         EXPECT_EQ(p.colorType, "COBOL");
     }
     ASSERT_EQ(ReadFileProfile(app, "JCL", p), 0);
-    EXPECT_EQ(p.recordFormat, Recfm::Fixed);
+    EXPECT_EQ(p.recordFormat, Recfm::Variable);
+    EXPECT_EQ(p.endOfRecordSequence, EorType::Auto);
     EXPECT_EQ(p.maxRecordLength, 80);
     EXPECT_EQ(p.numberType, NumberType::Standard);
     EXPECT_EQ(p.numberColumnStart, 73);
     EXPECT_EQ(p.numberColumnEnd, 80);
     EXPECT_EQ(p.boundsRight, 72);
+    // Records without line ends: F80 for ASCII, EBC for EBCDIC.
+    ASSERT_EQ(ReadFileProfile(app, "F80", p), 0);
+    EXPECT_EQ(p.recordFormat, Recfm::Fixed);
+    EXPECT_EQ(p.maxRecordLength, 80);
+    EXPECT_EQ(p.diskCharset, ProfileCharset::AsciiIso8859);
+    EXPECT_EQ(p.endOfRecordSequence, EorType::None);
     ASSERT_EQ(ReadFileProfile(app, "EBC", p), 0);
     EXPECT_EQ(p.recordFormat, Recfm::Fixed);
     EXPECT_EQ(p.diskCharset, ProfileCharset::Ebcdic);

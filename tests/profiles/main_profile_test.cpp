@@ -501,7 +501,7 @@ TEST_F(MainProfileTest, DamagedColoursFallBackToDefaults) {
     EXPECT_EQ(s.palette[3], 16777215u);
     EXPECT_EQ(s.palette[4], 32768u);
     EXPECT_EQ(s.palette[5], 255u);
-    EXPECT_EQ(s.colors[static_cast<int>(ColorElement::Find)].foreground, 0);
+    EXPECT_EQ(s.colors[static_cast<int>(ColorElement::Find)].foreground, 3);
     EXPECT_EQ(s.colors[static_cast<int>(ColorElement::Find)].background, 14);
     EXPECT_EQ(s.colors[static_cast<int>(ColorElement::Other)].foreground, 2);
     EXPECT_EQ(s.colors[static_cast<int>(ColorElement::Other)].background, 9);

@@ -155,7 +155,7 @@ TEST(MainWindow, CursorKeysMoveBetweenTheFieldAndTheDataWindow) {
     EXPECT_EQ(session->view.focus, KeyField::Data);
     EXPECT_EQ(session->view.cursorRow, 1);
     EXPECT_EQ(session->view.cursorColumn, 9);
-    EXPECT_EQ(f.Row(CurrentLayout(f.app).statusLine.row), " L 1  C 3");
+    EXPECT_EQ(f.Row(CurrentLayout(f.app).statusLine.row), " L 1  C 3  Ins");
 }
 
 TEST(MainWindow, TypingChangesTheLineUnderTheCursorButNotInABrowse) {

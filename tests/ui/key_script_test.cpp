@@ -65,6 +65,21 @@ TEST(KeyScript, MousePositionsCountFromOne) {
     EXPECT_EQ(e[5].mouse.row, 4);
 }
 
+// A drag between two places is a press, a move and a release (Ctrl held throughout with C-); a
+// wheel before any position was given has no place (-1), which the program takes as its edit view.
+TEST(KeyScript, DragsAndWheelsWithoutPlace) {
+    std::vector<Event> e = Parse("<WheelDown><C-Drag:2,3,4,9><WheelUp>");
+    ASSERT_EQ(e.size(), 5u);
+    EXPECT_EQ(e[0].mouse.action, MouseAction::WheelDown);
+    EXPECT_EQ(e[0].mouse.row, -1);
+    EXPECT_EQ(e[0].mouse.col, -1);
+    EXPECT_EQ(e[1].mouse, (MouseEvent{MouseAction::Press, MouseButton::Left, 1, 2, kModCtrl}));
+    EXPECT_EQ(e[2].mouse, (MouseEvent{MouseAction::Drag, MouseButton::Left, 3, 8, kModCtrl}));
+    EXPECT_EQ(e[3].mouse, (MouseEvent{MouseAction::Release, MouseButton::Left, 3, 8, kModCtrl}));
+    EXPECT_EQ(e[4].mouse.row, 3);  // where the drag let go
+    EXPECT_EQ(Error("<Drag:1,1,0,4>"), "bad mouse position in <Drag:1,1,0,4>");
+}
+
 TEST(KeyScript, BadNamesAreReportedAndTypeNothing) {
     EXPECT_EQ(Error("ab<Foo>"), "unknown key name <Foo>");
     EXPECT_EQ(Error("<F13>"), "unknown key name <F13>");

@@ -1,5 +1,6 @@
 #include "view/view_prefix.h"
 
+#include "editing/keys.h"
 #include "view/view_fields.h"
 #include "view/view_font.h"
 #include "view_fixture.h"
@@ -171,7 +172,10 @@ TEST_F(PrefixTest, StatusLineNamesRecordColumnTasksAndBrowse) {
     current.view.cursorRow = 2;
     current.view.cursorColumn = 6;
     current.view.horizontalOffset = 10;
-    EXPECT_EQ(ShowStatusLine(app), " L 2  C 11");
+    EXPECT_EQ(ShowStatusLine(app), " L 2  C 11  Ins");  // where typing goes, the mode shows
+    SetTypingMode(app, ui::TypingMode::Overtype);
+    EXPECT_EQ(ShowStatusLine(app), " L 2  C 11  Ovr");
+    SetTypingMode(app, ui::TypingMode::Insert);
 
     current.view.focus = KeyField::Prefix;
     current.view.cursorColumn = 2;

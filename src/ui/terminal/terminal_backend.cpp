@@ -19,6 +19,7 @@
 #include <map>
 
 #include "platform/format.h"
+#include "ui/color_match.h"
 #include "ui/input_decoder.h"
 
 namespace tavoe {
@@ -144,19 +145,10 @@ struct TerminalBackend::Impl {
     int cols = 80;
     bool stopped = false;
 
-    int TerminalColor(int index) const {
-        const Rgb& rgb = palette[index & 15];
-        switch (colors) {
-            case ColorMode::TrueColor:
-                return (rgb.r << 16) | (rgb.g << 8) | rgb.b;
-            case ColorMode::Indexed256:
-                return NearestXterm256(rgb);
-            case ColorMode::Basic8:
-                return NearestAnsi8(rgb);
-            case ColorMode::Mono:
-                break;
-        }
-        return 0;
+    ColorDepth Depth() const {
+        return colors == ColorMode::TrueColor    ? ColorDepth::TrueColor
+               : colors == ColorMode::Indexed256 ? ColorDepth::Indexed256
+                                                 : ColorDepth::Basic8;
     }
 
     // The pair for two palette indexes; colours that collapse into one keep the text readable.
@@ -164,15 +156,9 @@ struct TerminalBackend::Impl {
         if (colors == ColorMode::Mono) {
             return 0;
         }
-        int fg = TerminalColor(color.fg);
-        int bg = TerminalColor(color.bg);
-        if (fg == bg && !(palette[color.fg & 15] == palette[color.bg & 15])) {
-            const Rgb& b = palette[color.bg & 15];
-            bool lightBg = 3 * b.r + 4 * b.g + 2 * b.b > 9 * 128;
-            fg = colors == ColorMode::TrueColor    ? (lightBg ? 0 : 0xFFFFFF)
-                 : colors == ColorMode::Indexed256 ? (lightBg ? 16 : 231)
-                                                   : (lightBg ? COLOR_BLACK : COLOR_WHITE);
-        }
+        TerminalPair shown = TerminalPairOf(Depth(), palette, color.fg, color.bg);
+        int fg = shown.fg;
+        int bg = shown.bg;
         auto key = std::make_pair(fg, bg);
         auto it = pairs.find(key);
         if (it != pairs.end()) {
@@ -269,14 +255,13 @@ struct TerminalBackend::Impl {
                 }
                 if (gResized) {
                     gResized = 0;
-                    int oldRows = rows;
-                    int oldCols = cols;
                     QuerySize();
                     resize_term(rows, cols);
-                    if (rows != oldRows || cols != oldCols) {
-                        out = Event::OfResize(rows, cols);
-                        return true;
-                    }
+                    // A resized terminal (a tmux pane split or joined) keeps whatever it chose to
+                    // keep: everything is written again, not only what changed since the last frame.
+                    clearok(curscr, TRUE);
+                    out = Event::OfResize(rows, cols);
+                    return true;
                 }
             }
             if (fds[2].revents & POLLIN) {
@@ -474,6 +459,12 @@ void TerminalBackend::SetPalette(const Palette& palette) {
 void TerminalBackend::SetDisplaySet(DisplaySet set) {
     impl_->set = set;
     impl_->decoder.SetDisplaySet(set);
+}
+
+void TerminalBackend::RequestFullRedraw() {
+    if (!impl_->stopped && impl_->screen != nullptr) {
+        clearok(curscr, TRUE);
+    }
 }
 
 void TerminalBackend::Present(Canvas& canvas) {

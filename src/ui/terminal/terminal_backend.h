@@ -36,6 +36,7 @@ public:
     void SetPalette(const Palette& palette) override;
     void SetDisplaySet(DisplaySet set) override;
     void Present(Canvas& canvas) override;
+    void RequestFullRedraw() override;
     Event WaitEvent() override;
     bool PollEvent(Event& out) override;
     void Beep() override;

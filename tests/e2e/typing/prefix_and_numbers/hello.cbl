@@ -1,1 +1,3 @@
-000100 IDENTIFICATION DIVISION.                                         HELLO   000200 PROGRAM-ID. HELLO.                                               HELLO   000300 PROCEDURE DIVISION.                                              HELLO   
+000100 IDENTIFICATION DIVISION.                                         HELLO   
+000200 PROGRAM-ID. HELLO.                                               HELLO   
+000300 PROCEDURE DIVISION.                                              HELLO   
