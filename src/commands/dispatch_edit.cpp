@@ -11,6 +11,7 @@
 #include "commands/dispatch_builtins.h"
 #include "commands/mergemsg.h"
 #include "commands/profile_commands.h"
+#include "commands/sort_command.h"
 #include "core/app_session.h"
 #include "core/command_line.h"
 #include "editing/cursor.h"
@@ -194,7 +195,7 @@ constexpr CommandDesc kEditRows[] = {
     Row("RESET"),
     Row("RFIND"),
     Row("SAVE", SaveCommand),
-    Row("SORT"),
+    Row("SORT", SortCommand),
     Row("TABS", nullptr, Listing::Unlisted),
     Row("UNNUMBER", UnnumberCommand),
     Row("XKEYBOARD", XKeyboardCommand),

@@ -15,6 +15,7 @@
 #include "shell/command_route.h"
 #include "shell/contexts.h"
 #include "shell/edit_session.h"
+#include "shell/instances.h"
 #include "shell/main_window.h"
 #include "shell/shell_commands.h"
 #include "shell/window_layout.h"
@@ -66,6 +67,14 @@ public:
     DataWindowSize CurrentDataWindow(AppSession& app) override {
         const EditWindowLayout& layout = CurrentLayout(app);
         return {layout.dataRows, layout.dataCols};
+    }
+    // The caption is painted from the instance's title, the next time the screen is presented.
+    void ShowProgressTitle(AppSession& app, std::string_view text) override {
+        if (text.empty()) {
+            RefreshTitle(app);
+        } else {
+            Instance(app).title = std::string(text);
+        }
     }
 };
 
