@@ -13,30 +13,23 @@
 
 namespace {
 
+// Runs of characters with consecutive EBCDIC codes: first, last, code of the first.
+struct EbcdicRun {
+    char first;
+    char last;
+    int code;
+};
+constexpr EbcdicRun kEbcdicRuns[] = {
+    {'a', 'i', 0x81}, {'j', 'r', 0x91}, {'s', 'z', 0xA2}, {'A', 'I', 0xC1},
+    {'J', 'R', 0xD1}, {'S', 'Z', 0xE2}, {'0', '9', 0xF0}, {' ', ' ', 0x40},
+    {'.', '.', 0x4B}, {'*', '*', 0x5C}, {'-', '-', 0x60},
+};
+
 int EbcdicCode(char c) {
-    if (c >= 'a' && c <= 'i')
-        return 0x81 + (c - 'a');
-    if (c >= 'j' && c <= 'r')
-        return 0x91 + (c - 'j');
-    if (c >= 's' && c <= 'z')
-        return 0xA2 + (c - 's');
-    if (c >= 'A' && c <= 'I')
-        return 0xC1 + (c - 'A');
-    if (c >= 'J' && c <= 'R')
-        return 0xD1 + (c - 'J');
-    if (c >= 'S' && c <= 'Z')
-        return 0xE2 + (c - 'S');
-    if (c >= '0' && c <= '9')
-        return 0xF0 + (c - '0');
-    switch (c) {
-        case ' ':
-            return 0x40;
-        case '.':
-            return 0x4B;
-        case '*':
-            return 0x5C;
-        case '-':
-            return 0x60;
+    for (const EbcdicRun& run : kEbcdicRuns) {
+        if (c >= run.first && c <= run.last) {
+            return run.code + (c - run.first);
+        }
     }
     ADD_FAILURE() << "no EBCDIC code in the test for '" << c << "'";
     return 0;
