@@ -91,7 +91,9 @@ void Generate(Keys arrangement, const std::string& path) {
     std::string chunk;
     char rest[kColumns - kKeyColumns + 1];
     for (int i = 0; i < kRecords; ++i) {
-        std::snprintf(rest, sizeof rest, " RECORD %08d MOVE WS-TOTAL TO WS-GRAND-TOTAL ADD 1 TO WS-COUNT    ",
+        // No trailing blanks: the text profile strips them on save, and the saved file is compared
+        // with what `sort` writes.
+        std::snprintf(rest, sizeof rest, " RECORD %08d MOVE WS-TOTAL TO WS-GRAND-TOTAL ADD 1 TO WS-COUNT....",
                       i);
         chunk += keys[i];
         chunk.append(rest, kColumns - kKeyColumns);
@@ -244,6 +246,7 @@ std::string ScratchHome() {
     static std::string home = [] {
         const std::filesystem::path build = std::filesystem::path(ProgramDirectory()).parent_path();
         const std::filesystem::path copy = WorkDirectory() + "home";
+        std::filesystem::create_directories(copy);
         for (const char* data : {"dialogs", "help", "macros", "menus", "profiles", "templates"}) {
             if (std::filesystem::exists(build / data)) {
                 std::filesystem::copy(build / data, copy / data, std::filesystem::copy_options::recursive);

@@ -11,15 +11,17 @@ namespace tavoe {
 namespace {
 
 // Key bytes carried in each record; longer keys are compared on from the line texts.
-constexpr std::uint32_t kCarriedKeyBytes = 16;
+constexpr std::uint32_t kCarriedKeyBytes = 12;
 // Runs this long are put in order by insertion before the merging starts.
 constexpr std::size_t kInsertionRun = 32;
 
+// 16 bytes, so a million records are 16 MB to merge.
 struct KeyRecord {
     std::uint64_t head = 0;   // key bytes 0-7, the first the most significant
-    std::uint64_t tail = 0;   // key bytes 8-15
+    std::uint32_t tail = 0;   // key bytes 8-11
     std::uint32_t index = 0;  // the line's place among the chosen lines, in list order
 };
+static_assert(sizeof(KeyRecord) == 16);
 
 // One field as the key is made: where its bytes come from and where they go in the key.
 struct FieldPlan {
@@ -33,9 +35,9 @@ inline std::uint8_t ByteAt(const LineRecord& line, std::uint32_t offset) {
     return offset < line.length ? static_cast<std::uint8_t>(line.text[offset]) : std::uint8_t{' '};
 }
 
-std::uint64_t BigEndian(const std::uint8_t* bytes) {
+std::uint64_t BigEndian(const std::uint8_t* bytes, int count) {
     std::uint64_t value = 0;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < count; ++i) {
         value = (value << 8) | bytes[i];
     }
     return value;
@@ -75,7 +77,8 @@ public:
                     bytes[plan.keyOffset + c] = (*plan.ranks)[ByteAt(line, plan.offset + c)];
                 }
             }
-            keys[i] = {BigEndian(bytes), BigEndian(bytes + 8), static_cast<std::uint32_t>(i)};
+            keys[i] = {BigEndian(bytes, 8), static_cast<std::uint32_t>(BigEndian(bytes + 8, 4)),
+                       static_cast<std::uint32_t>(i)};
             if (!Placed(1)) {
                 return false;
             }
@@ -91,8 +94,12 @@ public:
         if (a.tail != b.tail) {
             return a.tail < b.tail;
         }
-        return keyLength_ > kCarriedKeyBytes && CompareRest(*lines_[a.index], *lines_[b.index]) < 0;
+        return keyLength_ > kCarriedKeyBytes &&
+               CompareFrom(kCarriedKeyBytes, *lines_[a.index], *lines_[b.index]) < 0;
     }
+
+    // The whole keys of two lines: negative, 0 or positive.
+    int CompareLines(const LineRecord& a, const LineRecord& b) const { return CompareFrom(0, a, b); }
 
     // Sorts the records; false when stopped (the records are then in no useful order).
     bool Sort(std::vector<KeyRecord>& keys) {
@@ -149,15 +156,14 @@ private:
         std::copy(in + right, in + hi, out + at + (mid - left));
     }
 
-    // The key bytes past the carried ones, made from the two lines as they are compared.
-    int CompareRest(const LineRecord& a, const LineRecord& b) const {
+    // The key bytes from `from` on, made from the two lines as they are compared.
+    int CompareFrom(std::uint32_t from, const LineRecord& a, const LineRecord& b) const {
         for (const FieldPlan& plan : plans_) {
             const std::uint32_t end = plan.keyOffset + plan.width;
-            if (end <= kCarriedKeyBytes) {
+            if (end <= from) {
                 continue;
             }
-            const std::uint32_t first =
-                plan.keyOffset >= kCarriedKeyBytes ? 0 : kCarriedKeyBytes - plan.keyOffset;
+            const std::uint32_t first = plan.keyOffset >= from ? 0 : from - plan.keyOffset;
             for (std::uint32_t c = first; c < plan.width; ++c) {
                 const std::uint8_t x = (*plan.ranks)[ByteAt(a, plan.offset + c)];
                 const std::uint8_t y = (*plan.ranks)[ByteAt(b, plan.offset + c)];
@@ -188,24 +194,20 @@ private:
     std::uint32_t keyLength_ = 0;
 };
 
-bool InOrder(const Sorter& sorter, const std::vector<KeyRecord>& keys) {
-    for (std::size_t i = 1; i < keys.size(); ++i) {
-        if (sorter.Less(keys[i], keys[i - 1])) {
-            return false;
-        }
-    }
-    return true;
-}
+enum class Presorted { Ascending, StrictlyDescending, Neither };
 
-// Every key smaller than the one before it: reversing the records sorts them, and with no two equal
-// there is no earlier order of equals to keep.
-bool StrictlyReversed(const Sorter& sorter, const std::vector<KeyRecord>& keys) {
-    for (std::size_t i = 1; i < keys.size(); ++i) {
-        if (!sorter.Less(keys[i], keys[i - 1])) {
-            return false;
-        }
+// One pass over the lines, stopping as soon as they are neither: input already in order needs no
+// work, and input in strictly descending order (no two keys equal, so no earlier order of equals to
+// keep) only needs reversing.
+Presorted ScanOrder(const Sorter& sorter, const std::vector<LineRecord*>& lines) {
+    bool ascending = true;
+    bool descending = true;
+    for (std::size_t i = 1; i < lines.size() && (ascending || descending); ++i) {
+        const int order = sorter.CompareLines(*lines[i - 1], *lines[i]);
+        ascending = ascending && order <= 0;
+        descending = descending && order > 0;
     }
-    return true;
+    return ascending ? Presorted::Ascending : descending ? Presorted::StrictlyDescending : Presorted::Neither;
 }
 
 // Links the lines of `slots` one after the other where the range stood, between the lines that were
@@ -275,16 +277,17 @@ SortOutcome SortSelectedLines(EditBuffer& buffer, SortSelection& selection,
         lines.push_back(selection.slots[slot]);
     }
     Sorter sorter(lines, fields, collating, progress, pollInterval);
-    std::vector<KeyRecord> keys;
-    if (!sorter.MakeKeys(keys)) {
-        return SortOutcome::Stopped;
-    }
-    if (InOrder(sorter, keys)) {
+    const Presorted presorted = ScanOrder(sorter, lines);
+    if (presorted == Presorted::Ascending) {
         return SortOutcome::InOrder;
     }
-    if (StrictlyReversed(sorter, keys)) {
-        std::reverse(keys.begin(), keys.end());
-    } else if (!sorter.Sort(keys)) {
+    std::vector<KeyRecord> keys;
+    if (presorted == Presorted::StrictlyDescending) {
+        keys.resize(lines.size());
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            keys[k].index = static_cast<std::uint32_t>(keys.size() - 1 - k);
+        }
+    } else if (!sorter.MakeKeys(keys) || !sorter.Sort(keys)) {
         return SortOutcome::Stopped;
     }
     DListNode* before = selection.slots.front()->prev;

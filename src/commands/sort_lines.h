@@ -14,10 +14,10 @@ namespace tavoe {
 //
 // Keys are compared as if every line were padded with blanks to the end of the key, so short lines
 // need no padding in memory, and each byte by its rank in the collating order. The sort is a merge
-// sort of small records that carry the first 16 key bytes, already put in rank (descending fields
+// sort of small records that carry the first 12 key bytes, already put in rank (descending fields
 // with ranks reversed), so most comparisons are two integer compares; ties beyond those bytes are
 // settled from the line texts. It is O(n log n) whatever the input: sorted, reversed or with few
-// distinct keys.
+// distinct keys; input already in order or in strictly reverse order takes one pass.
 
 struct EditBuffer;
 struct LineRecord;

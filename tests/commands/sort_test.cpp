@@ -205,7 +205,7 @@ const FieldCase kFieldCases[] = {
     {"2 4 d 6 9", {{2, 4, true}, {6, 9, false}}},
     {"D 1 2 5 8 A", {{1, 2, true}, {5, 8, false}}},
     {"3 3 D 1 2", {{3, 3, true}, {1, 2, false}}},
-    {"1 1 7 30 d", {{1, 1, false}, {7, 30, true}}},  // a key past 16 bytes
+    {"1 1 7 30 d", {{1, 1, false}, {7, 30, true}}},  // a key past the carried bytes
     {"20", {{20, 40, false}}},                       // beyond most lines: blanks compare
 };
 
