@@ -19,5 +19,5 @@ BOOLeofread=FALSE
 BOOLeofwrite=FALSE
 BOOLlock=FALSE
 BOOLpadblanks=FALSE
-BOOLstripblanks=TRUE
+BOOLstripblanks=FALSE
 BOOLtruncate=FALSE

@@ -18,5 +18,5 @@ BOOLeofread=FALSE
 BOOLeofwrite=FALSE
 BOOLlock=FALSE
 BOOLpadblanks=FALSE
-BOOLstripblanks=TRUE
+BOOLstripblanks=FALSE
 BOOLtruncate=FALSE

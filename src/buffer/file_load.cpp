@@ -128,6 +128,7 @@ int OpenForEdit(EditBuffer& buffer, const FileStamp& stamp) {
         ReportError(buffer, Format("'%s' exists but unable to open.", buffer.fileName.c_str()));
         return -1;
     }
+    file.loadStamp = opened;
     file.browseReason = BrowseReason::OpenFallback;
     ReportInformation(buffer, Format("'%s' loaded into BROWSE\n", buffer.displayName.c_str()));
     return 0;
@@ -142,6 +143,7 @@ int OpenForBrowse(EditBuffer& buffer, const FileStamp& stamp) {
         ReportError(buffer, Format("'%s' exists but unable to open for BROWSE.", buffer.fileName.c_str()));
         return -1;
     }
+    file.loadStamp = opened;
     return 0;
 }
 

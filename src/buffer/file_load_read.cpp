@@ -178,10 +178,12 @@ bool CutVariableRecords(EditBuffer& buffer) {
             }
             file.splitRecordOpen = false;
             if (crLf && pos + 1 < end && pos[1] == '\n') {
+                file.splitCounted = false;
                 pos += 2;
                 continue;
             }
             if (*pos == '\n' && terminator != EorType::CrLf) {
+                file.splitCounted = false;
                 ++pos;
                 continue;
             }
@@ -193,6 +195,10 @@ bool CutVariableRecords(EditBuffer& buffer) {
                 file.longRecordReported = true;
             }
             file.skippingSplitRecord = buffer.profile.truncateLongLines;
+            if (!file.splitCounted) {
+                file.splitCounted = true;
+                ++(file.skippingSplitRecord ? file.cutRecords : file.splitRecords);
+            }
         }
         if (file.skippingSplitRecord) {
             const char* lf = FindRecordEnd(pos, end, terminator);
@@ -221,6 +227,7 @@ bool CutVariableRecords(EditBuffer& buffer) {
             if (!MakeVariableRecordLines(buffer, pos, static_cast<std::int32_t>(recordEnd - pos))) {
                 return false;
             }
+            file.splitCounted = false;
             pos = const_cast<char*>(lf) + 1;
             continue;
         }
@@ -289,6 +296,32 @@ void ShowLoadSummary(EditBuffer& buffer) {
     }
 }
 
+// Whether the open file is no longer what it was when the load began: rewritten, truncated or
+// appended to by another program. What is read next would then belong to another version.
+bool FileChangedSinceOpen(EditBuffer& buffer) {
+    const FileState& file = buffer.file;
+    if (!file.loadStamp.valid) {
+        return false;
+    }
+    FileStamp now;
+    return !StatHandle(file.handle, now).Ok() || !SameFileStamp(now, file.loadStamp);
+}
+
+// Ends a load whose file changed under it: the lines read so far stay (editable, so nothing typed is
+// lost), nothing more is read, and the session may not save under this name.
+void StopChangedLoad(EditBuffer& buffer) {
+    FileState& file = buffer.file;
+    file.changedWhileLoading = true;
+    file.atEnd = true;
+    file.loadComplete = true;
+    (void)AppendEndMarker(buffer, LoadEnd::Aborted);
+    CloseFile(buffer);
+    ReportError(buffer, Format("'%s' was changed by another program while it was being loaded. Loading "
+                               "stopped after record %u; the rest of the file is not shown. The lines "
+                               "shown can be saved only under another name (SAVEAS).",
+                               buffer.fileName.c_str(), file.recordCount));
+}
+
 }  // namespace
 
 std::int32_t ReadBufferSize(Recfm format, std::int32_t maxRecordLength) {
@@ -309,6 +342,10 @@ std::int32_t ReadBufferSize(Recfm format, std::int32_t maxRecordLength) {
 int LoadBatch(EditBuffer& buffer) {
     FileState& file = buffer.file;
     if (!IsFileProfile(buffer.profile) || !file.buffer || !file.handle.IsOpen() || file.atEnd) {
+        return 0;
+    }
+    if (!file.firstRead && FileChangedSinceOpen(buffer)) {
+        StopChangedLoad(buffer);
         return 0;
     }
     const std::uint32_t startCount = file.recordCount;

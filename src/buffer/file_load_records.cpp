@@ -7,6 +7,7 @@
 
 #include "buffer/charset.h"
 #include "buffer/edit_buffer.h"
+#include "buffer/record_codec.h"
 #include "core/message.h"
 #include "core/storage_host.h"
 #include "platform/format.h"
@@ -41,16 +42,16 @@ void TranslateRecord(EditBuffer& buffer, char* record, std::int32_t length) {
 // Appends one data line holding the bytes, padded with blanks to padTo when that is longer (the line
 // is then marked as blank-padded, so a variable-format save strips the blanks again). The slot is
 // taken once at its final size.
-bool AppendDataLine(EditBuffer& buffer, const char* data, std::uint32_t length, std::uint32_t padTo) {
+LineRecord* AppendDataLine(EditBuffer& buffer, const char* data, std::uint32_t length, std::uint32_t padTo) {
     LineRecord* line = nullptr;
     if (padTo > length) {
         line = LineNew(buffer, {});
         if (line == nullptr) {
-            return false;
+            return nullptr;
         }
         if (LineEnsureCapacity(buffer, *line, padTo) != 0) {
             LineFree(buffer, line);
-            return false;
+            return nullptr;
         }
         if (length > 0) {
             std::memcpy(line->text, data, length);
@@ -60,7 +61,7 @@ bool AppendDataLine(EditBuffer& buffer, const char* data, std::uint32_t length, 
     } else {
         line = LineNew(buffer, std::string_view(data, length));
         if (line == nullptr) {
-            return false;
+            return nullptr;
         }
     }
     line->kind = LineKind::Data;
@@ -69,7 +70,7 @@ bool AppendDataLine(EditBuffer& buffer, const char* data, std::uint32_t length, 
     if (buffer.colorizer != nullptr) {
         buffer.colorizer->ColorizeLine(buffer, *line);
     }
-    return true;
+    return line;
 }
 
 std::uint32_t PadLength(const EditBuffer& buffer) {
@@ -77,27 +78,45 @@ std::uint32_t PadLength(const EditBuffer& buffer) {
                                                 : 0;
 }
 
-// A TAB at output column c becomes blanks up to the next multiple of the width above c (one blank for
-// width 0). The whole record is expanded: a record that grows beyond the record length is then
-// folded or truncated like any long record, so no data is lost to the expansion.
-std::string_view ExpandTabs(std::vector<char>& out, const char* record, std::int32_t length,
-                            std::int32_t width) {
-    std::size_t tabs = static_cast<std::size_t>(std::count(record, record + length, '\t'));
-    std::size_t stride = static_cast<std::size_t>(width > 0 ? width : 1);
-    out.resize(static_cast<std::size_t>(length) + tabs * stride);
-    std::size_t column = 0;
-    for (std::int32_t i = 0; i < length; ++i) {
-        char c = record[i];
-        if (c != '\t') {
-            out[column++] = c;
-            continue;
-        }
-        std::size_t next = width > 0 ? (column / stride + 1) * stride : column + 1;
-        std::fill(out.begin() + static_cast<std::ptrdiff_t>(column),
-                  out.begin() + static_cast<std::ptrdiff_t>(next), ' ');
-        column = next;
+// Whether a save of this record's line, unedited, might not give back `raw`: codes without a way back
+// from the display set, or a profile that strips or compresses on write. Decided before the record is
+// translated (in place), so the bytes can still be copied.
+bool MayNotComeBack(EditBuffer& buffer, std::string_view raw) {
+    FileState& file = buffer.file;
+    const FileProfile& profile = buffer.profile;
+    if (profile.recordFormat != Recfm::Fixed &&
+        (profile.stripTrailingBlanks || profile.tabsInsertOnWrite != 0)) {
+        return true;
     }
-    return {out.data(), column};
+    if (profile.diskCharset != ProfileCharset::Ebcdic) {
+        return false;
+    }
+    if (!file.lossyCodesKnown) {
+        file.lossyCodes = LossyEbcdicCodes(buffer);
+        file.lossyCodesKnown = true;
+    }
+    return std::any_of(raw.begin(), raw.end(),
+                       [&file](char c) { return file.lossyCodes[static_cast<unsigned char>(c)]; });
+}
+
+// Keeps the record's disk bytes when a save of its unedited line would write other bytes, and says
+// once per load that such records exist.
+void KeepOriginalIfChanged(EditBuffer& buffer, const LineRecord& line, std::string_view raw) {
+    FileState& file = buffer.file;
+    bool substituted = false;
+    std::string_view written = EncodeRecord(buffer, LineText(line), file.encodeBuffer, &substituted);
+    if (written == raw) {
+        return;
+    }
+    file.originals.Keep(line.recordNumber, raw);
+    if (file.originals.Count() == 1 && !HasQuiet(file.quiet, LoadQuiet::NoSummary)) {
+        ShowMessage(buffer.host,
+                    Format("'%s' has records holding TABs, trailing blanks, padding or character codes that "
+                           "are written differently once the record is edited; records left unedited are "
+                           "saved as they were read.",
+                           buffer.fileName.c_str()),
+                    MsgTo::Line, Beep::None);
+    }
 }
 
 }  // namespace
@@ -119,22 +138,39 @@ bool MakeVariableRecordLines(EditBuffer& buffer, char* record, std::int32_t leng
     FileState& file = buffer.file;
     FileProfile& profile = buffer.profile;
     ++file.recordCount;
+    std::string_view raw(record, static_cast<std::size_t>(length));
+    bool mayChange = MayNotComeBack(buffer, raw);
+    if (mayChange && profile.diskCharset == ProfileCharset::Ebcdic) {
+        file.rawRecord.assign(raw.begin(), raw.end());
+        raw = {file.rawRecord.data(), file.rawRecord.size()};
+    }
     TranslateRecord(buffer, record, length);
 
     std::string_view data(record, static_cast<std::size_t>(length));
     if (profile.tabsExpandOnRead != 0 &&
         std::memchr(record, '\t', static_cast<std::size_t>(length)) != nullptr) {
         file.tabSeen = true;
+        mayChange = true;
         data = ExpandTabs(file.expandBuffer, record, length, profile.tabsExpandOnRead);
     }
     if (profile.stripTrailingBlanks) {
         while (!data.empty() && data.back() == ' ') {
             data.remove_suffix(1);
+            mayChange = true;
         }
     }
+    mayChange = mayChange || data.size() < PadLength(buffer);
+    // A record that makes one line keeps its disk bytes when a save would not give them back.
+    auto single = [&](LineRecord* line) {
+        if (line != nullptr && mayChange) {
+            KeepOriginalIfChanged(buffer, *line, raw);
+        }
+        return line != nullptr;
+    };
     if (data.empty()) {
-        return AppendDataLine(buffer, nullptr, 0, PadLength(buffer));
+        return single(AppendDataLine(buffer, nullptr, 0, PadLength(buffer)));
     }
+    bool folded = false;
 
     for (;;) {
         auto size = static_cast<std::int32_t>(std::min<std::size_t>(data.size(), 0x7fffffff));
@@ -151,17 +187,22 @@ bool MakeVariableRecordLines(EditBuffer& buffer, char* record, std::int32_t leng
         }
         auto max = static_cast<std::size_t>(profile.maxRecordLength);
         if (data.size() <= max) {
-            return AppendDataLine(buffer, data.data(), static_cast<std::uint32_t>(data.size()),
-                                  PadLength(buffer));
+            return single(AppendDataLine(buffer, data.data(), static_cast<std::uint32_t>(data.size()),
+                                         PadLength(buffer)));
         }
-        if (!AppendDataLine(buffer, data.data(), static_cast<std::uint32_t>(max), 0)) {
+        if (AppendDataLine(buffer, data.data(), static_cast<std::uint32_t>(max), 0) == nullptr) {
             return false;
         }
         if (profile.truncateLongLines) {
             ++buffer.truncatedCount;
+            ++file.cutRecords;
             return true;
         }
         ++buffer.foldedCount;
+        if (!folded) {
+            folded = true;
+            ++file.splitRecords;
+        }
         ++file.recordCount;
         data.remove_prefix(max);
         if (!file.cobolFolding) {
@@ -177,7 +218,7 @@ bool MakeVariableRecordLines(EditBuffer& buffer, char* record, std::int32_t leng
             std::fill_n(piece.begin(), kCobolIndent, ' ');
             std::memcpy(piece.data() + kCobolIndent, data.data(), take);
             auto pieceLength = static_cast<std::uint32_t>(kCobolIndent + take);
-            if (!AppendDataLine(buffer, piece.data(), pieceLength, PadLength(buffer))) {
+            if (AppendDataLine(buffer, piece.data(), pieceLength, PadLength(buffer)) == nullptr) {
                 return false;
             }
             data.remove_prefix(take);
@@ -191,13 +232,25 @@ bool MakeVariableRecordLines(EditBuffer& buffer, char* record, std::int32_t leng
 }
 
 bool MakeFixedRecordLine(EditBuffer& buffer, char* record, std::int32_t length) {
-    ++buffer.file.recordCount;
-    TranslateRecord(buffer, record, length);
+    FileState& file = buffer.file;
+    ++file.recordCount;
     auto full = static_cast<std::uint32_t>(buffer.profile.maxRecordLength);
-    if (static_cast<std::uint32_t>(length) < full) {
+    std::string_view raw(record, static_cast<std::size_t>(length));
+    const bool shortRecord = static_cast<std::uint32_t>(length) < full;
+    const bool mayChange = shortRecord || MayNotComeBack(buffer, raw);
+    if (mayChange) {
+        file.rawRecord.assign(raw.begin(), raw.end());
+        raw = {file.rawRecord.data(), file.rawRecord.size()};
+    }
+    TranslateRecord(buffer, record, length);
+    if (shortRecord) {
         ++buffer.shortLastRecordCount;
     }
-    return AppendDataLine(buffer, record, static_cast<std::uint32_t>(length), full);
+    LineRecord* line = AppendDataLine(buffer, record, static_cast<std::uint32_t>(length), full);
+    if (line != nullptr && mayChange) {
+        KeepOriginalIfChanged(buffer, *line, raw);
+    }
+    return line != nullptr;
 }
 
 namespace {

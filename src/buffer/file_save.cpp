@@ -6,31 +6,30 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "buffer/charset.h"
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
 #include "buffer/file_name_vars.h"
 #include "buffer/numbering.h"
+#include "buffer/record_codec.h"
 #include "core/message.h"
 #include "core/storage_host.h"
 #include "platform/file_write.h"
 #include "platform/format.h"
+#include "platform/save_temps.h"
 
 namespace tavoe {
 
 namespace {
 
 constexpr char kEndOfFileChar = '\x1A';
-constexpr char kAsciiBlank = ' ';
-constexpr char kAsciiTab = '\x09';
-constexpr char kEbcdicBlank = '\x40';
-constexpr char kEbcdicTab = '\x05';
 
 // How a save that does not replace the file under its own name differs: SAVEAS over a file the user
 // agreed to overwrite makes no backup of it, and a failed replace is reported as the failed deletion
 // of that file.
-enum class SaveKind { Save, SaveAsOverwrite };
+enum class SaveKind { Save, SaveAsNew, SaveAsOverwrite };
 
 void Error(EditBuffer& buffer, const std::string& text) {
     ShowMessage(buffer.host, text, MsgTo::Box, Beep::Error);
@@ -84,33 +83,6 @@ bool BackupWanted(EditBuffer& buffer) {
     return mode == "ALWAYS" || (mode == "FILEPROF" && buffer.profile.backup);
 }
 
-// The scratch record buffers of one save, released however the save ends.
-class ScratchBuffers {
-public:
-    explicit ScratchBuffers(EditBuffer& buffer) : buffer_(buffer) {
-        translated_ = RecBufGet(buffer);
-        compressed_ = RecBufGet(buffer);
-    }
-    ~ScratchBuffers() {
-        if (translated_ != nullptr) {
-            (void)RecBufRelease(buffer_, translated_);
-        }
-        if (compressed_ != nullptr) {
-            (void)RecBufRelease(buffer_, compressed_);
-        }
-    }
-    ScratchBuffers(const ScratchBuffers&) = delete;
-    ScratchBuffers& operator=(const ScratchBuffers&) = delete;
-    bool Ok() const { return translated_ != nullptr && compressed_ != nullptr; }
-    char* Translated() const { return translated_; }
-    char* Compressed() const { return compressed_; }
-
-private:
-    EditBuffer& buffer_;
-    char* translated_ = nullptr;
-    char* compressed_ = nullptr;
-};
-
 // The temporary file of one save: removed again unless it was renamed into place.
 class TempFile {
 public:
@@ -120,11 +92,15 @@ public:
     TempFile& operator=(const TempFile&) = delete;
     FileHandle handle;
     std::string path;
-    void Committed() { path.clear(); }
+    void Committed() {
+        ForgetPendingTemp(path);
+        path.clear();
+    }
     void Discard() {
         handle.Close();
         if (!path.empty()) {
             ::unlink(path.c_str());
+            ForgetPendingTemp(path);
             path.clear();
         }
     }
@@ -135,6 +111,8 @@ public:
 // size of a short-record file, and always room for two whole records with their terminators, so no
 // single write of a record can overflow it.
 constexpr std::int32_t kSaveBufferSize = 1 << 20;
+
+constexpr int kStaleTempSeconds = 60;
 
 bool PrepareWriteBuffer(FileState& state, const FileProfile& profile) {
     std::int32_t record = std::max(profile.maxRecordLength, kProfileRecordLengthMin) + 2;
@@ -173,12 +151,38 @@ char* ReserveBuffered(FileState& state, const FileHandle& handle, int count) {
     return at;
 }
 
+// An unedited line whose record's disk bytes were kept at load goes back with those bytes: the line
+// still holds exactly what the load made of them. 1 when written, 0 when the line is to be written
+// the ordinary way, -1 when the write failed.
+int WriteKeptRecord(EditBuffer& buffer, const LineRecord& line, const FileHandle& out,
+                    std::string_view terminator, std::vector<char>& decoded) {
+    FileState& state = buffer.file;
+    if (state.originals.Empty() || line.recordNumber == 0) {
+        return 0;
+    }
+    bool found = false;
+    std::string_view raw = state.originals.Find(line.recordNumber, &found);
+    if (!found) {
+        return 0;
+    }
+    const FileProfile& profile = buffer.profile;
+    const bool padded = profile.recordFormat == Recfm::Fixed || profile.padShortRecsWithBlank;
+    const auto padTo = padded ? static_cast<std::uint32_t>(std::max(profile.maxRecordLength, 0)) : 0u;
+    if (DecodeRecord(buffer, raw, padTo, decoded) != LineText(line)) {
+        return 0;
+    }
+    if (WriteBuffered(state, out, raw.data(), static_cast<int>(raw.size())) != 0 ||
+        WriteBuffered(state, out, terminator.data(), static_cast<int>(terminator.size())) != 0) {
+        return -1;
+    }
+    return 1;
+}
+
 // Writes every data line into the open temporary file.
 WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
     FileProfile& profile = buffer.profile;
     FileState& state = buffer.file;
-    ScratchBuffers scratch(buffer);
-    if (!scratch.Ok() || !PrepareWriteBuffer(state, profile)) {
+    if (!PrepareWriteBuffer(state, profile)) {
         return WriteOutcome::NoMemory;
     }
     const bool fixed = profile.recordFormat == Recfm::Fixed;
@@ -192,21 +196,24 @@ WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
     const std::string_view terminator =
         fixed ? "" : (profile.sensedTerminator == EorType::Lf ? "\n" : "\r\n");
     UntranslatableReport report;
+    std::vector<char> encoded;
+    std::vector<char> decoded;
 
     for (LineRecord* line = FirstDataLine(buffer); line != nullptr; line = NextDataLine(line)) {
         if ((fixed || profile.padShortRecsWithBlank) && line->length < maxLength &&
             LinePadTo(buffer, *line, maxLength) != 0) {
             return WriteOutcome::NoMemory;
         }
-        std::uint32_t n = std::min(line->length, maxLength);
-        if (!fixed && profile.stripTrailingBlanks) {
-            while (n > 0 && line->text[n - 1] == kAsciiBlank) {
-                --n;
+        if (int kept = WriteKeptRecord(buffer, *line, out, terminator, decoded); kept != 0) {
+            if (kept < 0) {
+                return WriteOutcome::WriteFailed;
             }
+            continue;
         }
-        if (tabWidth == 0) {
+        if (tabWidth == 0 && !(!fixed && profile.stripTrailingBlanks)) {
             // The common case: the record and its terminator go straight into the write buffer,
             // EBCDIC translated on the way.
+            const std::uint32_t n = std::min(line->length, maxLength);
             const int size = static_cast<int>(n + terminator.size());
             char* at = ReserveBuffered(state, out, size);
             if (at == nullptr) {
@@ -221,19 +228,13 @@ WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
             std::memcpy(at + n, terminator.data(), terminator.size());
             continue;
         }
-        const char* bytes = line->text;
-        int count = static_cast<int>(n);
-        if (ebcdic && n > 0) {
-            if (TranslateForDisk(buffer, bytes, scratch.Translated(), n) == XlateResult::Substituted) {
-                ReportUntranslatable(buffer.host, report, buffer.fileName, CharSet::AsciiIso8859,
-                                     CharSet::Ebcdic);
-            }
-            bytes = scratch.Translated();
+        bool substituted = false;
+        std::string_view bytes = EncodeRecord(buffer, LineText(*line), encoded, &substituted);
+        if (substituted) {
+            ReportUntranslatable(buffer.host, report, buffer.fileName, CharSet::AsciiIso8859,
+                                 CharSet::Ebcdic);
         }
-        // An EBCDIC file's blanks and tabs are its own codes.
-        count = CompressTabs(bytes, count, tabWidth, ebcdic ? kEbcdicBlank : kAsciiBlank,
-                             ebcdic ? kEbcdicTab : kAsciiTab, scratch.Compressed());
-        if (WriteBuffered(state, out, scratch.Compressed(), count) != 0 ||
+        if (WriteBuffered(state, out, bytes.data(), static_cast<int>(bytes.size())) != 0 ||
             WriteBuffered(state, out, terminator.data(), static_cast<int>(terminator.size())) != 0) {
             return WriteOutcome::WriteFailed;
         }
@@ -246,11 +247,12 @@ WriteOutcome WriteRecords(EditBuffer& buffer, const FileHandle& out) {
 
 // Keeps the previous contents of `target` (the file the session's name leads to) as the backup.
 // The file itself is left in place: the new contents replace it in one step afterwards.
-int MakeBackup(EditBuffer& buffer, const std::string& target) {
+// A file written in place (it has other hard links) gets a copy: a link would be written over too.
+int MakeBackup(EditBuffer& buffer, const std::string& target, bool inPlace) {
     const FileProfile& profile = buffer.profile;
     if (profile.backupAlternatePath.empty()) {
         std::string backup = buffer.fileName + ".bak";
-        if (!PreserveFileAs(target, backup, LinkOrCopy::Link).Ok()) {
+        if (!PreserveFileAs(target, backup, inPlace ? LinkOrCopy::CopyOnly : LinkOrCopy::Link).Ok()) {
             Error(buffer, Format("Unable to rename modified file to '%s.bak' for backup, use SAVEAS to save.",
                                  buffer.fileName.c_str()));
             return -1;
@@ -317,20 +319,36 @@ Status SaveFileAs(EditBuffer& buffer, SaveClosing closing, SaveKind kind) {
         ReportNotWritten(buffer);
         return -1;
     }
-    // Another program's change since the load: the time stamp taken then no longer matches. A file
-    // held write-locked cannot have been changed.
-    if (!state.writeLocked && state.loadStamp.valid) {
+    // Another program's change since the load or the last save: the file under the name is no longer
+    // the one seen then (other size or modification time, or another file renamed or linked in). The
+    // write lock is advisory, so a locked file is checked too.
+    if (state.loadStamp.valid || state.changedWhileLoading) {
         FileStamp now;
         if (!StatPath(target, now).Ok()) {
             ReportNotWritten(buffer);
             return -1;
         }
-        if (!SameContentStamp(now, state.loadStamp)) {
+        if (state.changedWhileLoading || !SameFileStamp(now, state.loadStamp)) {
             Error(buffer, Format("%s modified by other program, can not write under this name, use SAVEAS to "
                                  "save contents.",
                                  buffer.fileName.c_str()));
             return -1;
         }
+    }
+
+    // Records the load split into several lines or cut short would be written that way: the file's
+    // own name is replaced only when the user agrees.
+    if (kind == SaveKind::Save && state.splitRecords + state.cutRecords > 0 &&
+        !buffer.host.ConfirmSave(
+            Format("'%s' has %u records that are written split into several records and %u "
+                   "records that are written cut short, because they were longer than the "
+                   "record length when loaded. Save under this name anyway?",
+                   buffer.fileName.c_str(), state.splitRecords, state.cutRecords))) {
+        Error(buffer,
+              Format("'%s' not saved: its long records would be written split or cut short. Use SAVEAS "
+                     "to save under another name.",
+                     buffer.fileName.c_str()));
+        return -1;
     }
 
     FileStamp existing;
@@ -347,16 +365,25 @@ Status SaveFileAs(EditBuffer& buffer, SaveClosing closing, SaveKind kind) {
         ReportReopenForWrite(buffer);
         return -1;
     }
-    const bool backup = kind == SaveKind::Save && existing.valid && existing.size > 0 && BackupWanted(buffer);
+    const bool backup =
+        kind != SaveKind::SaveAsOverwrite && existing.valid && existing.size > 0 && BackupWanted(buffer);
     if (backup && BackupPathIsOwnDirectory(buffer)) {
         Error(buffer,
               "Can not backup modified file, backup path is same as current path, use SAVEAS to save.");
         return -1;
     }
 
+    // Leftovers of saves of this file that were killed; a minute without writes tells them from a
+    // save in progress in another instance.
+    (void)RemoveStaleTemps(target, kStaleTempSeconds);
     TempFile temp;
-    if (!CreateTempBeside(target, temp.handle, temp.path).Ok()) {
-        ReportReopenForWrite(buffer);
+    if (IoResult created = CreateTempBeside(target, temp.handle, temp.path); !created.Ok()) {
+        if (kind == SaveKind::Save) {
+            ReportReopenForWrite(buffer);
+        } else {
+            Error(buffer, Format("SAVEAS could not create '%s': %s.", buffer.fileName.c_str(),
+                                 std::strerror(created.error)));
+        }
         return -1;
     }
     if (existing.valid) {
@@ -388,10 +415,19 @@ Status SaveFileAs(EditBuffer& buffer, SaveClosing closing, SaveKind kind) {
     }
     temp.handle.Close();
 
-    if (backup && MakeBackup(buffer, target) != 0) {
+    // A file with other hard links is written in place, so every name keeps seeing one file; any
+    // other file is replaced in one step by the temporary one.
+    const bool inPlace = existing.valid && existing.linkCount > 1;
+    if (backup && MakeBackup(buffer, target, inPlace) != 0) {
         return -1;
     }
-    if (!ReplaceFile(temp.path, target).Ok()) {
+    if (inPlace) {
+        if (!ReplaceContentsInPlace(temp.path, target).Ok()) {
+            ReportWriteError(buffer);
+            return -1;
+        }
+        temp.Discard();
+    } else if (!ReplaceFile(temp.path, target).Ok()) {
         if (kind == SaveKind::SaveAsOverwrite) {
             Error(buffer, "Unable to delete existing file.");
         } else if (backup && !buffer.profile.backupAlternatePath.empty()) {
@@ -414,6 +450,7 @@ Status SaveFileAs(EditBuffer& buffer, SaveClosing closing, SaveKind kind) {
         ShowMessage(buffer.host, "File saved", MsgTo::Line, Beep::Information);
     }
     TakeNewStamp(buffer, closing, target);
+    state.splitRecords = state.cutRecords = 0;  // the file now holds the records as the lines show them
     buffer.modified = false;
     return 0;
 }
@@ -472,14 +509,42 @@ Status SaveFileAs(EditBuffer& buffer, std::string_view newPath, const ConfirmOve
               "Current file actual record lengths exceeds target file type max record length, try again.");
         return -1;
     }
+    // What the session had under its old name, given back when the save under the new one fails.
+    FileState& state = buffer.file;
+    const std::string oldName = buffer.fileName;
+    const bool wasLocked = state.writeLocked;
+    const FileStamp oldStamp = state.loadStamp;
+    const bool oldChanged = state.changedWhileLoading;
+    const std::uint32_t oldSplit = state.splitRecords;
+    const std::uint32_t oldCut = state.cutRecords;
+    const bool oldNew = buffer.isNewFile;
     CloseFile(buffer);
-    buffer.file.writeLocked = false;
-    buffer.file.loadStamp = FileStamp{};  // the new file has no load of its own to compare with
+    state.writeLocked = false;
+    state.loadStamp = FileStamp{};  // the new file has no load of its own to compare with
+    state.changedWhileLoading = false;
+    state.splitRecords = state.cutRecords = 0;  // nothing of the new name was split
     SetBufferFileName(buffer, path);
     // Ending the session removes the file again when it is new and still empty; a file that existed
     // before is never new.
     buffer.isNewFile = kind != SaveKind::SaveAsOverwrite;
-    int result = SaveFileAs(buffer, SaveClosing::No, kind);
+    int result = SaveFileAs(buffer, SaveClosing::No, kind == SaveKind::Save ? SaveKind::SaveAsNew : kind);
+    if (result != 0) {
+        SetBufferFileName(buffer, oldName);
+        state.loadStamp = oldStamp;
+        state.changedWhileLoading = oldChanged;
+        state.splitRecords = oldSplit;
+        state.cutRecords = oldCut;
+        buffer.isNewFile = oldNew;
+        if (wasLocked) {
+            FileHandle handle;
+            if (OpenExisting(oldName, OpenAccess::ReadWrite, handle).Ok() && TryWriteLock(handle).Ok()) {
+                state.handle = std::move(handle);
+                state.writeLocked = true;
+            }
+        }
+        SetFileNameVariables(buffer.host, oldName);
+        return result;
+    }
     SetFileNameVariables(buffer.host, path);
     return result;
 }

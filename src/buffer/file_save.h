@@ -26,11 +26,16 @@ enum class SaveClosing { No, Yes };
 
 // SAVE. Finishes the load, strips blank padding of a variable-format file, runs the exit macro, and
 // writes the file. Refuses a read-only session ("Can not save READ-ONLY file.") and a file whose
-// modification time (to the nanosecond) or size changed since it was loaded or last saved ("... modified
-// by other program, ..."). With ZBACKUP "ALWAYS", or "FILEPROF" and the profile's `Backup` on, the
-// previous contents are kept as <file>.bak, or in the profile's `BackupAlternatePath` under the file's
-// name. Shows "File saved" (not for sessions opened by background operations). 0 on success, which
-// clears the session's modified state; -1 after a message on failure.
+// modification time (to the nanosecond), size or identity (device and inode) changed since it was
+// loaded or last saved, write lock or not, or that changed while it was being loaded ("... modified by
+// other program, ..."). Records the load split or cut short are written so only when the storage host's
+// ConfirmSave agrees. Lines whose records were kept at load (OriginalRecords) and that still hold what
+// the load made of them are written with the bytes they were read from. A file with more than one
+// hard link is written in place (after a backup copy); any other is replaced through a temporary file. With
+// ZBACKUP "ALWAYS", or "FILEPROF" and the profile's `Backup` on, the previous contents are kept as
+// <file>.bak, or in the profile's `BackupAlternatePath` under the file's name. Shows "File saved" (not for
+// sessions opened by background operations). 0 on success, which clears the session's modified state; -1
+// after a message on failure.
 Status SaveFile(EditBuffer& buffer, SaveClosing closing);
 
 // The file half of SAVEAS, once the shell has asked for the new name (kSaveAsPrompt in the file
@@ -41,7 +46,7 @@ Status SaveFile(EditBuffer& buffer, SaveClosing closing);
 // Otherwise the load is finished, the old file closed, the new path taken into the session (file name,
 // directory, display name, the ZDSN variables) and the file written by SaveFile. The caller then adds
 // the path to the recently used files and refreshes the window title. 0 on success, -1 after a message
-// (a refusal leaves the session as it was; a failed write leaves it under the new name, modified).
+// (a refusal or a failed write leaves the session under its old name, modified, and says what failed).
 using ConfirmOverwrite = std::function<bool(std::string_view question)>;
 Status SaveFileAs(EditBuffer& buffer, std::string_view newPath, const ConfirmOverwrite& confirmOverwrite,
                   const FileProfile* targetProfile = nullptr);

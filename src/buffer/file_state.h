@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "buffer/charset.h"
+#include "buffer/original_records.h"
 #include "core/open_mode.h"
 #include "platform/file_io.h"
 #include "profiles/file_profile.h"
@@ -54,7 +56,10 @@ struct FileState {
     // ---- The file on disk ----
     FileHandle handle;         // open while a write-locked EDIT holds it or a virtual load is incomplete
     bool writeLocked = false;  // the handle holds the advisory write lock (ZEDITWRITELOCK "TRUE")
-    FileStamp loadStamp;       // status at open (EDIT); modification time and size compared by SAVE
+    FileStamp loadStamp;       // status at open (EDIT) or last save; compared by SAVE and by each batch
+    // The file changed under a virtual load: the lines read are kept, but the rest is not read and the
+    // session may not save under this name (SAVEAS clears it with the new name).
+    bool changedWhileLoading = false;
     OpenMode mode = OpenMode::Edit;
     BrowseReason browseReason = BrowseReason::None;
     bool IsReadOnly() const { return browseReason != BrowseReason::None; }
@@ -83,13 +88,26 @@ struct FileState {
     // The terminator cut by (also stored in the profile's `sensedTerminator`, which saving uses):
     // Auto while not yet sensed; CrLf, Lf or Any for variable files; None for fixed files.
     EorType sensedTerminator = EorType::Auto;
-    bool longRecordReported = false;  // "Individual record length exceeds 64000." shown for this load
+    bool longRecordReported = false;
+    // Records the load did not keep whole: split into several lines (longer than the record length or
+    // the read buffer) or cut (TruncateLongLines). A save under the file's own name asks first.
+    std::uint32_t splitRecords = 0;
+    std::uint32_t cutRecords = 0;
+    bool splitCounted = false;  // the record being read in buffer-sized pieces is already counted  //
+                                // "Individual record length exceeds 64000." shown for this load
     // A record that filled the whole buffer was taken as it stood; what follows may be its terminator
     // (consumed quietly) or more of it (a record that really is longer than the buffer).
     bool splitRecordOpen = false;
     bool skippingSplitRecord = false;  // dropping the rest of a split record that was truncated
     UntranslatableReport untranslatable;
     std::vector<char> expandBuffer;  // a record with its TABs expanded
+    // Records a save of their unedited lines would not give back, with their disk bytes, and the
+    // scratch of finding them.
+    OriginalRecords originals;
+    std::vector<char> rawRecord;     // a record's disk bytes before translation in place
+    std::vector<char> encodeBuffer;  // what a save would write for a line
+    std::array<bool, 256> lossyCodes{};
+    bool lossyCodesKnown = false;
     LoadQuiet quiet = LoadQuiet::None;
 
     // ---- Results for the session ----

@@ -62,6 +62,11 @@ void BackupCommand(AppSession& app, const GeneralCommandLine& command) {
 // through OPEN, which lists the matching files.
 void OpenFileCommand(AppSession& app, const GeneralCommandLine& command, OpenMode how) {
     std::string param(CommandTrim(command.allParams));
+    // A name in quotes may hold blanks; the quotes are not part of it.
+    if (param.size() >= 2 && (param.front() == '"' || param.front() == '\'') &&
+        param.back() == param.front()) {
+        param = param.substr(1, param.size() - 2);
+    }
     const char* browse = how == OpenMode::Browse ? "TRUE" : "FALSE";
     if (param.empty()) {
         if (how == OpenMode::Browse) {

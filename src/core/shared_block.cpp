@@ -142,6 +142,26 @@ void SharedSessionBlock::WriteText(size_t offset, size_t size, std::string_view 
     std::memset(bytes_ + offset + length, 0, size - length);
 }
 
+bool SharedSessionBlock::LooksValid(std::string_view systemName) const {
+    int32_t count = SessionCount();
+    if (count < 0 || count > kMaxSessions) {
+        return false;
+    }
+    for (int slot = 0; slot < kMaxSessions; ++slot) {
+        bool used = slot < count;
+        bool owned = SlotOwner(slot) > 0 && SlotId(slot) > 0;
+        if (used != owned || (!used && (SlotOwner(slot) != 0 || SlotId(slot) != 0))) {
+            return false;
+        }
+    }
+    std::string osName = OsName();
+    return OsBuild().empty() || osName == systemName;
+}
+
+void SharedSessionBlock::Reset() {
+    std::memset(bytes_, 0, kSharedBlockSize);
+}
+
 void SharedSessionBlock::ClearSlot(int slot) {
     if (slot < 0 || slot >= kMaxSessions) {
         return;

@@ -31,7 +31,10 @@ inline constexpr size_t kSlotWindow = 8;          // the main window: the instan
 inline constexpr size_t kSlotOwner = 12;          // process id of the instance that registered
 inline constexpr size_t kSlotId = 16;
 inline constexpr size_t kSlotTitle = 20;
-inline constexpr size_t kSlotTitleSize = 248;
+inline constexpr size_t kSlotTitleSize = 240;
+// The start time of the owner process (two 32-bit halves, low first), so a slot whose process id was
+// given to another process is known as dead; 0 when not recorded.
+inline constexpr size_t kSlotStartTime = 260;
 
 inline constexpr size_t kRecent = 8584;
 inline constexpr size_t kRecentSize = 260;
@@ -113,6 +116,23 @@ public:
     void SetHighestSessionCount(int32_t value) { WriteInt(shared_layout::kHighestSessionCount, value); }
     int32_t LastRegistered() const { return ReadInt(SlotOffset(0) + shared_layout::kSlotLastRegistered); }
     void SetLastRegistered(int32_t pid) { WriteInt(SlotOffset(0) + shared_layout::kSlotLastRegistered, pid); }
+
+    uint64_t SlotStartTime(int slot) const {
+        size_t offset = SlotOffset(slot) + shared_layout::kSlotStartTime;
+        return static_cast<uint32_t>(ReadInt(offset)) |
+               (static_cast<uint64_t>(static_cast<uint32_t>(ReadInt(offset + 4))) << 32);
+    }
+    void SetSlotStartTime(int slot, uint64_t ticks) {
+        size_t offset = SlotOffset(slot) + shared_layout::kSlotStartTime;
+        WriteInt(offset, static_cast<int32_t>(static_cast<uint32_t>(ticks)));
+        WriteInt(offset + 4, static_cast<int32_t>(static_cast<uint32_t>(ticks >> 32)));
+    }
+    // Whether the block's fields hold values an instance could have written: a session count within
+    // the table, a positive owner and id in every used slot, empty unused slots, and an operating
+    // system name that is empty (not filled in yet) or this system's.
+    bool LooksValid(std::string_view systemName) const;
+    // Zero-fills the whole block, as a newly created one.
+    void Reset();
 
     int32_t SlotWindow(int slot) const { return ReadInt(SlotOffset(slot) + shared_layout::kSlotWindow); }
     void SetSlotWindow(int slot, int32_t window) {

@@ -36,4 +36,8 @@ void StorageHost::RunExitMacro(EditBuffer&, const std::string&) {}
 
 void StorageHost::RecordLengthRaised(EditBuffer&, const FileProfile&) {}
 
+bool StorageHost::ConfirmSave(std::string_view) {
+    return false;
+}
+
 }  // namespace tavoe

@@ -45,6 +45,9 @@ public:
     // A load raised the profile's maximum record length (AutoIncreaseRecLen); the new length has been
     // reported. Base: the profile keeps it in memory only.
     virtual void RecordLengthRaised(EditBuffer& buffer, const FileProfile& profile);
+    // A save that would write the file differently from how it was read (records split or cut at
+    // load) asks first; true goes ahead. Base: no one to ask, so no.
+    virtual bool ConfirmSave(std::string_view question);
 
 protected:
     AppSession& app_;

@@ -32,8 +32,14 @@ struct EditViewState {
     KeyField focus = KeyField::Command;  // Command, Prefix or Data
     int cursorRow = 0;                   // data-window row (from 0) while the focus is in it
     int cursorColumn = 0;                // data-window column (from 0, the prefix area included)
-    int dataRows = 0;                    // size of the data window in cells (prefix area included),
-    int dataColumns = 0;                 // as last laid out; 0 until then
+    // The data line (its number among the data lines) and record column of the last mouse click in
+    // the data area, for macros (a DBLCLICK macro reads where it was double-clicked); 0 when none or
+    // after a macro has read them.
+    int32_t macroLastLine = 0;
+    int32_t macroLastColumn = 0;
+    std::string title;    // set by a macro: the window title while the session is current, else its name
+    int dataRows = 0;     // size of the data window in cells (prefix area included),
+    int dataColumns = 0;  // as last laid out; 0 until then
 };
 
 // The parameters of the last FIND and CHANGE, kept for RFIND, RCHANGE and the Find and Change

@@ -1,5 +1,6 @@
 #include "client_install.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,11 +107,62 @@ bool SameDirectory(const std::string& a, const std::string& b) {
     return 0;
 }
 
+// Copies the bytes of `from` to `to` (replaced), flushed to the disk; false when any step failed.
+bool CopyFileContents(const std::string& from, const std::string& to) {
+    int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (in < 0) {
+        return false;
+    }
+    struct stat info {};
+    int out = -1;
+    if (::fstat(in, &info) == 0 && S_ISREG(info.st_mode)) {
+        out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    }
+    bool ok = out >= 0;
+    char chunk[8192];
+    while (ok) {
+        ssize_t got = ::read(in, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        for (ssize_t done = 0; ok && done < got;) {
+            ssize_t put = ::write(out, chunk + done, static_cast<size_t>(got - done));
+            if (put < 0 && errno == EINTR) {
+                continue;
+            }
+            ok = put > 0;
+            done += put > 0 ? put : 0;
+        }
+    }
+    ok = ok && ::fsync(out) == 0;
+    if (out >= 0) {
+        ok = ::close(out) == 0 && ok;
+    }
+    ::close(in);
+    return ok;
+}
+
 // Writes the main profile: the client's own directories first on every search path, the server's
-// second, and help from the server only. An existing profile is replaced.
+// second, and help from the server only. An existing profile is replaced, after a copy of it is kept
+// beside it as tavoe.prf.bak (it holds the user's aliases and settings); when that copy cannot be
+// made the profile is left alone.
 [[nodiscard]] int WriteClientProfile(const ClientInstallContext& context, const std::string& clientHome,
                                      const std::string& serverHome) {
     std::string path = clientHome + "/" + kMainProfileName;
+    struct stat existing {};
+    if (::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        std::string backup = path + ".bak";
+        if (!CopyFileContents(path, backup)) {
+            std::fprintf(context.out, "\a\nUnable to copy %s to %s; the profile was not replaced\n",
+                         path.c_str(), backup.c_str());
+            return -1;
+        }
+        std::fprintf(context.out, "\nCopied the previous %s to %s\n", path.c_str(), backup.c_str());
+    }
     std::FILE* profile = std::fopen(path.c_str(), "w");
     if (profile == nullptr) {
         std::fprintf(context.out, "\a\nUnable to open %s for write\n", path.c_str());

@@ -593,15 +593,22 @@ bool MacroCompiler::ParseOpenParen() {
     return Expect(Op::LParen, "missing left parenthesis '('");
 }
 
-// if "(" condition ")" statement-or-block [ else statement-or-block ]
-bool MacroCompiler::ParseIf(NodeList& list) {
-    PNode* node = macro_.NewNode(NodeKind::If, Tok());
+// The keyword of an if or while and its "(" condition ")": the new node with the condition as op1,
+// or nullptr after the message.
+PNode* MacroCompiler::ParseConditionHead(NodeKind kind) {
+    PNode* node = macro_.NewNode(kind, Tok());
     Next();
     if (!ParseOpenParen()) {
-        return false;
+        return nullptr;
     }
     node->op1 = ParseCondition();
-    if (node->op1 == nullptr) {
+    return node->op1 == nullptr ? nullptr : node;
+}
+
+// if "(" condition ")" statement-or-block [ else statement-or-block ]
+bool MacroCompiler::ParseIf(NodeList& list) {
+    PNode* node = ParseConditionHead(NodeKind::If);
+    if (node == nullptr) {
         return false;
     }
     NodeList thenList;
@@ -623,13 +630,8 @@ bool MacroCompiler::ParseIf(NodeList& list) {
 
 // while "(" condition ")" statement-or-block
 bool MacroCompiler::ParseWhile(NodeList& list) {
-    PNode* node = macro_.NewNode(NodeKind::While, Tok());
-    Next();
-    if (!ParseOpenParen()) {
-        return false;
-    }
-    node->op1 = ParseCondition();
-    if (node->op1 == nullptr) {
+    PNode* node = ParseConditionHead(NodeKind::While);
+    if (node == nullptr) {
         return false;
     }
     NodeList body;

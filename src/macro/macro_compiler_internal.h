@@ -74,6 +74,7 @@ private:
     bool ParseCaseBody(NodeList& list);
     bool ParseReturn(NodeList& list);
     bool ParseOpenParen();
+    PNode* ParseConditionHead(NodeKind kind);
 
     // Expression pieces (macro_compile_expr.cpp).
     PNode* ParseElement();

@@ -1,10 +1,12 @@
 #include "macro/macro_host.h"
 
+#include <chrono>
+#include <thread>
+
 #include "core/app_session.h"
 #include "core/message.h"
 #include "core/shell_port.h"
 #include "core/storage_host.h"
-#include "core/var_store.h"
 #include "platform/format.h"
 
 namespace tavoe {
@@ -23,36 +25,41 @@ int MacroHost::RunCommand(AppSession& app, std::string_view command) {
     return 0;
 }
 
-std::string MacroHost::TavoService(AppSession& app, std::string_view selector, const std::string* p2,
-                                   const std::string* p3) {
-    std::string name = p2 != nullptr ? *p2 : std::string();
-    if (selector.size() >= 32) {
-        ShowMessage(app, Format("TavoService: selector too long '%s'", std::string(selector).c_str()),
-                    MsgTo::Box, Beep::Exclamation);
-        return {};
+std::string MacroHost::QuerySession(AppSession&, ServiceQuery query, int32_t) {
+    switch (query) {
+        case ServiceQuery::Caps:
+        case ServiceQuery::FileModified:
+        case ServiceQuery::XStatus:
+            return "FALSE";
+        case ServiceQuery::CharsetFile:
+        case ServiceQuery::CharsetDisplay:
+        case ServiceQuery::FileSpec:
+        case ServiceQuery::LineData:
+        case ServiceQuery::LineLabel:
+            return {};
+        case ServiceQuery::Cols:
+            return "0,0";
+        case ServiceQuery::SelectMode:
+            return "NONE";
+        default:
+            return "0";
     }
-    if (selector == "VGET") {
-        return VarGetValue(app, name);
-    }
-    if (selector == "VPUT") {
-        VarSetValue(app, name, p3 != nullptr ? *p3 : std::string());
-        return {};
-    }
-    if (selector == "VDELETE") {
-        VarDelete(app, name);
-        return {};
-    }
-    if (selector == "VPERSIST") {
-        VarSetPersist(app, name, 1);
-        return {};
-    }
-    if (selector == "CMD") {
-        RunCommand(app, name);
-        return {};
-    }
-    ShowMessage(app, Format("TavoService: '%s' not supported.", std::string(selector).c_str()), MsgTo::Box,
-                Beep::Exclamation);
-    return {};
+}
+
+ServiceSetOutcome MacroHost::SetSession(AppSession&, ServiceSet what, std::string_view) {
+    return what == ServiceSet::Title ? ServiceSetOutcome::Done : ServiceSetOutcome::NoSession;
+}
+
+std::string MacroHost::ShowDialog(AppSession&, std::string_view) {
+    return "ERROR";
+}
+
+void MacroHost::Pause(AppSession&, int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void MacroHost::PrintFile(AppSession& app, const std::string& path) {
+    RunCommand(app, Format("browse %s;print;end", path.c_str()));
 }
 
 }  // namespace tavoe

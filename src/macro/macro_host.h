@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "macro/macro_service.h"
 
 namespace tavoe {
 
@@ -29,11 +32,28 @@ public:
     // service interface). Default: the shell's general command processor (Shell(app)).
     virtual int RunCommand(AppSession& app, std::string_view command);
 
-    // The editor's service interface for TAVOSERVICE: selector (upper case), P2 and P3 (absent when
-    // not passed). Returns the result text. Default: the store selectors VGET, VPUT, VDELETE and
-    // VPERSIST, CMD through RunCommand, and "TavoService: '%s' not supported." for the rest.
-    virtual std::string TavoService(AppSession& app, std::string_view selector, const std::string* p2,
-                                    const std::string* p3);
+    // ---- What the service interface (macro_service.h) asks of the instance ----
+
+    // Editor state for QUERY, as text: the current edit session's values (the empty text or "0"
+    // without one; reading LAST_LINE_NUMBER or LAST_COL_NUMBER resets the recorded value), and
+    // TASK_COUNT. `number` is P3 as a number (LINE_LABEL, XSTATUS). The dates and the font are
+    // answered by the service itself. Base: no session, so "" or "0", and TASK_COUNT 0.
+    virtual std::string QuerySession(AppSession& app, ServiceQuery query, int32_t number);
+
+    // Changes editor state for SET; the service has checked the value's form (no zero row or
+    // column). Base: TITLE is done and nothing else has a session.
+    virtual ServiceSetOutcome SetSession(AppSession& app, ServiceSet what, std::string_view value);
+
+    // Shows a dialog and waits for it, then redraws the session: "OK", "HELP", "CANCEL" or "ERROR",
+    // empty for any other ending. Base: "ERROR" (there are no dialogs to show).
+    virtual std::string ShowDialog(AppSession& app, std::string_view name);
+
+    // Pauses the macro for the milliseconds (1..15000, checked by the service). Base: sleeps.
+    virtual void Pause(AppSession& app, int milliseconds);
+
+    // Prints a file that is not being edited (FILEPRINT). Base: "browse %s;print;end" through
+    // RunCommand.
+    virtual void PrintFile(AppSession& app, const std::string& path);
 };
 
 }  // namespace tavoe

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "macro/macro_library.h"
 #include "macro/macro_value.h"
 
 namespace tavoe {
@@ -298,6 +299,7 @@ struct CompiledMacro {
     bool running = false;
     int runDepth = 0;
     MacroErrorLog errors;
+    LibraryRegistry libraries;  // entry points registered by DLLEPREGISTER, kept with the cached macro
 
     CompiledMacro();
     ~CompiledMacro();

@@ -209,8 +209,11 @@ bool RtFilePrint(const RuntimeCall& call) {
     if (!OneFileName(call, "RUNTIME: one parameter required, P1=file-name", name)) {
         return false;
     }
-    std::string command = Format("browse %s;print;end", name.c_str());
-    call.interp.Engine().Host().TavoService(call.interp.App(), "CMD", &command, nullptr);
+    // A name without a directory is taken in the macro's working directory, as the other file
+    // functions take it; an empty name prints nothing.
+    if (!name.empty()) {
+        call.interp.Engine().Host().PrintFile(call.interp.App(), InWorkingDirectory(call, name));
+    }
     call.Return("");
     return true;
 }

@@ -35,6 +35,10 @@ bool SameContentStamp(const FileStamp& a, const FileStamp& b) {
            a.mtimeNanoseconds == b.mtimeNanoseconds;
 }
 
+bool SameFileStamp(const FileStamp& a, const FileStamp& b) {
+    return SameContentStamp(a, b) && a.device == b.device && a.inode == b.inode;
+}
+
 namespace {
 
 void FillStamp(const struct stat& st, FileStamp& stamp) {
@@ -47,6 +51,7 @@ void FillStamp(const struct stat& st, FileStamp& stamp) {
     stamp.device = static_cast<std::uint64_t>(st.st_dev);
     stamp.inode = static_cast<std::uint64_t>(st.st_ino);
     stamp.mode = static_cast<std::uint32_t>(st.st_mode & 07777);
+    stamp.linkCount = static_cast<std::uint32_t>(st.st_nlink);
 }
 
 int OpenFlags(OpenAccess access) {

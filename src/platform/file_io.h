@@ -45,10 +45,16 @@ struct FileStamp {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::uint32_t mode = 0;  // permission bits
+    std::uint32_t linkCount = 0;
 };
 
 // Same modification time (to the nanosecond) and size.
 bool SameContentStamp(const FileStamp& a, const FileStamp& b);
+
+// The same file (device and inode) with the same modification time and size: what saving and
+// loading compare with the stamp taken at load, so a file rewritten, truncated, appended to or
+// replaced under its name (a rename over it, a link swapped in) is noticed.
+bool SameFileStamp(const FileStamp& a, const FileStamp& b);
 
 // Outcome of a call, with the system's error code when it failed.
 struct IoResult {

@@ -1,5 +1,7 @@
 #include "platform/file_write.h"
 
+#include "platform/save_temps.h"
+
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
@@ -35,28 +37,7 @@ int InjectedError(FileWriteOp op, std::size_t count = 0) {
 }
 
 constexpr int kMaxLinkDepth = 40;
-constexpr std::size_t kTempNameBaseMax = 200;  // keeps "." + base + ".tvsave" + digits within NAME_MAX
 constexpr int kTempNameTries = 1000;
-
-std::string DirectoryPart(const std::string& path) {
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string NamePart(const std::string& path) {
-    std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// "." + the target's name + ".tvsave", and from the second attempt on a number behind it.
-std::string TempNameBeside(const std::string& target, int attempt) {
-    std::string base = NamePart(target);
-    if (base.size() > kTempNameBaseMax) {
-        base.resize(kTempNameBaseMax);
-    }
-    std::string name = DirectoryPart(target) + "." + base + ".tvsave";
-    return attempt == 0 ? name : name + std::to_string(attempt);
-}
 
 IoResult CopyContents(int from, int to) {
     std::vector<char> chunk(1 << 16);
@@ -119,6 +100,7 @@ IoResult CopyThroughTemp(const std::string& from, const std::string& to) {
     if (!result.Ok()) {
         ::unlink(tempPath.c_str());
     }
+    ForgetPendingTemp(tempPath);
     return result;
 }
 
@@ -170,7 +152,7 @@ void StartWriteBack(const FileHandle& handle, std::int64_t offset, std::int64_t 
 }
 
 IoResult SyncDirectoryOf(const std::string& path) {
-    const std::string directory = DirectoryPart(path);
+    const std::string directory = PathDirectory(path);
     int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         return {errno};
@@ -206,7 +188,7 @@ IoResult ResolveWriteTarget(const std::string& path, std::string& target) {
         if (next.empty()) {
             return {ENOENT};
         }
-        current = next.front() == '/' ? next : DirectoryPart(current) + next;
+        current = next.front() == '/' ? next : PathDirectory(current) + next;
     }
     return {ELOOP};
 }
@@ -220,6 +202,7 @@ IoResult CreateTempBeside(const std::string& target, FileHandle& out, std::strin
         int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd >= 0) {
             out = FileHandle(fd);
+            TrackPendingTemp(candidate);
             tempPath = std::move(candidate);
             return {};
         }
@@ -264,6 +247,100 @@ IoResult ReplaceFile(const std::string& from, const std::string& to) {
         return {errno};
     }
     return {};
+}
+
+namespace {
+
+// Copies all of `from` (from its start) over `to` from its start and cuts `to` to that length.
+IoResult OverwriteFrom(int from, int to, std::int64_t length) {
+    if (::lseek(from, 0, SEEK_SET) < 0 || ::lseek(to, 0, SEEK_SET) < 0) {
+        return {errno};
+    }
+    if (IoResult result = CopyContents(from, to); !result.Ok()) {
+        return result;
+    }
+    if (::ftruncate(to, static_cast<off_t>(length)) != 0) {
+        return {errno};
+    }
+    FileHandle target(to);
+    IoResult result = SyncFile(target);
+    target.Release();
+    return result;
+}
+
+}  // namespace
+
+IoResult ReplaceContentsInPlace(const std::string& from, const std::string& to) {
+    FileHandle source;
+    FileHandle target;
+    if (IoResult result = OpenExisting(from, OpenAccess::Read, source); !result.Ok()) {
+        return result;
+    }
+    if (IoResult result = OpenExisting(to, OpenAccess::ReadWrite, target); !result.Ok()) {
+        return result;
+    }
+    struct stat newStat {};
+    struct stat oldStat {};
+    if (::fstat(source.Fd(), &newStat) != 0 || ::fstat(target.Fd(), &oldStat) != 0) {
+        return {errno};
+    }
+    if (!S_ISREG(oldStat.st_mode)) {
+        return {EINVAL};
+    }
+    // The old contents, kept until the new ones are safely in place. Named apart from the temporary
+    // files of saves (".NAME.old.tvsave"), so the removal of stale ones never takes it.
+    FileHandle rescue;
+    std::string rescuePath;
+    if (IoResult result = CreateTempBeside(to + ".old", rescue, rescuePath); !result.Ok()) {
+        return result;
+    }
+    auto dropRescue = [&]() {
+        rescue.Close();
+        ::unlink(rescuePath.c_str());
+        ForgetPendingTemp(rescuePath);
+    };
+    IoResult result = CopyContents(target.Fd(), rescue.Fd());
+    if (result.Ok()) {
+        result = SyncFile(rescue);
+    }
+    if (result.Ok() && newStat.st_size > oldStat.st_size &&
+        ::fallocate(target.Fd(), FALLOC_FL_KEEP_SIZE, 0, newStat.st_size) != 0 && errno != EOPNOTSUPP &&
+        errno != ENOSYS) {
+        result = {errno};
+    }
+    if (!result.Ok()) {
+        dropRescue();  // nothing was changed yet
+        return result;
+    }
+    result = OverwriteFrom(source.Fd(), target.Fd(), newStat.st_size);
+    if (result.Ok()) {
+        dropRescue();
+        return result;
+    }
+    // Writing in place failed part way: the old contents go back (they fit, the space was theirs).
+    FileHandle old;
+    if (OpenExisting(rescuePath, OpenAccess::Read, old).Ok() &&
+        OverwriteFrom(old.Fd(), target.Fd(), oldStat.st_size).Ok()) {
+        dropRescue();
+    } else {
+        rescue.Close();
+        ForgetPendingTemp(rescuePath);  // the only copy of the old contents: left for the user
+    }
+    return result;
+}
+
+bool RemoveOwnEmptyFile(const std::string& path, const FileStamp& stamp) {
+    std::string target;
+    if (!stamp.valid || !ResolveWriteTarget(path, target).Ok()) {
+        return false;
+    }
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != 0 ||
+        static_cast<std::uint64_t>(st.st_dev) != stamp.device ||
+        static_cast<std::uint64_t>(st.st_ino) != stamp.inode) {
+        return false;
+    }
+    return ::unlink(target.c_str()) == 0;
 }
 
 IoResult RemoveFile(const std::string& path) {

@@ -90,8 +90,21 @@ void ApplyAttributes(const FileHandle& handle, const FileAttributes& attributes)
 // Renames `from` over `to` in one step: `to` is either the old file or the new one, never missing.
 IoResult ReplaceFile(const std::string& from, const std::string& to);
 
+// Replaces the contents of the existing regular file `to` by those of `from` in place, so the file
+// keeps its inode and every hard link to it sees the new contents. The old contents are first copied
+// to a temporary file beside `to` and the space the new ones need is reserved where the file system
+// allows it; when writing in place fails anyway the old contents are written back, so `to` ends
+// holding either its old or its new contents. `from` is left as it is.
+IoResult ReplaceContentsInPlace(const std::string& from, const std::string& to);
+
 // Removes a file; a file that is already gone is not an error.
 IoResult RemoveFile(const std::string& path);
+
+// Removes the file a path leads to (links followed) only when it is a regular file, still empty, and
+// still the file `stamp` describes (same device and inode): the empty file an editing session
+// created, and nothing else. A symbolic link is never removed, only the file it leads to. True when
+// the file was removed.
+bool RemoveOwnEmptyFile(const std::string& path, const FileStamp& stamp);
 
 // Makes `to` hold the contents of `from` (which must be a regular file), replacing whatever `to`
 // was, without a moment when `to` is missing or half written: a hard link when the file system

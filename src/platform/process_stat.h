@@ -8,4 +8,9 @@ namespace tavoe {
 // exist (or /proc cannot be read).
 bool ReadProcessStat(int pid, char* state, int* parent);
 
+// When the process started, in clock ticks after the system's start: with the process id it names
+// one process for good, since an id can be given again to a later process. False when the process
+// does not exist.
+bool ReadProcessStartTime(int pid, unsigned long long* ticks);
+
 }  // namespace tavoe

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavoe {
 
@@ -84,6 +85,11 @@ struct FileProfile {
     std::string xmacro;                  // Xmacro: exit macro
     std::string maskLine;                // MaskLine
     std::string backupAlternatePath;     // BackupPath: directory for backups
+    // From the profile file: lines the reader kept without knowing them (comments, unknown
+    // keywords), written back behind the known keywords; and whether some line was refused, so an
+    // automatic update does not write back a profile that was not read whole.
+    std::vector<std::string> keptLines;
+    bool readIncomplete = false;
 };
 
 // The profile used when neither the type's profile file nor the DEFAULT one exists: variable

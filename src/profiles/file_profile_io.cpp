@@ -106,10 +106,12 @@ bool ProfileLineReader::Refuse(std::string_view keyword, std::string_view value)
     failedKeyword.assign(keyword);
     failedValue.assign(value);
     if (reporting == Reporting::Messages) {
-        ShowMessage(*app,
-                    Format("Invalid file profile keyword or value:   %s=%s", failedKeyword.c_str(),
-                           failedValue.c_str()),
-                    MsgTo::Box, Beep::Error);
+        ShowMessage(
+            *app,
+            Format("Invalid file profile keyword or value:   %s=%s\n\nFile profile '%s', line %d is "
+                   "skipped; the lines after it are read.",
+                   failedKeyword.c_str(), failedValue.c_str(), std::string(fileName).c_str(), lineNumber),
+            MsgTo::Box, Beep::Error);
     }
     return false;
 }
@@ -140,8 +142,8 @@ bool ProfileLineReader::SetMaxRecLen(std::string_view value) {
 }
 
 bool ProfileLineReader::Line(std::string_view line, bool overlong) {
-    if (failed) {
-        return false;
+    if (failed && reporting == Reporting::Silent) {
+        return false;  // checking a profile: the first refusal decides
     }
     ++lineNumber;
     std::string name(fileName);
@@ -162,7 +164,11 @@ bool ProfileLineReader::Line(std::string_view line, bool overlong) {
         ++pos;
     }
     std::string_view rest = line.substr(pos);
-    if (rest.empty() || rest.starts_with("//")) {
+    if (rest.starts_with("//")) {
+        profile.keptLines.emplace_back(line);
+        return true;
+    }
+    if (rest.empty()) {
         return true;
     }
     size_t keyEnd = 0;
@@ -183,6 +189,8 @@ bool ProfileLineReader::Line(std::string_view line, bool overlong) {
         case ProfileKeywordStatus::Ignored:
             return true;
         case ProfileKeywordStatus::UnknownKeyword:
+            profile.keptLines.emplace_back(line);  // a setting of another version: kept as it is
+            break;
         case ProfileKeywordStatus::BadValue:
             break;
     }
@@ -257,25 +265,21 @@ void NormaliseProfile(FileProfile& p) {
 }
 
 int ProfileLineReader::Finish() {
-    if (!failed && !sawMaxRecLen && maxRecLenOverride) {
+    const bool refused = failed;
+    if (!sawMaxRecLen && maxRecLenOverride) {
         SetMaxRecLen({});
     }
-    // Every record needs a length and bounds, even one whose read stopped early: a profile that
-    // names no length gets the built-in one, and no bounds mean the whole record.
+    // Every record needs a length and bounds, even one with refused lines: a profile that names no
+    // length gets the built-in one, and no bounds mean the whole record.
     if (profile.maxRecordLength < kProfileRecordLengthMin) {
         profile.maxRecordLength = kBuiltInRecordLength;
     }
-    if (failed) {
-        if (profile.boundsLeft < 1) {
-            profile.boundsLeft = 1;
-        }
-        if (profile.boundsRight < profile.boundsLeft) {
-            profile.boundsRight = std::max(profile.maxRecordLength, profile.boundsLeft);
-        }
-        return -1;
+    if (profile.boundsLeft < 1) {
+        profile.boundsLeft = 1;
     }
     NormaliseProfile(profile);
-    return 0;
+    profile.readIncomplete = refused || failed;
+    return profile.readIncomplete ? -1 : 0;
 }
 
 // Reads one line: the newline and a carriage return before it are removed, at most one character
@@ -380,9 +384,7 @@ int ParseFileProfileText(AppSession& app, std::string_view fileName, std::string
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        if (!reader.Line(line, false)) {
-            break;
-        }
+        (void)reader.Line(line, false);  // a refused line is reported and skipped
     }
     return reader.Finish();
 }
@@ -410,9 +412,7 @@ Status ReadFileProfile(AppSession& app, std::string_view name, FileProfile& out)
     std::string line;
     bool overlong = false;
     while (ReadProfileLine(file.get(), line, overlong)) {
-        if (!reader.Line(line, overlong)) {
-            break;
-        }
+        (void)reader.Line(line, overlong);  // a refused line is reported and skipped
     }
     int status = reader.Finish();
     // The colour type read so far is loaded even after a stopped read: those lines stay in effect.
@@ -476,6 +476,15 @@ Status WriteFileProfile(AppSession& app, const FileProfile& profile, ProfileWrit
             return -1;
         }
     }
+    if (mode == ProfileWriteMode::Automatic && profile.readIncomplete) {
+        // Writing it back would drop what the reader could not take: the raise stays in memory.
+        ShowMessage(app,
+                    Format("File profile %s has lines that could not be read; it is not updated "
+                           "automatically.",
+                           profile.name.c_str()),
+                    MsgTo::Line, Beep::None);
+        return 0;
+    }
     std::string text = FileProfileText(profile);
     // A value the reader would refuse (a newline in a macro name, a quote in the mask line, a
     // number out of range) would leave a file that stops every later read: refuse it here.
@@ -492,6 +501,13 @@ Status WriteFileProfile(AppSession& app, const FileProfile& profile, ProfileWrit
             return -1;
         }
         rest.remove_prefix(newline + 1);
+    }
+    // Comments and settings the reader did not know go back behind the known keywords.
+    for (const std::string& kept : profile.keptLines) {
+        if (!HasBinaryByte(kept) && kept.size() <= kFileProfileLineMax) {
+            text += kept;
+            text += '\n';
+        }
     }
     std::string path;
     if (IsUsableProfileName(profile.name)) {

@@ -36,16 +36,17 @@ bool FileProfileExists(AppSession& app, std::string_view name);
 // Reads the profile of this name into out: the file "<name>.fp" along ZPATH.FILEPROFILES, else
 // "DEFAULT.fp", else the built-in profile. out always ends up a usable record tagged "FILEPROF"
 // and named with the upper-cased name; fields the file does not name are 0, FALSE or the first
-// value. When ZMAXRECLEN is set it replaces the file's record length. A clean read is normalised
-// (numbering defaults by NumberType, bounds, offset and tabs within the record length) and returns
-// 0. The first bad line stops the read with a message box: the lines before it stay in effect,
-// nothing is normalised, and -1 is returned. A colour type that was read is loaded as the profile's
+// value. When ZMAXRECLEN is set it replaces the file's record length. The read is normalised
+// (numbering defaults by NumberType, bounds, offset and tabs within the record length). A bad line
+// is reported in a message box naming the file and the line, skipped, and the read goes on; the
+// profile is then marked `readIncomplete` and -1 is returned, else 0. Comments and lines with
+// unknown keywords are kept in `keptLines`. A colour type that was read is loaded as the profile's
 // colorizer (none when its file is missing or faulty).
 Status ReadFileProfile(AppSession& app, std::string_view name, FileProfile& out);
 
 // The reading above applied to text as if it were the file fileName (the name shown in messages):
-// the lines fill profile, which the caller prepares, and a clean read is normalised. 0, or -1
-// after reporting the first bad line.
+// the lines fill profile, which the caller prepares, and the read is normalised. 0, or -1 after
+// reporting the bad lines.
 int ParseFileProfileText(AppSession& app, std::string_view fileName, std::string_view text,
                          FileProfile& profile);
 
@@ -60,9 +61,9 @@ std::string FileProfileText(const FileProfile& profile);
 // Writes the profile as "<name>.fp" into the first directory of ZPATH.FILEPROFILES (an existing
 // file there keeps the case of its name). The text goes to a temporary file in that directory
 // that replaces the profile only when it was written whole, so a failure leaves the old profile
-// intact. A profile without a name is never written and an automatic write of a locked profile
-// does nothing: both return 0. Returns -1 after reporting in a message box when a value could not
-// be read back or the file cannot be written.
+// intact. The kept lines follow the known keywords. A profile without a name is never written, and an
+// automatic write of a locked profile or of one that was not read whole does nothing: all return 0. Returns
+// -1 after reporting in a message box when a value could not be read back or the file cannot be written.
 Status WriteFileProfile(AppSession& app, const FileProfile& profile,
                         ProfileWriteMode mode = ProfileWriteMode::Explicit);
 

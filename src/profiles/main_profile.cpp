@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstdio>
 
 #include "core/app_session.h"
 #include "core/var_store.h"
+#include "platform/file_io.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
 #include "profiles/main_profile_aliases.h"
@@ -208,9 +210,25 @@ Status ReadMainProfile(AppSession& app, ProfileSharedLists* shared) {
     std::string path = FindMainProfile(app);
     int result = path.empty() ? -1 : 0;
     bool unreadable = false;
-    if (!path.empty()) {
-        FilePtr file(std::fopen(path.c_str(), "r"));
+    // Only a regular file is read: a FIFO would block the start and a device such as /dev/zero would
+    // feed it without end. The open itself never blocks.
+    FileHandle handle;
+    FileStamp stamp;
+    bool special = false;
+    if (!path.empty() && OpenExisting(path, OpenAccess::Read, handle).Ok() &&
+        StatHandle(handle, stamp).Ok() && !stamp.isRegular) {
+        special = true;
+        handle.Close();
+        unreadable = true;
+        ShowMessage(
+            app,
+            Format("Main profile '%s' is not a regular file; it is not read and not written.", path.c_str()),
+            MsgTo::Box, Beep::Error);
+    }
+    if (!path.empty() && !special) {
+        FilePtr file(handle.IsOpen() ? ::fdopen(handle.Fd(), "r") : nullptr);
         if (file) {
+            handle.Release();
             ReadVariables(app, file.get());
             if (OwnsSharedLists(shared)) {
                 RestoreSharedLists(app, *shared);

@@ -11,7 +11,9 @@
 #include "core/app_session.h"
 #include "core/shell_port.h"
 #include "core/var_store.h"
+#include "macro/macro_door.h"
 #include "platform/file_io.h"
+#include "platform/file_write.h"
 #include "platform/format.h"
 #include "profiles/file_profile_io.h"
 #include "profiles/profile_name.h"
@@ -60,6 +62,7 @@ void RemoveTaskFrame(AppSession& app) {
 void ReleaseEditSession(AppSession& app, EditSession& session) {
     std::string path = session.FileName();
     bool deleteIfEmpty = session.newAtOpen;
+    FileStamp created = session.buffer.file.loadStamp;
     CloseFile(session.buffer);
     auto it = std::find_if(app.editSessions.begin(), app.editSessions.end(),
                            [&session](const auto& owned) { return owned.get() == &session; });
@@ -69,10 +72,19 @@ void ReleaseEditSession(AppSession& app, EditSession& session) {
     app.hasCurrentEditSession = !app.editSessions.empty();
     RecentFileSetInUse(app, path, RecentUse::Free);
     if (deleteIfEmpty) {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0) {
-            ::unlink(path.c_str());
-        }
+        (void)RemoveOwnEmptyFile(path, created);
+    }
+}
+
+// The entry macro of a file just opened: ZIMACRO (the -I option) when set, else the file profile's
+// Imacro. It runs with the new session current, as if its name had been typed there.
+void RunEntryMacro(AppSession& app, EditSession& session) {
+    std::string macro = VarGetValue(app, "ZIMACRO");
+    if (macro.empty()) {
+        macro = session.buffer.profile.imacro;
+    }
+    if (!macro.empty()) {
+        (void)MacroRun(app, macro);
     }
 }
 
@@ -86,7 +98,8 @@ void MakeCurrentEditSession(AppSession& app, EditSession& session) {
     }
     app.hasCurrentEditSession = !app.editSessions.empty();
     SetFileNameVariables(Storage(app), session.FileName());
-    SetTitleContext(app, session.DisplayName(), TitleContext::EditFileName);
+    SetTitleContext(app, session.view.title.empty() ? session.DisplayName() : session.view.title,
+                    TitleContext::EditFileName);
 }
 
 Status OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
@@ -134,6 +147,7 @@ Status OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
     RecentFileSetInUse(app, full, RecentUse::InUse);
     Shell(app).ContextChanged(app);
     CheckEditFont(app, session);  // the terminal may not show the profile's display set
+    RunEntryMacro(app, session);
     return 0;
 }
 

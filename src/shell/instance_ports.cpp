@@ -10,11 +10,13 @@
 #include "dialogs/dialog_commands.h"
 #include "editing/editing_commands.h"
 #include "filelist/file_list_commands.h"
+#include "macro/macro_door.h"
 #include "macro/macro_engine.h"
 #include "profiles/file_profile_io.h"
 #include "shell/command_route.h"
 #include "shell/contexts.h"
 #include "shell/edit_session.h"
+#include "shell/instance_macro_host.h"
 #include "shell/instances.h"
 #include "shell/main_window.h"
 #include "shell/shell_commands.h"
@@ -88,24 +90,23 @@ public:
     void RecordLengthRaised(EditBuffer&, const FileProfile& profile) override {
         (void)WriteFileProfile(app_, profile, ProfileWriteMode::Automatic);
     }
-};
+    // The exit macro runs as if its name had been typed; a save it asks for itself does not start
+    // it again.
+    void RunExitMacro(EditBuffer&, const std::string& macroName) override {
+        if (exitMacroRunning_) {
+            return;
+        }
+        exitMacroRunning_ = true;
+        (void)MacroRun(app_, macroName);
+        exitMacroRunning_ = false;
+    }
+    bool ConfirmSave(std::string_view question) override {
+        return AskQuestion(app_, question, ui::MsgBoxButtons::YesNo, ui::MsgBoxIcon::Question, 1) ==
+               ui::MsgBoxReply::Yes;
+    }
 
-// What a running macro needs of the instance: commands run by the processor of the current context
-// (so the error display's "mergemsg" reaches the session "edit" opened), and the trace asked in a
-// Yes/No/Cancel box.
-class InstanceMacroHost : public MacroHost {
-public:
-    int RunCommand(AppSession& app, std::string_view command) override {
-        RunCommandLine(app, CurrentRoute(app), command);
-        return 0;
-    }
-    TraceAnswer AskTrace(AppSession& app, std::string_view title, std::string_view listing) override {
-        ui::MsgBoxReply reply = AskQuestion(app, std::string(title) + "\n\n" + std::string(listing),
-                                            ui::MsgBoxButtons::YesNoCancel, ui::MsgBoxIcon::Question, 0);
-        return reply == ui::MsgBoxReply::Yes  ? TraceAnswer::Step
-               : reply == ui::MsgBoxReply::No ? TraceAnswer::TraceOff
-                                              : TraceAnswer::EndMacro;
-    }
+private:
+    bool exitMacroRunning_ = false;
 };
 
 }  // namespace
@@ -122,7 +123,7 @@ void ConnectInstance(AppSession& app) {
     app.storageHost = std::make_unique<InstanceStorageHost>(app);
     InstallEditView(app);
     app.commands = &ProgramCommands();
-    MacroEngineOf(app).SetHost(std::make_unique<InstanceMacroHost>());
+    MacroEngineOf(app).SetHost(MakeInstanceMacroHost());
     app.subsystemDialogs = UtilityDialogs();
 }
 

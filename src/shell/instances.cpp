@@ -1,12 +1,15 @@
 #include "shell/instances.h"
 
 #include <signal.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "core/app_session.h"
 #include "core/shared_block.h"
@@ -36,17 +39,65 @@ uint32_t BitFor(Notification what) {
     return 0;
 }
 
-// A process that no longer exists, or has ended and only waits to be reaped, holds no instance.
-bool ProcessGone(int pid) {
+// A process that no longer exists, has ended and only waits to be reaped, belongs to another user
+// (instances of one block all run as its user), or started at another time than the one the slot
+// recorded (its id was given to a later process) holds no instance.
+bool ProcessGone(int pid, std::uint64_t startTime) {
     if (pid <= 0) {
         return false;
     }
-    if (::kill(pid, 0) != 0 && errno == ESRCH) {
+    if (::kill(pid, 0) != 0) {
         return true;
     }
     char state = '?';
     int parent = 0;
-    return ReadProcessStat(pid, &state, &parent) && (state == 'Z' || state == 'X');
+    if (ReadProcessStat(pid, &state, &parent) && (state == 'Z' || state == 'X')) {
+        return true;
+    }
+    unsigned long long started = 0;
+    return startTime != 0 && ReadProcessStartTime(pid, &started) && started != startTime;
+}
+
+// Whether some slot of the block names a live process other than this one.
+bool AnyLiveOwner(const SharedSessionBlock& block) {
+    for (int i = 0; i < kMaxSessions; ++i) {
+        int pid = block.SlotOwner(i);
+        if (pid > 0 && pid != ::getpid() && !ProcessGone(pid, block.SlotStartTime(i))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string SystemName() {
+    utsname names{};
+    return ::uname(&names) == 0 ? std::string(names.sysname) : std::string("Linux");
+}
+
+// A block whose fields no instance could have written (a crash while writing, another program) would
+// lock every instance out or mislead it. When no live instance uses it, it is rebuilt; otherwise this
+// instance runs with a private block and leaves the others theirs.
+void CheckBlock(AppSession& app, const std::string& name) {
+    SharedSessionBlock& block = *app.shared;
+    if (!block.IsNamed() || block.LooksValid(SystemName())) {
+        return;
+    }
+    if (!AnyLiveOwner(block)) {
+        block.Reset();
+        ShowMessage(app,
+                    Format("The shared session block %s was damaged and has been rebuilt: the recent files "
+                           "and command history of earlier sessions are lost.",
+                           name.c_str()),
+                    MsgTo::Box, Beep::Exclamation);
+        return;
+    }
+    ShowMessage(
+        app,
+        Format("The shared session block %s is damaged and still used by other sessions. This session "
+               "runs alone; the block is rebuilt once those sessions have ended.",
+               name.c_str()),
+        MsgTo::Box, Beep::Exclamation);
+    app.shared = SharedSessionBlock::CreatePrivate();
 }
 
 // Removes slot `index` and moves the later ones up, so the used slots stay contiguous in order.
@@ -66,7 +117,7 @@ void RemoveSlot(SharedSessionBlock& block, int index) {
 // held for good, and 32 of them would lock every later instance out.
 void ReclaimDeadSlots(SharedSessionBlock& block) {
     for (int i = ClampedCount(block) - 1; i >= 0; --i) {
-        if (ProcessGone(block.SlotOwner(i))) {
+        if (ProcessGone(block.SlotOwner(i), block.SlotStartTime(i))) {
             RemoveSlot(block, i);
         }
     }
@@ -188,6 +239,7 @@ int RegisterSession(AppSession& app, const SessionStart& start) {
                     MsgTo::Box, Beep::Exclamation);
         app.shared = SharedSessionBlock::CreatePrivate();
     }
+    CheckBlock(app, name);
     SharedSessionBlock& block = *app.shared;
     FillInstallationFields(block, start.programPath);
     // The handler must be in place before the slot exists, so no ring reaches the process unheard.
@@ -208,6 +260,10 @@ int RegisterSession(AppSession& app, const SessionStart& start) {
     block.SetLastSessionId(id);
     block.ClearSlot(count);
     block.SetSlotOwner(count, ::getpid());
+    unsigned long long started = 0;
+    if (ReadProcessStartTime(::getpid(), &started)) {
+        block.SetSlotStartTime(count, started);
+    }
     block.SetSlotId(count, id);
     block.SetLastRegistered(::getpid());
     block.SetSessionCount(count + 1);

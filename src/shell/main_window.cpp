@@ -11,6 +11,7 @@
 #include "editing/line_commands.h"
 #include "shell/command_route.h"
 #include "shell/edit_session.h"
+#include "shell/instance_macro_host.h"
 #include "shell/menu_bar.h"
 #include "ui/screen.h"
 #include "view/view_commands.h"
@@ -530,6 +531,7 @@ void MainWindow::HandleMouse(const ui::MouseEvent& mouse) {
     int col = mouse.col - l.data.col;
     if (mouse.action == ui::MouseAction::Press || mouse.action == ui::MouseAction::DoubleClick) {
         PlaceCursor(app_, *session, row, col);
+        RecordClickForMacros(app_, *session);
     }
     context.field = FocusedField();
     std::string text = commandField_.Text();

@@ -10,6 +10,7 @@
 #include "core/var_store.h"
 #include "platform/message_box_hook.h"
 #include "platform/own_program_path.h"
+#include "platform/save_temps.h"
 #include "shell/edit_session.h"
 #include "shell/find_app_session.h"
 #include "shell/instance_ports.h"
@@ -66,6 +67,7 @@ void SetTerminalTitle(MainWindow& window, const std::string& title) {
 }
 
 int RunBatch(const ProgramOptions& options, const std::string& programPath) {
+    InstallTempCleanupOnSignals();
     ui::HeadlessBackend backend(std::cin, std::cout, std::cerr, options.rows, options.cols);
     ui::Screen screen(backend);
     AppSession app;
@@ -93,6 +95,13 @@ int RunBatch(const ProgramOptions& options, const std::string& programPath) {
     }
     FinishInstance(app);
     SetNotifyWakeFd(-1);
+    // A caller reads the output to learn what happened: output that could not be written (a full
+    // disk, a closed file) is a failure, not a silent success.
+    std::cout.flush();
+    if (!std::cout) {
+        std::fprintf(stderr, "tavoe: the batch output could not be written\n");
+        return 1;
+    }
     return backend.ExitCode();
 }
 
@@ -104,6 +113,8 @@ int RunTerminal(const ProgramOptions& options, const std::string& programPath,
         std::fprintf(stderr, "tavoe: %s\n", error.c_str());
         return 1;
     }
+    // After the terminal's own handlers, which put the screen back: ours run first, then theirs.
+    InstallTempCleanupOnSignals();
     ui::Screen screen(*backend);
     AppSession app;
     ConnectInstance(app);

@@ -96,6 +96,12 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
                                        std::string(size).c_str());
                 return options;
             }
+        } else if (word == "--") {
+            // The end of the options: every later word is a file name, even one starting with "-".
+            for (int j = i; j < argc; ++j) {
+                options.editorWords.emplace_back(argv[j]);
+            }
+            break;
         } else if (word.starts_with("--")) {
             options.error = Format("unknown option '%s' (try --help)", std::string(word).c_str());
             return options;
@@ -108,9 +114,14 @@ ProgramOptions ParseProgramOptions(int argc, char** argv) {
 
 StartOptions ParseStartOptions(const std::vector<std::string>& words) {
     StartOptions options;
+    bool filesOnly = false;  // after the word "--"
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
-        if (word.size() < 2 || word[0] != '-') {
+        if (word == "--" && !filesOnly) {
+            filesOnly = true;
+            continue;
+        }
+        if (filesOnly || word.size() < 2 || word[0] != '-') {
             if (static_cast<int>(options.files.size()) >= kMaxStartFiles) {
                 options.error = Format("Max number of file names is limited to %d'", kMaxStartFiles);
                 return options;
@@ -244,6 +255,7 @@ std::string UsageText() {
            "  -L line,col   after opening, locate the line and put the cursor in the column\n"
            "  -R file       merge a compiler message file into the first file opened\n"
            "  -S'command'   run a primary command after the files are opened\n"
+           "  --            the end of the options: every later word is a file name\n"
            "\n"
            "Program options:\n"
            "  --batch            run headless: read a script from standard input\n"

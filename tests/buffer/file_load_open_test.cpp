@@ -149,13 +149,16 @@ TEST_F(OpenFailures, FileRemovedAfterOpenStillLoadsCompletely) {
     EXPECT_EQ(DataLines().back(), "record 19999");
 }
 
-TEST_F(OpenFailures, FileTruncatedDuringVirtualLoadEndsCleanly) {
+TEST_F(OpenFailures, FileTruncatedDuringVirtualLoadStopsAndIsNotSavedUnderItsName) {
     VarSetValue(app, "ZEDITVIRTUALLOAD", "TRUE");
     ASSERT_EQ(Load(ManyRecords(20000)), 0);
     std::filesystem::resize_file(PathOf("f.txt"), 0);
     ASSERT_EQ(FinishLoad(*buffer), 0);
-    EXPECT_EQ(EndMarkerText(), "*** Bottom of File ***");
+    // What was read is kept but shown as incomplete, and may not replace the file.
+    EXPECT_EQ(EndMarkerText(), "*** File Load Aborted ***");
     EXPECT_LT(DataLines().size(), 20000u);
+    EXPECT_TRUE(buffer->file.changedWhileLoading);
+    EXPECT_FALSE(buffer->file.IsReadOnly());
 }
 
 // ---- Read-only and locks ------------------------------------------------------------------------------
@@ -172,11 +175,11 @@ TEST_F(OpenAccessModes, ReadOnlyFileOpensInBrowseWithSummary) {
     EXPECT_EQ(DataLines(), (Lines{"x"}));
 }
 
-TEST_F(OpenAccessModes, BrowseRequestedIsReadOnlyWithoutStamp) {
+TEST_F(OpenAccessModes, BrowseRequestedIsReadOnlyWithAStampForTheLoad) {
     ASSERT_EQ(Load("x\n", OpenMode::Browse), 0);
     EXPECT_EQ(buffer->file.browseReason, BrowseReason::Requested);
     EXPECT_TRUE(app.messages.empty());
-    EXPECT_FALSE(buffer->file.loadStamp.valid);
+    EXPECT_TRUE(buffer->file.loadStamp.valid);  // batches read later are checked against it
 }
 
 TEST_F(OpenAccessModes, EditKeepsStampAndClosesWithoutWriteLock) {

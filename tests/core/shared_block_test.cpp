@@ -97,8 +97,9 @@ TEST(SharedBlockLayout, TextsLandAtTheirOffsetsAndAreCutToTheirFields) {
     // A text longer than its field keeps size - 1 characters and its NUL; the next field is intact.
     block->SetSlotId(4, 77);
     block->SetSlotTitle(3, std::string(300, 'x'));
-    EXPECT_EQ(block->SlotTitle(3), std::string(247, 'x'));
-    EXPECT_EQ(block->Bytes()[3 * 268 + 20 + 247], 0);
+    // (The title field ends where the slot keeps its owner's start time.)
+    EXPECT_EQ(block->SlotTitle(3), std::string(239, 'x'));
+    EXPECT_EQ(block->Bytes()[3 * 268 + 20 + 239], 0);
     EXPECT_EQ(block->SlotId(4), 77);
     // A shorter text clears what a longer one left behind.
     block->SetSlotTitle(3, "ab");
@@ -148,6 +149,37 @@ TEST(SharedBlockSlots, ClearAndCopyKeepTheSlotZeroWord) {
     block->AddSlotPending(2, kPendingWindowMenu);
     EXPECT_EQ(block->TakeSlotPending(2), kPendingClose | kPendingWindowMenu);
     EXPECT_EQ(block->TakeSlotPending(2), 0u);
+}
+
+TEST(SharedBlockSlots, ValidityCatchesWhatNoInstanceWritesAndStartTimesMoveWithSlots) {
+    auto block = SharedSessionBlock::CreatePrivate();
+    EXPECT_TRUE(block->LooksValid("Linux"));  // a fresh block
+    block->SetSessionCount(2);
+    EXPECT_FALSE(block->LooksValid("Linux"));  // counted slots without owners
+    for (int slot : {0, 1}) {
+        block->SetSlotOwner(slot, 100 + slot);
+        block->SetSlotId(slot, slot + 1);
+    }
+    EXPECT_TRUE(block->LooksValid("Linux"));
+    block->SetSlotOwner(5, 4242);  // an owner beyond the count
+    EXPECT_FALSE(block->LooksValid("Linux"));
+    block->ClearSlot(5);
+    block->SetSessionCount(kMaxSessions + 1);
+    EXPECT_FALSE(block->LooksValid("Linux"));
+    block->SetSessionCount(-1);
+    EXPECT_FALSE(block->LooksValid("Linux"));
+    block->SetSessionCount(2);
+    block->SetInstallationFacts("Linux", "6.1", "76", "", "3.5", "616", "/opt");
+    EXPECT_TRUE(block->LooksValid("Linux"));
+    EXPECT_FALSE(block->LooksValid("Plan9"));  // facts of another system: not this block's
+    // The start time sits behind the title and travels with its slot.
+    block->SetSlotStartTime(1, 0x1234567890ull);
+    block->SetSlotTitle(1, std::string(300, 't'));
+    block->CopySlot(1, 0);
+    EXPECT_EQ(block->SlotStartTime(0), 0x1234567890ull);
+    block->Reset();
+    EXPECT_EQ(block->SessionCount(), 0);
+    EXPECT_EQ(block->SlotStartTime(0), 0u);
 }
 
 TEST(SharedBlockNamed, TwoMappingsShareBytesAndUnlinkStartsAfresh) {

@@ -265,6 +265,25 @@ TEST_F(ClientInstall, KeepsExistingDirectoriesAndReplacesProfile) {
     ExpectTree(client);
     EXPECT_EQ(ReadFile(client + "/profiles/TAVOE.PRF"), ExpectedProfile(client, server));
     EXPECT_EQ(ReadFile(client + "/templates/cbl/mine.tpl"), "kept\n");
+    // The user's aliases and settings are kept in a copy, and the run says so.
+    EXPECT_EQ(ReadFile(client + "/profiles/TAVOE.PRF.bak"), "ZMSGSOUNDS,FALSE\nZPATH.MACROS,/old\n");
+    EXPECT_NE(run.output.find("Copied the previous " + client + "/profiles/TAVOE.PRF to " + client +
+                              "/profiles/TAVOE.PRF.bak"),
+              std::string::npos)
+        << run.output;
+    // A second run copies the profile it replaces, not the first one's copy.
+    run = Run(PlaceClient(), "\n\n\n");
+    EXPECT_EQ(ReadFile(client + "/profiles/TAVOE.PRF.bak"), ExpectedProfile(client, server));
+}
+
+TEST_F(ClientInstall, ProfileThatCannotBeCopiedIsNotReplaced) {
+    std::string client = home + "/APP";
+    fs::create_directories(client + "/profiles/TAVOE.PRF.bak");  // a directory is in the copy's way
+    WriteFile(client + "/profiles/TAVOE.PRF", "MINE,1\n");
+    RunResult run = Run(PlaceClient(), "\n\n\n");
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_EQ(ReadFile(client + "/profiles/TAVOE.PRF"), "MINE,1\n");
+    EXPECT_NE(run.output.find("the profile was not replaced"), std::string::npos) << run.output;
 }
 
 TEST_F(ClientInstall, StopsAtFirstDirectoryThatCannotBeMade) {

@@ -22,6 +22,12 @@ namespace {
 
 constexpr const char* kInvalidPrefix = "Invalid file profile keyword or value:   ";
 
+// The message of a refused keyword line of TEST.fp.
+std::string Invalid(const std::string& keywordAndValue, int line = 1) {
+    return kInvalidPrefix + keywordAndValue + "\n\nFile profile 'TEST.fp', line " + std::to_string(line) +
+           " is skipped; the lines after it are read.";
+}
+
 class FileProfileIoTest : public SearchPathFixture {
 protected:
     FileProfileIoTest() : SearchPathFixture("fp", "ZPATH.FILEPROFILES") {}
@@ -129,25 +135,53 @@ TEST_F(FileProfileIoTest, KeywordsAreCaseSensitiveButNumberTypeIsNot) {
 
     FileProfile q;
     EXPECT_EQ(ReadText("recfm=Fixed\n", q), -1);
-    ExpectOneError(std::string(kInvalidPrefix) + "recfm=Fixed");
+    ExpectOneError(Invalid("recfm=Fixed"));
     app.messages.clear();
     EXPECT_EQ(ReadText("Recfm=fixed\n", q), -1);
-    ExpectOneError(std::string(kInvalidPrefix) + "Recfm=fixed");
+    ExpectOneError(Invalid("Recfm=fixed"));
 }
 
 // ---- Reading: bad lines ----
 
-TEST_F(FileProfileIoTest, BadLineStopsReadingKeepsEarlierLinesAndSkipsNormalisation) {
+TEST_F(FileProfileIoTest, BadLinesAreSkippedWithFileAndLineAndTheRestIsRead) {
     FileProfile p;
-    EXPECT_EQ(ReadText("Recfm=Fixed\nNumberType=COBOL\nMaxRecLen=64001\nCapsMode=ON\n", p), -1);
-    ExpectOneError(std::string(kInvalidPrefix) + "MaxRecLen=64001");
+    EXPECT_EQ(
+        ReadText("Recfm=Fixed\nNumberType=COBOL\nMaxRecLen=64001\nCapsMode=ON\nFutureKey=1\nOffset=6\n", p),
+        -1);
+    ASSERT_EQ(app.messages.size(), 2u);
+    EXPECT_EQ(app.messages[0].text, Invalid("MaxRecLen=64001", 3));
+    EXPECT_EQ(app.messages[1].text, Invalid("FutureKey=1", 5));
+    EXPECT_TRUE(p.readIncomplete);
     EXPECT_EQ(p.recordFormat, Recfm::Fixed);
     EXPECT_EQ(p.numberType, NumberType::Cobol);
-    EXPECT_EQ(p.caps, CapsMode::Off);   // after the bad line: not read
-    EXPECT_EQ(p.numberColumnEnd, 0);    // not normalised
+    EXPECT_EQ(p.caps, CapsMode::On);  // after the bad line: read
+    EXPECT_EQ(p.offset, 6);
+    EXPECT_EQ(p.numberColumnEnd, 6);    // normalised
     EXPECT_EQ(p.maxRecordLength, 255);  // still a usable record
-    EXPECT_EQ(p.boundsLeft, 1);
+    EXPECT_EQ(p.boundsLeft, 7);
     EXPECT_EQ(p.boundsRight, 255);
+}
+
+TEST_F(FileProfileIoTest, ProfileNotReadWholeIsNotWrittenBackAutomaticallyAndKeepsUnknownLines) {
+    const std::string text = "// my notes\nRecfm=Fixed\nMaxRecLen=64001\nCapsMode=ON\nFutureKey=1\n";
+    FileProfile p;
+    ASSERT_EQ(ReadText(text, p), -1);
+    p.maxRecordLength = 300;  // what a load's automatic raise does
+    EXPECT_EQ(WriteFileProfile(app, p, ProfileWriteMode::Automatic), 0);
+    EXPECT_EQ(Read(root / "user" / "TEST.fp"), text);
+    // Written on the user's word: the known keywords from the record, the rest kept.
+    ASSERT_EQ(WriteFileProfile(app, p), 0);
+    std::string written = Read(root / "user" / "TEST.fp");
+    EXPECT_NE(written.find("\n// my notes\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("\nFutureKey=1\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("MaxRecLen=300\n"), std::string::npos) << written;
+    FileProfile again;
+    app.messages.clear();
+    EXPECT_EQ(ReadFileProfile(app, "TEST", again), -1);  // the unknown keyword is still reported
+    EXPECT_EQ(app.messages.size(), 1u);
+    EXPECT_EQ(again.caps, CapsMode::On);
+    EXPECT_EQ(again.maxRecordLength, 300);
+    EXPECT_EQ(again.keptLines, (std::vector<std::string>{"// my notes", "FutureKey=1"}));
 }
 
 TEST_F(FileProfileIoTest, EveryKindOfBadLineGetsOneClearMessage) {
@@ -157,21 +191,21 @@ TEST_F(FileProfileIoTest, EveryKindOfBadLineGetsOneClearMessage) {
     };
     const std::string big(600, 'x');
     const Case cases[] = {
-        {"Colour=RED\n", std::string(kInvalidPrefix) + "Colour=RED"},
-        {"MaxRecLen=7\n", std::string(kInvalidPrefix) + "MaxRecLen=7"},
-        {"MaxRecLen=abc\n", std::string(kInvalidPrefix) + "MaxRecLen=abc"},
-        {"Recfm\n", std::string(kInvalidPrefix) + "Recfm="},
-        {"Fixed\n", std::string(kInvalidPrefix) + "Fixed="},
-        {"=Fixed\n", std::string(kInvalidPrefix) + "=Fixed"},
-        {"Bounds=10,5\n", std::string(kInvalidPrefix) + "Bounds=10,5"},
-        {"Bounds=1\n", std::string(kInvalidPrefix) + "Bounds=1"},
-        {"Tabs=5,3\n", std::string(kInvalidPrefix) + "Tabs=5,3"},
-        {"TabsIn=10\n", std::string(kInvalidPrefix) + "TabsIn=10"},
-        {"BOOLbackup=yes\n", std::string(kInvalidPrefix) + "BOOLbackup=yes"},
-        {"CharsetDisplay=EBCDIC\n", std::string(kInvalidPrefix) + "CharsetDisplay=EBCDIC"},
-        {"MaskLine=no quotes\n", std::string(kInvalidPrefix) + "MaskLine=no quotes"},
-        {"Color=TOOLONGNAME\n", std::string(kInvalidPrefix) + "Color=TOOLONGNAME"},
-        {"NumberIncrement=10001\n", std::string(kInvalidPrefix) + "NumberIncrement=10001"},
+        {"Colour=RED\n", Invalid("Colour=RED")},
+        {"MaxRecLen=7\n", Invalid("MaxRecLen=7")},
+        {"MaxRecLen=abc\n", Invalid("MaxRecLen=abc")},
+        {"Recfm\n", Invalid("Recfm=")},
+        {"Fixed\n", Invalid("Fixed=")},
+        {"=Fixed\n", Invalid("=Fixed")},
+        {"Bounds=10,5\n", Invalid("Bounds=10,5")},
+        {"Bounds=1\n", Invalid("Bounds=1")},
+        {"Tabs=5,3\n", Invalid("Tabs=5,3")},
+        {"TabsIn=10\n", Invalid("TabsIn=10")},
+        {"BOOLbackup=yes\n", Invalid("BOOLbackup=yes")},
+        {"CharsetDisplay=EBCDIC\n", Invalid("CharsetDisplay=EBCDIC")},
+        {"MaskLine=no quotes\n", Invalid("MaskLine=no quotes")},
+        {"Color=TOOLONGNAME\n", Invalid("Color=TOOLONGNAME")},
+        {"NumberIncrement=10001\n", Invalid("NumberIncrement=10001")},
         {"Recfm=Fixed\nBackupPath=" + big + "\n",
          "File profile 'TEST.fp', line 2 is longer than 511 characters."},
         {"Recfm=Fixed\x01\x02\n", "File profile 'TEST.fp', line 1 holds binary data, not text."},
@@ -268,8 +302,8 @@ TEST_F(FileProfileIoTest, SessionRecordLengthOverridesEveryProfile) {
 
     VarSetValue(app, "ZMAXRECLEN", "7");
     EXPECT_EQ(ReadText("Recfm=Fixed\nMaxRecLen=80\nCapsMode=ON\n", p), -1);
-    ExpectOneError(std::string(kInvalidPrefix) + "MaxRecLen=7");
-    EXPECT_EQ(p.caps, CapsMode::Off);
+    ExpectOneError(Invalid("MaxRecLen=7", 2));
+    EXPECT_EQ(p.caps, CapsMode::On);
 }
 
 // ---- Reading: which file ----
@@ -485,6 +519,8 @@ TEST(ShippedFileProfiles, EveryShippedProfileReadsCleanlyInTheWritersFormat) {
         std::stringstream text;
         text << in.rdbuf();
         EXPECT_EQ(FileProfileText(p), text.str());
+        // Files are kept as they are: no profile strips trailing blanks unless the user asks.
+        EXPECT_FALSE(p.stripTrailingBlanks);
     }
     EXPECT_GE(count, 10);
 }

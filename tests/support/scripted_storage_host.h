@@ -35,7 +35,14 @@ public:
         raisedLengths.push_back(profile.maxRecordLength);
     }
 
+    bool ConfirmSave(std::string_view question) override {
+        questions.emplace_back(question);
+        return confirmSave;
+    }
+
     std::function<bool()> escape;
+    bool confirmSave = false;
+    std::vector<std::string> questions;  // what ConfirmSave was asked
     std::function<void(EditBuffer&, const std::string&)> exitMacro;
     std::vector<int> raisedLengths;  // the new maximum record length of each raise
 };

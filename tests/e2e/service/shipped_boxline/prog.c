@@ -1,0 +1,5 @@
+int main(void)
+{
+    compute totals
+    return 0;
+}
