@@ -92,8 +92,8 @@ void Generate(Keys arrangement, const std::string& path) {
     std::string chunk;
     char rest[kColumns - kKeyColumns + 1];
     for (int i = 0; i < kRecords; ++i) {
-        // No trailing blanks: the text profile strips them on save, and the saved file is compared
-        // with what `sort` writes.
+        // No trailing blanks, so the saved file equals what `sort` writes whether or not the text
+        // profile strips them.
         std::snprintf(rest, sizeof rest, " RECORD %08d MOVE WS-TOTAL TO WS-GRAND-TOTAL ADD 1 TO WS-COUNT....",
                       i);
         chunk += keys[i];
