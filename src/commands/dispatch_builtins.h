@@ -12,9 +12,9 @@ namespace tavoe {
 struct AppSession;
 struct EditSession;
 
-// BOUNDS, CANCEL, MERGEMSG, NUMBER, RENUMBER, SAVE, UNNUMBER and XKEYBOARD, with the rows of the
-// edit commands of this layer still to come (CAPS, CHANGE, EXCLUDE, FIND, FLIP, LOCATE, MATCH,
-// PROFILE, RCHANGE, RESET, RFIND, SORT) and TABS, which only answers its check.
+// BOUNDS, CANCEL, MERGEMSG, NUMBER, RENUMBER, SAVE, SORT, UNNUMBER and XKEYBOARD, with the rows of
+// the edit commands of this layer still to come (CAPS, CHANGE, EXCLUDE, FIND, FLIP, LOCATE, MATCH,
+// PROFILE, RCHANGE, RESET, RFIND) and TABS, which only answers its check.
 CommandRows DispatcherEditCommands();
 
 // BACKUP, BROWSE, DEFAULTS, EDIT, END, FUNCTION, OPEN, PCMDEDIT, PCMDFILELIST, PFSHOW, RETRIEVE and

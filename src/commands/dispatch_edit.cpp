@@ -12,6 +12,7 @@
 #include "commands/find_commands.h"
 #include "commands/mergemsg.h"
 #include "commands/profile_commands.h"
+#include "commands/sort_command.h"
 #include "core/app_session.h"
 #include "core/command_line.h"
 #include "editing/cursor.h"
@@ -223,7 +224,7 @@ constexpr CommandDesc kEditRows[] = {
     Row("RESET", ResetCommand),
     Row("RFIND", RFindCommand),
     Row("SAVE", SaveCommand),
-    Row("SORT"),
+    Row("SORT", SortCommand),
     Row("TABS", nullptr, Listing::Unlisted),
     Row("UNNUMBER", UnnumberCommand),
     Row("XKEYBOARD", XKeyboardCommand),

@@ -62,4 +62,6 @@ DataWindowSize ShellPort::CurrentDataWindow(AppSession&) {
     return {};
 }
 
+void ShellPort::ShowProgressTitle(AppSession&, std::string_view) {}
+
 }  // namespace tavoe

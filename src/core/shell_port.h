@@ -71,6 +71,9 @@ public:
     // data window's size; the current size without laying out. Base: no window (0 by 0).
     virtual DataWindowSize LayoutWindow(AppSession& app);
     virtual DataWindowSize CurrentDataWindow(AppSession& app);
+    // Shows `text` as the main window's title while long work runs (a sort's progress); an empty
+    // text gives the window its own title back. Base: nothing, there is no window.
+    virtual void ShowProgressTitle(AppSession& app, std::string_view text);
 };
 
 // The instance's shell port: the one installed, or a base port made on first use.

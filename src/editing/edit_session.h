@@ -96,6 +96,7 @@ struct EditSession {
     LineCommandState lineCommands;  // pending line commands and waiting blocks
     int32_t textEntryWidth = 0;     // TE: text typed beyond this column wraps; 0 while text entry is off
     int32_t keystrokeCount = 0;     // keystrokes since the last reminder to save (PromptAfterKeystrokes)
+    bool sortActive = false;        // a SORT is reordering the lines; another one is refused meanwhile
 
     const std::string& FileName() const { return buffer.fileName; }        // full path
     const std::string& DisplayName() const { return buffer.displayName; }  // name without directory

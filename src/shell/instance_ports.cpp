@@ -17,6 +17,7 @@
 #include "shell/contexts.h"
 #include "shell/edit_session.h"
 #include "shell/instance_macro_host.h"
+#include "shell/instances.h"
 #include "shell/main_window.h"
 #include "shell/shell_commands.h"
 #include "shell/window_layout.h"
@@ -68,6 +69,14 @@ public:
     DataWindowSize CurrentDataWindow(AppSession& app) override {
         const EditWindowLayout& layout = CurrentLayout(app);
         return {layout.dataRows, layout.dataCols};
+    }
+    // The caption is painted from the instance's title, the next time the screen is presented.
+    void ShowProgressTitle(AppSession& app, std::string_view text) override {
+        if (text.empty()) {
+            RefreshTitle(app);
+        } else {
+            Instance(app).title = std::string(text);
+        }
     }
 };
 

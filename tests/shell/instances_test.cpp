@@ -12,6 +12,7 @@
 #include "commands/dispatch.h"
 #include "core/app_session.h"
 #include "core/shared_block.h"
+#include "core/shell_port.h"
 #include "platform/format.h"
 #include "shell/instance_ports.h"
 #include "shell/instances.h"
@@ -206,6 +207,20 @@ TEST_F(Instances, TitlesFollowTheSessionCountAndContext) {
     EXPECT_FALSE(items[1].greyed);
     UnregisterSession(a);
     UnregisterSession(b);
+}
+
+// Long work shows its progress as the main window's title; the other instances' Window menus keep
+// the title the instance had, and it comes back when the work ends.
+TEST_F(Instances, AProgressTitleStandsInUntilItIsCleared) {
+    AppSession& a = NewSession();
+    ConnectInstance(a);
+    SetTitleContext(a, "notes.txt", TitleContext::EditFileName);
+    Shell(a).ShowProgressTitle(a, "Sorting ...");
+    EXPECT_EQ(Instance(a).title, "Sorting ...");
+    EXPECT_EQ(a.shared->SlotTitle(0), "notes.txt");
+    Shell(a).ShowProgressTitle(a, "");
+    EXPECT_EQ(Instance(a).title, "notes.txt");
+    UnregisterSession(a);
 }
 
 TEST_F(Instances, SwapWalksTheTableOnlyWithCooperation) {
