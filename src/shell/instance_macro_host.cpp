@@ -163,9 +163,9 @@ std::string SessionValue(AppSession& app, EditSession& session, ServiceQuery que
         case ServiceQuery::FileSpec:
             return session.FileName();
         case ServiceQuery::FindStringCount:
+            return Number(LastFindCounts(session).strings);
         case ServiceQuery::FindLineCount:
-            // FIND ... ALL keeps no counts in the session's search state yet.
-            return "0";
+            return Number(LastFindCounts(session).lines);
         case ServiceQuery::LastLineNumber:
             return Number(std::exchange(view.macroLastLine, 0));
         case ServiceQuery::LastColNumber:

@@ -86,13 +86,13 @@ TEST_F(EditDispatch, SIsNoEditCommandWithoutAnAlias) {
 
 TEST_F(EditDispatch, AliasSelectsTheEditCommandAndNamesItWhenUnavailable) {
     OpenSession();
-    app.aliases.push_back({"MA", "MATCH"});
-    RunEditCommand(app, "ma abc");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"'MATCH' is not available yet."}));
+    app.aliases.push_back({"CL", "COPYL"});
+    RunEditCommand(app, "cl abc");
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"'COPYL' is not available yet."}));
     EXPECT_EQ(LastMessage().beep, Beep::Information);
-    RecordEdit("MATCH");
-    RunEditCommand(app, "MA abc");
-    EXPECT_EQ(calls, (std::vector<std::string>{"MATCH abc"}));
+    RecordEdit("COPYL");
+    RunEditCommand(app, "CL abc");
+    EXPECT_EQ(calls, (std::vector<std::string>{"COPYL abc"}));
 }
 
 TEST_F(EditDispatch, MergeMsgParametersAloneAreSubstituted) {

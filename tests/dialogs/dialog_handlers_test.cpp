@@ -67,12 +67,13 @@ TEST_F(DialogHandlers, TableHasEveryName) {
 TEST_F(DialogHandlers, DialogOfALaterSubsystemSaysSo) {
     Script("");
     Run("DIALOG DRIVLIST");
-    EXPECT_THAT(Texts(), ElementsAre("'DRIVLIST' is not available yet."));
+    EXPECT_THAT(Texts(), ElementsAre("'Drive list' is not available yet."));
 
+    // LOCATE and FIND run the command they build, which wants an edit session.
     app.messages.clear();
     Script("abc\n");
     Run("DIALOG LOCATE");
-    EXPECT_THAT(Texts(), ElementsAre("'LOCATE' is not available yet."));
+    EXPECT_THAT(Texts(), ElementsAre("Not in file EDIT, command ignored."));
 
     // FIND runs the command it builds, which wants an edit session.
     app.messages.clear();

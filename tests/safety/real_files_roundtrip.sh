@@ -68,7 +68,7 @@ def rest(data, fixed):
         return data[80:]
     cut = data.find(b'\n')
     return b'' if cut < 0 else data[cut + 1:]
-fixed = sys.argv[2].lower().endswith(('.cpy', '.cbl', '.cob', '.jcl', '.asm', '.pli'))
+fixed = sys.argv[2].lower().endswith(('.asm', '.pli'))
 if rest(old, fixed) != rest(new, fixed):
     a, b = rest(old, fixed), rest(new, fixed)
     at = next((i for i in range(min(len(a), len(b))) if a[i] != b[i]), min(len(a), len(b)))
