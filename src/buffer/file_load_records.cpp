@@ -108,13 +108,17 @@ void KeepOriginalIfChanged(EditBuffer& buffer, const LineRecord& line, std::stri
     if (written == raw) {
         return;
     }
+    // A short record the profile pads is written padded once edited, as the user of a padded type
+    // expects: it is kept as read, without a warning.
+    const char blank = written.size() > raw.size() ? written.back() : ' ';
+    const bool paddedOnly = (blank == ' ' || blank == '\x40') && written.size() > raw.size() &&
+                            written.substr(0, raw.size()) == raw &&
+                            written.find_first_not_of(blank, raw.size()) == std::string_view::npos;
     file.originals.Keep(line.recordNumber, raw);
-    if (file.originals.Count() == 1 && !HasQuiet(file.quiet, LoadQuiet::NoSummary)) {
-        ShowMessage(buffer.host,
-                    Format("'%s' has records holding TABs, trailing blanks, padding or character codes that "
-                           "are written differently once the record is edited; records left unedited are "
-                           "saved as they were read.",
-                           buffer.fileName.c_str()),
+    if (!paddedOnly && !file.warnedOriginals && !HasQuiet(file.quiet, LoadQuiet::NoSummary)) {
+        file.warnedOriginals = true;
+        // Short enough for the message line of an 80-column screen: it must not stop the user in a box.
+        ShowMessage(buffer.host, "Records with TABs, padding or unmapped codes stay as read unless edited.",
                     MsgTo::Line, Beep::None);
     }
 }

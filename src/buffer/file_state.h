@@ -104,6 +104,7 @@ struct FileState {
     // Records a save of their unedited lines would not give back, with their disk bytes, and the
     // scratch of finding them.
     OriginalRecords originals;
+    bool warnedOriginals = false;    // the user was told once that such records exist
     std::vector<char> rawRecord;     // a record's disk bytes before translation in place
     std::vector<char> encodeBuffer;  // what a save would write for a line
     std::array<bool, 256> lossyCodes{};

@@ -190,7 +190,7 @@ TEST_F(UneditedBytes, EbcdicRecordsOfAllCodesSurviveAnUnrelatedEditInBothDisplay
         app.messages.clear();
         auto buffer = Open(path, profile);
         ASSERT_EQ(DataLines(*buffer).size(), 4u);
-        EXPECT_EQ(MessagesContaining("written differently once the record is edited"), 1u);
+        EXPECT_EQ(MessagesContaining("stay as read unless edited"), 1u);
         (void)LineSetText(*buffer, *DataLines(*buffer)[1], "WORLD");
         buffer->modified = true;
         ASSERT_EQ(SaveFile(*buffer, SaveClosing::No), 0) << LastMessage();
@@ -255,7 +255,7 @@ TEST_F(UneditedBytes, PlainFilesKeepNothingAside) {
     WriteBytes(path, text);
     auto buffer = Open(path, Variable());
     EXPECT_TRUE(buffer->file.originals.Empty());
-    EXPECT_EQ(MessagesContaining("written differently once the record is edited"), 0u);
+    EXPECT_EQ(MessagesContaining("stay as read unless edited"), 0u);
 }
 
 // ---- Long records are not split on disk without the user's word --------------------------------------
@@ -340,3 +340,18 @@ TEST_F(SaveOverOthers, FailedSaveAsKeepsTheOldNameAndSaysWhatFailed) {
 }
 
 }  // namespace
+
+TEST_F(UneditedBytes, PaddedTypesKeepShortRecordsWithoutAWarning) {
+    std::string path = Path("short.cbl");
+    WriteBytes(path, "000100 SHORT.\n000200 ALSO SHORT.\n");
+    FileProfile profile = Variable();
+    profile.maxRecordLength = 80;
+    profile.padShortRecsWithBlank = true;
+    auto buffer = Open(path, profile);
+    EXPECT_FALSE(buffer->file.originals.Empty());
+    EXPECT_EQ(MessagesContaining("stay as read unless edited"), 0u);
+    (void)LineSetText(*buffer, *FirstDataLine(*buffer), "000100 EDITED.");
+    buffer->modified = true;
+    ASSERT_EQ(SaveFile(*buffer, SaveClosing::No), 0) << LastMessage();
+    EXPECT_EQ(ReadBytes(path), "000100 EDITED." + std::string(66, ' ') + "\n000200 ALSO SHORT.\n");
+}
