@@ -1,4 +1,5 @@
 #include "utilities/compare_command.h"
+#include "utilities/utility_commands.h"
 
 #include <climits>
 #include <cstdlib>
@@ -226,19 +227,7 @@ int CompareFiles(AppSession& app, const std::string& oldPath, const std::string&
 }
 
 void CompareCommand(AppSession& app, const GeneralCommandLine& command) {
-    std::string_view params = command.allParams;
-    const char* settings[] = {"ZCOMP.SPEC.OLD", "ZCOMP.SPEC.NEW"};
-    for (const char* setting : settings) {
-        size_t begin = params.find_first_not_of(' ');
-        if (begin == std::string_view::npos) {
-            break;
-        }
-        params = params.substr(begin);
-        size_t end = params.find(' ');
-        VarSetValue(app, setting, FullPath(params.substr(0, end)));
-        params = end == std::string_view::npos ? std::string_view() : params.substr(end);
-    }
-    PostCommand(app, Format("DIALOG %s", kDialog));
+    PrefillPathsAndOpen(app, command.allParams, {"ZCOMP.SPEC.OLD", "ZCOMP.SPEC.NEW"}, kDialog);
 }
 
 void CompareDialog(AppSession& app) {

@@ -1,4 +1,5 @@
 #include "utilities/convert_wizard.h"
+#include "utilities/utility_commands.h"
 
 #include <array>
 #include <string>
@@ -289,13 +290,7 @@ constexpr SubsystemDialog kConvertDialogs[] = {
 }  // namespace
 
 void ConvertCommand(AppSession& app, const GeneralCommandLine& command) {
-    std::string_view params = command.allParams;
-    size_t begin = params.find_first_not_of(' ');
-    if (begin != std::string_view::npos) {
-        params = params.substr(begin);
-        VarSetValue(app, "ZCONVERT.OLDFILE", FullPath(params.substr(0, params.find(' '))));
-    }
-    PostCommand(app, "DIALOG CONVERT1");
+    PrefillPathsAndOpen(app, command.allParams, {"ZCONVERT.OLDFILE"}, "CONVERT1");
 }
 
 std::span<const SubsystemDialog> ConvertDialogs() {

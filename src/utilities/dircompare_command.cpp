@@ -1,4 +1,5 @@
 #include "utilities/dircompare_command.h"
+#include "utilities/utility_commands.h"
 
 #include "core/app_session.h"
 #include "core/context_stack.h"
@@ -142,18 +143,7 @@ void ApplyCompDir(AppSession& app) {
 }  // namespace
 
 void CompareDirCommand(AppSession& app, const GeneralCommandLine& command) {
-    std::string_view params = command.allParams;
-    for (const char* setting : {"ZCOMPDIR.PATHA", "ZCOMPDIR.PATHB"}) {
-        size_t begin = params.find_first_not_of(' ');
-        if (begin == std::string_view::npos) {
-            break;
-        }
-        params = params.substr(begin);
-        size_t end = params.find(' ');
-        VarSetValue(app, setting, FullPath(params.substr(0, end)));
-        params = end == std::string_view::npos ? std::string_view() : params.substr(end);
-    }
-    PostCommand(app, Format("DIALOG %s", kDialog));
+    PrefillPathsAndOpen(app, command.allParams, {"ZCOMPDIR.PATHA", "ZCOMPDIR.PATHB"}, kDialog);
 }
 
 void CompDirDialog(AppSession& app) {

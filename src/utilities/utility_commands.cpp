@@ -3,7 +3,10 @@
 #include <vector>
 
 #include "core/app_session.h"
+#include "core/context_stack.h"
+#include "core/var_store.h"
 #include "editing/edit_session.h"
+#include "platform/file_io.h"
 #include "utilities/compare_command.h"
 #include "utilities/convert_wizard.h"
 #include "utilities/dircompare_command.h"
@@ -91,6 +94,21 @@ std::span<const SubsystemDialog> UtilityDialogs() {
         return all;
     }();
     return dialogs;
+}
+
+void PrefillPathsAndOpen(AppSession& app, std::string_view params,
+                         std::initializer_list<const char*> variables, std::string_view dialog) {
+    for (const char* variable : variables) {
+        size_t begin = params.find_first_not_of(' ');
+        if (begin == std::string_view::npos) {
+            break;
+        }
+        params = params.substr(begin);
+        size_t end = params.find(' ');
+        VarSetValue(app, variable, FullPath(params.substr(0, end)));
+        params = end == std::string_view::npos ? std::string_view() : params.substr(end);
+    }
+    PostCommand(app, "DIALOG " + std::string(dialog));
 }
 
 }  // namespace tavoe
