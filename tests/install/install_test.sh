@@ -72,11 +72,19 @@ if [ "$(id -u)" -eq 0 ]; then
     fi
     chown -R nobody "$home" "$work" "$scratch/tmp"
     runas=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
+    # A checkout below a folder other users cannot enter (a home of mode 700) keeps nobody out of
+    # the installation: then the run stays with root, which a read-only tree does not stop either.
+    if ! "${runas[@]}" test -x "$root/usr/bin/tavoe" 2>/dev/null; then
+        echo "note: nobody cannot reach $root; running as root"
+        runas=()
+        chown -R root "$home" "$work" "$scratch/tmp"
+    fi
 else
     chmod -R a-w "$lib"
 fi
 tracer=()
-if command -v strace >/dev/null; then
+# Where tracing is not permitted (some containers refuse ptrace), the run goes untraced.
+if command -v strace >/dev/null && strace -qq -o /dev/null true 2>/dev/null; then
     tracer=(strace -f -qq -o "$scratch/trace" -e trace=open,openat,creat,mkdir,mkdirat,rename,renameat,renameat2,link,linkat,symlink,symlinkat,truncate)
 fi
 output=$(cd "$work" && env -u TAVOE35 -u XDG_RUNTIME_DIR HOME="$home" TMPDIR="$scratch/tmp" \
