@@ -217,12 +217,8 @@ bool MacroCompiler::ParseDeclaration(bool global) {
         const MacroToken& nameTok = Tok();
         Next();
         bool isArray = false;
-        if (IsOp(Op::LBracket)) {
-            Next();
-            if (!Expect(Op::RBracket, "expected ']'")) {
-                return false;
-            }
-            isArray = true;
+        if (!ParseArraySuffix(&isArray)) {
+            return false;
         }
         MacroVar* var = nullptr;
         if (!DeclareVariable(nameTok, type, isConst, isPointer, isArray, global, &var)) {
@@ -312,12 +308,8 @@ bool MacroCompiler::ParseParameters(MacroFunction& function) {
         }
         Next();
         bool isArray = false;
-        if (IsOp(Op::LBracket)) {
-            Next();
-            if (!Expect(Op::RBracket, "expected ']'")) {
-                return false;
-            }
-            isArray = true;
+        if (!ParseArraySuffix(&isArray)) {
+            return false;
         }
         MacroVar* var = nullptr;
         if (!DeclareVariable(nameTok, type, false, isPointer, isArray, false, &var)) {
@@ -591,6 +583,17 @@ bool MacroCompiler::ParseAssignment(NodeList& list) {
 
 bool MacroCompiler::ParseOpenParen() {
     return Expect(Op::LParen, "missing left parenthesis '('");
+}
+
+// An optional "[]" after a declared name: *isArray tells whether it was there; false after the
+// message when "[" is not closed.
+bool MacroCompiler::ParseArraySuffix(bool* isArray) {
+    *isArray = IsOp(Op::LBracket);
+    if (!*isArray) {
+        return true;
+    }
+    Next();
+    return Expect(Op::RBracket, "expected ']'");
 }
 
 // The keyword of an if or while and its "(" condition ")": the new node with the condition as op1,

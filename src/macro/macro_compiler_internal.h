@@ -75,6 +75,7 @@ private:
     bool ParseReturn(NodeList& list);
     bool ParseOpenParen();
     PNode* ParseConditionHead(NodeKind kind);
+    bool ParseArraySuffix(bool* isArray);
 
     // Expression pieces (macro_compile_expr.cpp).
     PNode* ParseElement();
