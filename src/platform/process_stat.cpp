@@ -6,34 +6,38 @@
 
 namespace tavoe {
 
-bool ReadProcessStat(int pid, char* state, int* parent) {
+namespace {
+
+// The fields of /proc/PID/stat behind the command name, from the state (field 3) on; false when the
+// process is gone or the line is not what the kernel writes. The name in parentheses may itself hold
+// blanks and parentheses, so the fields start behind the last ")".
+bool StatFieldsAfterName(int pid, std::istringstream* fields) {
     std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
     std::string line;
     if (!std::getline(file, line)) {
         return false;
     }
-    // The command name in parentheses may itself hold blanks and parentheses: the fields after it
-    // start behind the last ")".
     size_t close = line.rfind(')');
     if (close == std::string::npos) {
         return false;
     }
-    std::istringstream rest(line.substr(close + 1));
-    return static_cast<bool>(rest >> *state >> *parent);
+    fields->str(line.substr(close + 1));
+    return true;
+}
+
+}  // namespace
+
+bool ReadProcessStat(int pid, char* state, int* parent) {
+    std::istringstream rest;
+    return StatFieldsAfterName(pid, &rest) && static_cast<bool>(rest >> *state >> *parent);
 }
 
 bool ReadProcessStartTime(int pid, unsigned long long* ticks) {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(file, line)) {
+    std::istringstream rest;
+    if (!StatFieldsAfterName(pid, &rest)) {
         return false;
     }
-    size_t close = line.rfind(')');
-    if (close == std::string::npos) {
-        return false;
-    }
-    // Behind the name: state (field 3) ... start time (field 22), so 19 fields come before it.
-    std::istringstream rest(line.substr(close + 1));
+    // State (field 3) ... start time (field 22): 19 fields come before it.
     std::string skipped;
     for (int i = 0; i < 19; ++i) {
         if (!(rest >> skipped)) {
