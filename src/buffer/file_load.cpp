@@ -24,10 +24,6 @@ void ReportError(EditBuffer& buffer, const std::string& text) {
     ShowMessage(buffer.host, text, MsgTo::Box, Beep::Error);
 }
 
-void ReportInformation(EditBuffer& buffer, const std::string& text) {
-    ShowMessage(buffer.host, text, MsgTo::Box, Beep::Information);
-}
-
 // A positive ZMAXRECLEN replaces the profile's record length for this session.
 void ApplyRecordLengthOverride(EditBuffer& buffer) {
     std::string value = buffer.host.Setting("ZMAXRECLEN");
@@ -131,7 +127,7 @@ int OpenForEdit(EditBuffer& buffer, const FileStamp& stamp) {
     }
     file.loadStamp = opened;
     file.browseReason = BrowseReason::OpenFallback;
-    ReportInformation(buffer, Format("'%s' loaded into BROWSE\n", buffer.displayName.c_str()));
+    ShowLoadInformation(buffer, Format("'%s' loaded into BROWSE\n", buffer.displayName.c_str()));
     return 0;
 }
 
@@ -193,7 +189,7 @@ void SettleCaps(EditBuffer& buffer) {
     (void)FinishLoad(buffer);  // an aborted load is reported and leaves the file read-only
     if (!file.IsReadOnly() && HasOnlyUppercaseLetters(buffer)) {
         file.capsOn = true;
-        ReportInformation(buffer, "All alphabetic characters are uppercase, CAPS set ON for this file.");
+        ShowLoadInformation(buffer, "All alphabetic characters are uppercase, CAPS set ON for this file.");
     }
 }
 

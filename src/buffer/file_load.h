@@ -41,4 +41,8 @@ void CloseFile(EditBuffer& buffer);
 // 8192..64000.
 std::int32_t ReadBufferSize(Recfm format, std::int32_t maxRecordLength);
 
+// Information from a load: one line goes to the message line, so opening a file never leaves a box
+// that swallows the next keys; several lines (or one too long for the line) go to a box.
+void ShowLoadInformation(EditBuffer& buffer, std::string text);
+
 }  // namespace tavoe

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
@@ -316,7 +317,7 @@ void ShowLoadSummary(EditBuffer& buffer) {
         text += Format("Long rec truncated at max rec len: %d times\n", buffer.truncatedCount);
     }
     if (!text.empty()) {
-        ShowMessage(buffer.host, text, MsgTo::Box, Beep::Information);
+        ShowLoadInformation(buffer, std::move(text));
     }
 }
 
@@ -430,6 +431,14 @@ Status FinishLoad(EditBuffer& buffer) {
         status = LoadBatch(buffer);
     }
     return buffer.file.loadAborted ? -1 : 0;
+}
+
+void ShowLoadInformation(EditBuffer& buffer, std::string text) {
+    if (!text.empty() && text.back() == '\n') {
+        text.pop_back();
+    }
+    const MsgTo to = text.find('\n') == std::string::npos ? MsgTo::Line : MsgTo::Box;
+    ShowMessage(buffer.host, text, to, Beep::Information);
 }
 
 }  // namespace tavoe

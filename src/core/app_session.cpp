@@ -1,5 +1,7 @@
 #include "core/app_session.h"
 
+#include <algorithm>
+
 #include "core/shell_port.h"
 #include "core/storage_host.h"
 
@@ -22,6 +24,10 @@ AppSession::~AppSession() = default;
 
 void AppSession::Report(std::string_view text, MsgTo to, Beep beep) {
     ShownMessage shown{std::string(text), to, beep};
+    if (to == MsgTo::Line && holdLineMessages && !hasCurrentEditSession) {
+        heldLineMessages.push_back(std::move(shown));
+        return;
+    }
     if (to == MsgTo::Line &&
         (!hasCurrentEditSession || static_cast<int>(text.size()) + 1 > messageCapacity)) {
         shown.to = MsgTo::Box;
@@ -40,6 +46,24 @@ void AppSession::Report(std::string_view text, MsgTo to, Beep beep) {
         }
     }
     messages.push_back(std::move(shown));
+}
+
+void ReleaseHeldLineMessages(AppSession& app) {
+    app.holdLineMessages = false;
+    std::vector<ShownMessage> held = std::move(app.heldLineMessages);
+    app.heldLineMessages.clear();
+    if (held.size() == 1) {
+        app.Report(held.front().text, MsgTo::Line, held.front().beep);
+    } else if (held.size() > 1) {
+        // The message line shows one text: several go together into one box, so none is lost.
+        std::string text;
+        Beep beep = Beep::None;
+        for (const ShownMessage& message : held) {
+            text += (text.empty() ? "" : "\n") + message.text;
+            beep = std::max(beep, message.beep);
+        }
+        app.Report(text, MsgTo::Box, beep);
+    }
 }
 
 ShellPort& Shell(AppSession& app) {

@@ -78,6 +78,10 @@ struct AppSession : Reporter {
     bool hasCurrentEditSession = false;
     MessageSink* messageSink = nullptr;
     std::vector<ShownMessage> messages;  // every message shown, in order (tests read them)
+    // While a file is being opened its line messages wait here for its session to become current
+    // (ReleaseHeldLineMessages), so they land on its message line instead of in a box.
+    bool holdLineMessages = false;
+    std::vector<ShownMessage> heldLineMessages;
     std::unique_ptr<VarStore> varStore;  // the variable store, created on its first use
     CharsetState charset;                // substitution characters kept for the run
     std::unique_ptr<DialogCache, DialogCacheDeleter> dialogCache;  // parsed dialogs, made on first use
@@ -125,5 +129,9 @@ struct AppSession : Reporter {
     AppSession(const AppSession&) = delete;
     AppSession& operator=(const AppSession&) = delete;
 };
+
+// Shows the line messages held while a file was opened: on the message line when an edit session is
+// now current, else (the open failed) in boxes as usual.
+void ReleaseHeldLineMessages(AppSession& app);
 
 }  // namespace tavoe

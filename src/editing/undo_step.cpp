@@ -224,7 +224,7 @@ void SettleInsertPlaceholders(EditBuffer& buffer) {
 }
 
 void ReportEmpty(AppSession& app) {
-    ShowMessage(app, "UNDO journal empty or UNDO is disabled.", MsgTo::Box, Beep::Exclamation);
+    ShowMessage(app, "UNDO journal empty or UNDO is disabled.", MsgTo::Line, Beep::Exclamation);
 }
 
 }  // namespace

@@ -153,7 +153,9 @@ Status OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
     if (session.buffer.profile.colorizer) {
         session.buffer.colorizer = &LineColorUpkeep();  // the lines report their changes for recolouring
     }
+    app.holdLineMessages = true;
     if (OpenFile(session.buffer, full, mode) != 0) {
+        ReleaseHeldLineMessages(app);
         PopContext(app);
         if (!app.contexts.empty()) {
             ShowContextAgain(app);
@@ -173,6 +175,7 @@ Status OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
     RecentFileAdd(app, full);
     RecentFileSetInUse(app, full, RecentUse::InUse);
     Shell(app).ContextChanged(app);
+    ReleaseHeldLineMessages(app);
     CheckEditFont(app, session);  // the terminal may not show the profile's display set
     RunEntryMacro(app, session);
     return 0;

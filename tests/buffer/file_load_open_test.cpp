@@ -176,7 +176,7 @@ TEST_F(OpenAccessModes, ReadOnlyFileOpensInBrowseWithSummary) {
     ASSERT_EQ(OpenFile(*buffer, path, OpenMode::Edit), 0);
     EXPECT_EQ(buffer->file.browseReason, BrowseReason::NoWriteAccess);
     EXPECT_EQ(buffer->forcedBrowseCount, 1);
-    EXPECT_TRUE(Shown("'ro.txt' loaded into BROWSE\n"));
+    EXPECT_TRUE(Shown("'ro.txt' loaded into BROWSE"));
     EXPECT_EQ(DataLines(), (Lines{"x"}));
 }
 
@@ -206,7 +206,7 @@ TEST_F(OpenAccessModes, WriteLockSendsSecondEditToBrowseInThisProcessAndOthers) 
     auto second = std::make_unique<EditBuffer>(app);
     ASSERT_EQ(OpenFile(*second, path, OpenMode::Edit), 0);
     EXPECT_EQ(second->file.browseReason, BrowseReason::OpenFallback);
-    EXPECT_TRUE(Shown("'f.txt' loaded into BROWSE\n"));
+    EXPECT_TRUE(Shown("'f.txt' loaded into BROWSE"));
     EXPECT_EQ(DataLinesOf(*second), (Lines{"x"}));
     EXPECT_TRUE(buffer->file.writeLocked);  // the second open's close did not drop the lock
 

@@ -28,6 +28,33 @@ TEST(ShowMessage, LineNeedsEditSessionAndRoom) {
     EXPECT_EQ(app.messages[2].to, MsgTo::Box);
 }
 
+// A file being opened reports before its session is current: its line messages wait and then land on
+// the line; several go together into one box; a failed open shows them in a box as before.
+TEST(ShowMessage, LineMessagesOfAnOpeningFileWaitForItsSession) {
+    AppSession app;
+    app.holdLineMessages = true;
+    ShowMessage(app, "caps set", MsgTo::Line, Beep::Information);
+    ShowMessage(app, "a real error", MsgTo::Box, Beep::Error);
+    ASSERT_EQ(app.messages.size(), 1u);  // the box is not held
+    app.hasCurrentEditSession = true;
+    ReleaseHeldLineMessages(app);
+    ASSERT_EQ(app.messages.size(), 2u);
+    EXPECT_EQ(app.messages[1].text, "caps set");
+    EXPECT_EQ(app.messages[1].to, MsgTo::Line);
+    EXPECT_FALSE(app.holdLineMessages);
+
+    app.holdLineMessages = true;
+    app.hasCurrentEditSession = false;
+    ShowMessage(app, "first", MsgTo::Line, Beep::Information);
+    ShowMessage(app, "second", MsgTo::Line, Beep::Exclamation);
+    app.hasCurrentEditSession = true;
+    ReleaseHeldLineMessages(app);
+    ASSERT_EQ(app.messages.size(), 3u);
+    EXPECT_EQ(app.messages[2].text, "first\nsecond");
+    EXPECT_EQ(app.messages[2].to, MsgTo::Box);
+    EXPECT_EQ(app.messages[2].beep, Beep::Exclamation);
+}
+
 TEST(ShowMessage, UnknownBeepTypeIsReportedFirst) {
     AppSession app;
     ShowMessage(app, "hello", MsgTo::Box, static_cast<Beep>(7));
