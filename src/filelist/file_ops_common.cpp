@@ -1,5 +1,7 @@
 #include "filelist/file_ops_common.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "core/app_session.h"
@@ -106,6 +108,14 @@ std::string ChooseFilePath(AppSession& app, std::string_view prompt, const std::
         return {};
     }
     return chosen.Path();
+}
+
+bool IsReadOnly(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return false;
+    }
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
 bool FlagSet(AppSession& app, std::string_view variable) {

@@ -45,6 +45,10 @@ bool AskYesNo(AppSession& app, std::string_view question);
 std::string ChooseFilePath(AppSession& app, std::string_view prompt, const std::string& directory,
                            const std::string& name, std::string_view filter = {});
 
+// Read-only: the user may not write the file, or nobody may (no write permission bit at all), which
+// a user running with every privilege still takes as the owner's wish.
+bool IsReadOnly(const std::string& path);
+
 // "TRUE" in a flag variable.
 bool FlagSet(AppSession& app, std::string_view variable);
 

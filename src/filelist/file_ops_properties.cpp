@@ -79,7 +79,7 @@ void FillProperties(AppSession& app, const std::string& path, const struct stat&
     VarSetValue(app, "Property.DateCreated", FormatDate(app, created));
     VarSetValue(app, "Property.DateModified", FormatDate(app, directory ? created : info.st_mtime));
     VarSetValue(app, "Property.DateAccessed", accessed.substr(0, accessed.find(' ')));
-    SetFlag(app, "Property.ReadOnly", ::access(path.c_str(), W_OK) != 0);
+    SetFlag(app, "Property.ReadOnly", IsReadOnly(path));
     SetFlag(app, "Property.Hidden", NameOf(path).starts_with("."));
     SetFlag(app, "Property.Archive", false);
     SetFlag(app, "Property.System", false);
@@ -101,7 +101,7 @@ int ApplyProperties(AppSession& app, FileListLink* list) {
         return Refuse(app, "Error setting file attributes.", MsgTo::Box, Beep::Exclamation);
     }
     bool readOnly = FlagSet(app, "Property.ReadOnly");
-    bool wasReadOnly = ::access(path.c_str(), W_OK) != 0;
+    bool wasReadOnly = IsReadOnly(path);
     if (readOnly != wasReadOnly) {
         mode_t mode = info.st_mode & 07777;
         mode = readOnly ? mode & ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH) : mode | S_IWUSR;

@@ -15,6 +15,7 @@
 #include "core/storage_host.h"
 #include "editing/edit_session.h"
 #include "filelist/file_ops.h"
+#include "filelist/file_ops_common.h"
 #include "platform/file_io.h"
 #include "platform/format.h"
 #include "profiles/file_profile.h"
@@ -70,10 +71,6 @@ size_t FindEitherCase(const unsigned char* data, size_t size, const std::string&
     return std::string::npos;
 }
 
-bool CanWrite(const std::string& path) {
-    return ::access(path.c_str(), W_OK) == 0;
-}
-
 // Runs one search command over the file in a hidden session and returns its count of occurrences.
 int SearchInHiddenSession(AppSession& app, std::string_view path, OpenMode mode,
                           void (*command)(AppSession&, EditSession&, std::string_view),
@@ -99,7 +96,7 @@ int FindInFile(AppSession& app, std::string_view path, std::string_view paramete
 }
 
 int ChangeInFile(AppSession& app, std::string_view path, std::string_view parameters) {
-    if (!CanWrite(std::string(path))) {
+    if (IsReadOnly(std::string(path))) {
         return 0;
     }
     return SearchInHiddenSession(app, path, OpenMode::Edit, ChangeCommand,
