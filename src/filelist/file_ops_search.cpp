@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -129,6 +130,11 @@ int SearchFileBytes(AppSession& app, std::string_view pathText, std::string_view
         return Refuse(app, Format("Unable to open '%s' for SEARCH.", path.c_str()), MsgTo::Box, Beep::Error) +
                1;
     }
+    // Only the contents of a regular file are searched: a pipe or device could keep the search waiting.
+    struct stat info {};
+    if (::fstat(file.Fd(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return 0;
+    }
     // The last bytes of each block are kept in front of the next, so that a text lying across two
     // blocks is found as well.
     size_t carry = text.size() - 1;
@@ -136,7 +142,7 @@ int SearchFileBytes(AppSession& app, std::string_view pathText, std::string_view
     size_t held = 0;
     for (;;) {
         ssize_t got = ::read(file.Fd(), buffer.data() + held, kSearchBlock);
-        if (got < 0 && (errno == EINTR || errno == EAGAIN)) {
+        if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
