@@ -264,10 +264,7 @@ int TransferEntry(AppSession& app, FileListLink* list, std::string_view pathText
             if (TopContextKind(app) == ContextKind::Dialog) {
                 PopContext(app);  // the dialog pushes its own frame
             }
-            DialogResult result = ShowDialog(app, "Copy");
-            if (result != DialogResult::Committed) {
-                DropFailedDialog(app, result, "COPY");
-                FinishUncommittedDialog(app, result);
+            if (RunOperationDialog(app, "Copy") != DialogResult::Committed) {
                 return -1;
             }
         }

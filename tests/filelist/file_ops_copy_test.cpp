@@ -4,7 +4,6 @@
 
 #include "file_ops_test_support.h"
 #include "filelist/file_ops.h"
-#include "platform/file_write.h"
 
 namespace {
 
@@ -83,15 +82,7 @@ TEST(CopyEntry, RefusalsLeaveEverythingAsItWas) {
 TEST(CopyEntry, AFullDiskRemovesThePartialCopyAndKeepsTheSourceAndAnOldTarget) {
     OpsFixture f;
     std::string source = f.File("a/big", std::string(600000, 'b'));
-    ScopedFileWriteHook full([](FileWriteOp op, std::size_t) {
-        FileWriteFault fault;
-        if (op == FileWriteOp::Write) {
-            fault.kind = FileWriteFault::Kind::Short;
-            fault.error = ENOSPC;
-            fault.shortCount = 1000;
-        }
-        return fault;
-    });
+    ScopedFileWriteHook full(FullDisk(1000));
     f.YesToAll("new");
     EXPECT_EQ(CopyEntry(f.app, &f.list, source), -1);
     EXPECT_EQ(f.LastMessage(), source + ", COPY/MOVE error.");

@@ -5,7 +5,6 @@
 
 #include "file_ops_test_support.h"
 #include "filelist/file_ops.h"
-#include "platform/file_write.h"
 
 namespace {
 
@@ -85,14 +84,7 @@ TEST(MoveEntry, AcrossFileSystemsCopiesThenDeletesWithoutFollowingLinks) {
 
     // A copy that fails half way deletes nothing.
     std::string file = f.File("big", std::string(100000, 'z'));
-    ScopedFileWriteHook full([](FileWriteOp op, std::size_t) {
-        FileWriteFault fault;
-        if (op == FileWriteOp::Write) {
-            fault.kind = FileWriteFault::Kind::Fail;
-            fault.error = ENOSPC;
-        }
-        return fault;
-    });
+    ScopedFileWriteHook full(FullDisk(0));
     f.YesToAll(other);
     EXPECT_EQ(MoveEntry(f.app, nullptr, file), -1);
     EXPECT_EQ(ReadWholeFile(file).size(), 100000u);
