@@ -104,7 +104,8 @@ int ChangeInFile(AppSession& app, std::string_view path, std::string_view parame
                                  "all quiet " + std::string(parameters));
 }
 
-int SearchFileBytes(AppSession& app, std::string_view pathText, std::string_view textIn) {
+int SearchFileBytes(AppSession& app, std::string_view pathText, std::string_view textIn,
+                    SearchProfileCache* cache) {
     std::string path(pathText);
     std::string text = SearchText(textIn);
     if (text.empty()) {
@@ -116,10 +117,17 @@ int SearchFileBytes(AppSession& app, std::string_view pathText, std::string_view
         upper[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
         lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
     }
-    FileProfile profile;
-    (void)ReadFileProfile(app, ProfileNameForFile(app, path), profile);
-    if (profile.diskCharset == ProfileCharset::Ebcdic) {
-        auto display = static_cast<CharSet>(profile.displayCharset);
+    SearchProfileCache own;
+    SearchProfileCache& sets = cache != nullptr ? *cache : own;
+    if (std::string name = ProfileNameForFile(app, path); name != sets.profileName) {
+        FileProfile profile;
+        (void)ReadFileProfile(app, name, profile);
+        sets.profileName = name;
+        sets.ebcdic = profile.diskCharset == ProfileCharset::Ebcdic;
+        sets.displaySet = static_cast<int>(profile.displayCharset);
+    }
+    if (sets.ebcdic) {
+        auto display = static_cast<CharSet>(sets.displaySet);
         auto size = static_cast<int>(text.size());
         (void)Translate(Storage(app), display, CharSet::Ebcdic, upper.data(), upper.data(), size);
         (void)Translate(Storage(app), display, CharSet::Ebcdic, lower.data(), lower.data(), size);
