@@ -13,7 +13,7 @@
 #include "editing/cursor.h"
 #include "editing/edit_session.h"
 #include "editing/labels.h"
-#include "view/view_colors.h"
+#include "profiles/colorizer.h"
 
 namespace tavoe {
 
@@ -389,6 +389,19 @@ void PositionAfterFind(AppSession& app, EditSession& session, LineRecord& line, 
     view.focus = KeyField::Data;
 }
 
+namespace {
+
+std::uint8_t ElementByte(const AppSession& app, ColorElement element, int fg, int bg) {
+    const ColorPair& pair = app.profileSettings.colors[static_cast<std::size_t>(element)];
+    if (pair.foreground != pair.background) {
+        fg = pair.foreground;
+        bg = pair.background;
+    }
+    return ColorAttribute(fg, bg);
+}
+
+}  // namespace
+
 void HighlightHit(AppSession& app, EditSession& session, LineRecord& line, std::size_t offset,
                   std::size_t length) {
     if (offset >= line.length) {
@@ -401,12 +414,12 @@ void HighlightHit(AppSession& app, EditSession& session, LineRecord& line, std::
     }
     if (fresh) {
         // The same defaults the view falls back on for the Edit and Browse colours.
-        std::uint8_t base =
-            ElementColorByte(app, session.ReadOnly() ? ColorElement::Browse : ColorElement::Edit);
+        std::uint8_t base = session.ReadOnly() ? ElementByte(app, ColorElement::Browse, 0, 3)
+                                               : ElementByte(app, ColorElement::Edit, 0, 3);
         std::memset(line.color, base, line.capacity);
     }
     std::size_t count = std::min<std::size_t>(length, line.length - offset);
-    std::memset(line.color + offset, ElementColorByte(app, ColorElement::Find), count);
+    std::memset(line.color + offset, ElementByte(app, ColorElement::Find, 0, 14), count);
     LineSetFlag(line, LineFlagB::Highlighted);
 }
 
