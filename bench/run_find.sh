@@ -26,20 +26,29 @@ for data in dialogs menus profiles macros; do
     [ -d "$build/$data" ] && cp -r "$build/$data" "$home/"
 done
 
-# seconds LABEL COMMAND...: prints wall and CPU (user + system) seconds, and sets $cpu.
+# seconds LABEL COMMAND...: prints wall and CPU (user + system) seconds of the command and its
+# children, to the millisecond, and sets $cpu.
 cpu=0
 seconds() {
     local label=$1
     shift
     local out
     # Output goes to a file: a program writing to /dev/null may stop early (grep does).
-    out=$(/usr/bin/time -f '%e %U %S' "$@" 2>&1 >"$work/stdout" | tail -n 1)
+    local start end
+    start=$(date +%s.%N)
+    # `times` in the subshell: its second line holds the user and system time of its children.
+    out=$( ("$@" >"$work/stdout"; times) | tail -n 1 | sed 's/[ms]/ /g')
+    end=$(date +%s.%N)
+    read -r umin usec smin ssec <<<"$out"
+    out="$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }') \
+$(awk -v m="$umin" -v s="$usec" 'BEGIN { printf "%.3f", m * 60 + s }') \
+$(awk -v m="$smin" -v s="$ssec" 'BEGIN { printf "%.3f", m * 60 + s }')"
     read -r wall user sys <<<"$out"
-    cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')
-    printf '  %-44s wall %6.2f s  cpu %6.2f s\n' "$label" "$wall" "$cpu"
+    cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.3f", u + s }')
+    printf '  %-44s wall %7.3f s  cpu %7.3f s\n' "$label" "$wall" "$cpu"
 }
 ratio() {
-    awk -v a="$1" -v b="$2" 'BEGIN { if (b < 0.01) b = 0.01; printf "%.2f", a / b }'
+    awk -v a="$1" -v b="$2" 'BEGIN { if (b < 0.001) b = 0.001; printf "%.2f", a / b }'
 }
 
 file="$work/member.dat"

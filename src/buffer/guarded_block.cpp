@@ -1,8 +1,6 @@
 #include "buffer/guarded_block.h"
 
 #include <malloc.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -14,43 +12,21 @@ namespace tavoe {
 
 namespace {
 
-// Opening a large file makes hundreds of megabytes of pool and text pages, and on first touch every
-// 4 KB of it costs a page fault, which is most of the cost of making a line. Where the system gives
-// transparent huge pages on request, the heap is grown well ahead of use and the new, untouched part
-// is advised to use them, so one fault maps 2 MB. Memory handed back by the heap works as before.
-constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+// Opening a large file makes hundreds of megabytes of pool and text pages. The heap is grown well
+// ahead of use (fewer calls to the system), and the memory is left to ordinary 4 KB pages: on
+// virtual machines that hand free guest memory back to the host, a 2 MB huge page comes from such
+// returned memory and its first touch costs several times what the same bytes cost in small pages,
+// which were taken from memory the guest had just used.
 constexpr int kHeapGrowAhead = 32 << 20;
 
-struct HeapAdvice {
-    bool started = false;
-    std::uintptr_t advisedEnd = 0;
-};
-
-void AdviseHugePages(HeapAdvice& advice) {
+void GrowHeapAhead(bool& started) {
 #if !defined(__SANITIZE_ADDRESS__)
-    if (!advice.started) {
-        advice.started = true;
+    if (!started) {
+        started = true;
         mallopt(M_TOP_PAD, kHeapGrowAhead);
-        advice.advisedEnd = reinterpret_cast<std::uintptr_t>(sbrk(0));
-        return;
     }
-    auto heapEnd = reinterpret_cast<std::uintptr_t>(sbrk(0));
-    if (heapEnd < advice.advisedEnd) {
-        advice.advisedEnd = heapEnd;  // the heap gave memory back: what grows again is new
-    }
-    if (heapEnd <= advice.advisedEnd + kHugePage) {
-        return;
-    }
-    // Only whole huge pages past the old end are advised: the heap grew by the pad, so apart from
-    // the block just handed out they are untouched and can be mapped 2 MB at a time.
-    std::uintptr_t from = (advice.advisedEnd + kHugePage - 1) & ~(kHugePage - 1);
-    std::uintptr_t to = heapEnd & ~(kHugePage - 1);
-    if (to > from) {
-        madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-    }
-    advice.advisedEnd = heapEnd;
 #else
-    (void)advice;
+    (void)started;
 #endif
 }
 
@@ -60,7 +36,7 @@ void AdviseHugePages(HeapAdvice& advice) {
 struct LiveBlocks {
     std::mutex mutex;
     std::unordered_map<const void*, std::uint32_t> payloads;
-    HeapAdvice advice;
+    bool heapPadSet = false;
 };
 
 LiveBlocks& Live() {
@@ -96,7 +72,7 @@ void* BlockAlloc(std::size_t size) {
     WriteWord(block + total - 4, kEndGuardWord);
     void* payload = block + kBlockHeaderSize;
     live.payloads.emplace(payload, static_cast<std::uint32_t>(total));
-    AdviseHugePages(live.advice);
+    GrowHeapAhead(live.heapPadSet);
     return payload;
 }
 

@@ -133,6 +133,15 @@ inline void LineSetFlag(LineRecord& line, LineFlagB flag) {
 inline void LineClearFlag(LineRecord& line, LineFlagB flag) {
     line.flagsB &= static_cast<std::uint8_t>(~static_cast<std::uint8_t>(flag));
 }
+// Sets or clears the flag as `on` says.
+template <typename Flag>
+void LineSetFlagTo(LineRecord& line, Flag flag, bool on) {
+    if (on) {
+        LineSetFlag(line, flag);
+    } else {
+        LineClearFlag(line, flag);
+    }
+}
 inline bool LineIsVisible(const LineRecord& line) {
     return LineHasFlag(line, LineFlagB::Visible);
 }

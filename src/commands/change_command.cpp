@@ -2,6 +2,7 @@
 // either wholly changed or left as it was; one command is one UNDO step.
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,62 @@ char ToUpper(char c) {
 }
 
 enum class LineChange { Changed, Refused, Cancelled };
+
+// The text a change is built in. When the line shows Find highlights its colour bytes are kept in
+// step with every edit, so a found string keeps its colour in the columns it moves to; new bytes
+// take the colour of the byte before them.
+class Draft {
+public:
+    void Load(const LineRecord& line) {
+        text_.assign(LineText(line));
+        carry_ = LineHasFlag(line, LineFlagB::Highlighted) && line.color != nullptr;
+        if (carry_) {
+            color_.assign(reinterpret_cast<const char*>(line.color), line.length);
+        }
+    }
+    const std::string& Text() const { return text_; }
+
+    void Replace(std::size_t at, std::size_t count, std::string_view with) {
+        text_.replace(at, count, with);
+        if (carry_) {
+            color_.replace(at, count, with.size(), FillColor(at));
+        }
+    }
+    void InsertBlanks(std::size_t at, std::size_t count) { Replace(at, 0, std::string(count, ' ')); }
+    void Erase(std::size_t at, std::size_t count) { Replace(at, count, {}); }
+    void Resize(std::size_t size) {
+        if (size > text_.size()) {
+            InsertBlanks(text_.size(), size - text_.size());
+        } else {
+            Erase(size, text_.size() - size);
+        }
+    }
+
+    // Gives the changed line the carried colour bytes (its text must be stored already).
+    void StoreColors(EditBuffer& buffer, LineRecord& line) const {
+        if (!carry_ || line.length == 0 || LineEnsureColor(buffer, line) != 0) {
+            return;
+        }
+        std::size_t count = std::min<std::size_t>(color_.size(), line.capacity);
+        std::memcpy(line.color, color_.data(), count);
+        if (count > 0 && count < line.capacity) {
+            std::memset(line.color + count, line.color[count - 1], line.capacity - count);
+        }
+        LineSetFlag(line, LineFlagB::Highlighted);
+    }
+
+private:
+    char FillColor(std::size_t at) const {
+        if (color_.empty()) {
+            return 0;
+        }
+        return at > 0 ? color_[std::min(at, color_.size()) - 1] : color_[0];
+    }
+
+    std::string text_;
+    std::string color_;
+    bool carry_ = false;
+};
 
 // One command's work on lines: the replacement text is built in `scratch` (reused, so a CHANGE ALL
 // over a million lines allocates once), checked against the record length, and only then stored.
@@ -64,7 +121,7 @@ private:
     std::size_t rightBound_ = 0;
     bool dataShift_ = false;
     int shiftAnswer_ = -1;  // the user's answer about shifting past the right bound, once per command
-    std::string scratch_;
+    Draft draft_;
 };
 
 std::string Changer::Replacement(std::string_view hit) const {
@@ -79,24 +136,25 @@ std::string Changer::Replacement(std::string_view hit) const {
     return out;
 }
 
-// Takes up to `wanted` blanks out of scratch_[from, bound): of each run of two or more blanks all but
+// Takes up to `wanted` blanks out of the draft's [from, bound): of each run of two or more blanks all but
 // one, and all of a run that ends at the bound; the runs nearest the bound go first. Returns how
 // many were taken.
 std::size_t Changer::AbsorbBlanks(std::size_t from, std::size_t bound, std::size_t wanted) {
+    const std::string& text = draft_.Text();
     std::size_t taken = 0;
-    std::size_t end = std::min(bound, scratch_.size());
+    std::size_t end = std::min(bound, text.size());
     while (taken < wanted && end > from) {
-        if (scratch_[end - 1] != ' ') {
+        if (text[end - 1] != ' ') {
             --end;
             continue;
         }
         std::size_t run = end;
-        while (run > from && scratch_[run - 1] == ' ') {
+        while (run > from && text[run - 1] == ' ') {
             --run;
         }
         std::size_t spare = end - run - (end == bound ? 0 : 1);
         std::size_t take = std::min(spare, wanted - taken);
-        scratch_.erase(end - take, take);
+        draft_.Erase(end - take, take);
         taken += take;
         end = run;
     }
@@ -113,32 +171,33 @@ bool Changer::MayShiftPastBound() {
 
 LineChange Changer::ChangeLine(LineRecord& line, const std::vector<std::int64_t>& offsets) {
     const std::size_t length = matcher_.Length();
-    scratch_.assign(LineText(line));
+    draft_.Load(line);
+    const std::string& text = draft_.Text();
     // A blank string may match past the end of the text: the line counts as padded up to the hit.
     std::size_t lastEnd = static_cast<std::size_t>(offsets.back()) + length;
-    if (scratch_.size() < lastEnd) {
-        scratch_.resize(lastEnd, ' ');
+    if (text.size() < lastEnd) {
+        draft_.Resize(lastEnd);
     }
-    if (dataShift_ && p_.string2.size() > length && scratch_.size() < rightBound_) {
-        scratch_.resize(rightBound_, ' ');
+    if (dataShift_ && p_.string2.size() > length && text.size() < rightBound_) {
+        draft_.Resize(rightBound_);
     }
     for (auto it = offsets.rbegin(); it != offsets.rend(); ++it) {
         auto at = static_cast<std::size_t>(*it);
-        std::string replacement = Replacement(std::string_view(scratch_).substr(at, length));
-        std::size_t before = scratch_.size();
-        scratch_.replace(at, length, replacement);
+        std::string replacement = Replacement(std::string_view(text).substr(at, length));
+        std::size_t before = text.size();
+        draft_.Replace(at, length, replacement);
         std::size_t end = at + replacement.size();
         if (replacement.size() < length) {
             // A shorter line keeps the data beyond the right bound in its columns.
             std::size_t shrink = length - replacement.size();
             if (rightBound_ > 0 && at + length <= rightBound_ && rightBound_ < before &&
-                scratch_.find_first_not_of(' ', rightBound_ - shrink) != std::string::npos) {
-                scratch_.insert(rightBound_ - shrink, shrink, ' ');
+                text.find_first_not_of(' ', rightBound_ - shrink) != std::string::npos) {
+                draft_.InsertBlanks(rightBound_ - shrink, shrink);
             }
         } else if (dataShift_ && replacement.size() > length && at + length <= rightBound_) {
             std::size_t growth = replacement.size() - length;
             growth -= AbsorbBlanks(end, rightBound_ + growth, growth);
-            if (growth > 0 && scratch_.find_first_not_of(' ', rightBound_) != std::string::npos &&
+            if (growth > 0 && text.find_first_not_of(' ', rightBound_) != std::string::npos &&
                 !MayShiftPastBound()) {
                 LineClearFlag(line, LineFlagB::Changed);
                 LineSetFlag(line, LineFlagA::Error);
@@ -146,20 +205,21 @@ LineChange Changer::ChangeLine(LineRecord& line, const std::vector<std::int64_t>
             }
         }
     }
-    if (scratch_.size() > maxLength_) {
+    if (text.size() > maxLength_) {
         // Only trailing blanks may be given up to stay within the record length.
-        if (scratch_.find_first_not_of(' ', maxLength_) != std::string::npos) {
+        if (text.find_first_not_of(' ', maxLength_) != std::string::npos) {
             LineSetFlag(line, LineFlagA::Error);
             ++refused;
             return LineChange::Refused;
         }
-        scratch_.resize(maxLength_);
+        draft_.Resize(maxLength_);
     }
     JournalTextChange(app_, session_, line);
-    if (LineSetText(session_.buffer, line, scratch_) != 0) {
+    if (LineSetText(session_.buffer, line, text) != 0) {
         ++refused;
         return LineChange::Refused;
     }
+    draft_.StoreColors(session_.buffer, line);
     LineSetFlag(line, LineFlagB::Changed);
     LineClearFlag(line, LineFlagA::Error);
     shownAgain = ShowLineAgain(line) || shownAgain;

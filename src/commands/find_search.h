@@ -44,6 +44,11 @@ private:
     bool caseless_ = false;
     std::array<unsigned char, 256> fold_{};  // lower-case fold for caseless search
     std::string folded_;                     // string one folded
+    // Eight-offset candidate filter for the first two bytes (see the constructor).
+    std::uint64_t mask0_ = 0;
+    std::uint64_t pattern0_ = 0;
+    std::uint64_t mask1_ = 0;
+    std::uint64_t pattern1_ = 0;
 };
 
 struct SearchHit {

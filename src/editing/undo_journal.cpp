@@ -84,6 +84,8 @@ UndoEntry* UndoJournal::NewEntry(EditBuffer& buffer, UndoKind kind, LineRecord* 
         return nullptr;
     }
     auto* entry = new (record) UndoEntry;
+    openRange_ = nullptr;
+    chainTail_ = nullptr;
     entry->kind = kind;
     entry->line = line;
     entry->group = group_;
@@ -109,8 +111,18 @@ void UndoJournal::JournalInsert(EditBuffer& buffer, LineRecord& line) {
     if (!Recording()) {
         return;
     }
+    UndoEntry* open = openRange_;
+    if (!movedBack && open != nullptr && open == Newest() && open->kind == UndoKind::LineInserted &&
+        open->group == group_ && LinePrev(&line) == open->saved) {
+        open->saved = &line;  // the next line of a run being inserted
+        return;
+    }
     if (UndoEntry* entry = NewEntry(buffer, UndoKind::LineInserted, &line)) {
         entry->hold = movedBack ? UndoHold::Borrowed : UndoHold::Owned;
+        if (!movedBack) {
+            entry->saved = &line;
+            openRange_ = entry;
+        }
     }
 }
 
@@ -137,12 +149,24 @@ void UndoJournal::JournalDelete(EditBuffer& buffer, LineRecord& line, LineRecord
     if (StripsPadding(buffer, line)) {
         LineStripPadding(buffer, line);
     }
+    UndoEntry* open = openRange_;
+    if (open != nullptr && open == Newest() && open->kind == UndoKind::LineDeleted && open->group == group_ &&
+        open->saved == &line && chainTail_ != nullptr) {
+        // The line that followed the lines just deleted: it joins their chain.
+        chainTail_->next = &line;
+        line.prev = chainTail_;
+        chainTail_ = &line;
+        open->saved = StableSuccessor(successor);
+        return;
+    }
     UndoEntry* entry = NewEntry(buffer, UndoKind::LineDeleted, &line);
     if (entry == nullptr) {
         LineFree(buffer, &line);
         return;
     }
     entry->saved = StableSuccessor(successor);
+    openRange_ = entry;
+    chainTail_ = &line;
 }
 
 void UndoJournal::RecordTextChange(EditBuffer& buffer, LineRecord& line, std::int32_t column) {
@@ -156,6 +180,10 @@ void UndoJournal::RecordTextChange(EditBuffer& buffer, LineRecord& line, std::in
         return;
     }
     copy->kind = line.kind;
+    // The prefix marks the change may set or clear ride with the copy, so UNDO shows them again as
+    // they were.
+    LineSetFlagTo(*copy, LineFlagB::Changed, LineHasFlag(line, LineFlagB::Changed));
+    LineSetFlagTo(*copy, LineFlagA::Error, LineHasFlag(line, LineFlagA::Error));
     if (StripsPadding(buffer, line)) {
         DropTrailingBlanks(*copy);
     } else if (LineHasFlag(line, LineFlagA::BlankPadded)) {
@@ -205,6 +233,8 @@ void UndoJournal::EndGroup(EditBuffer&) {
     ++group_;
     typingLine_ = nullptr;
     failedGroup_ = false;
+    openRange_ = nullptr;
+    chainTail_ = nullptr;
 }
 
 void UndoJournal::NoteTyping(EditBuffer& buffer, const LineRecord& line) {
@@ -226,9 +256,11 @@ void UndoJournal::Discard(EditBuffer& buffer) {
                 break;
             case UndoKind::LineDeleted:
                 if (entry->hold == UndoHold::Owned) {
-                    if (!IsLinked(buffer, *entry->line)) {
-                        LineFree(buffer, entry->line);
-                    }
+                    TakeDeleteChain(*entry, [&](LineRecord& line) {
+                        if (!IsLinked(buffer, line)) {
+                            LineFree(buffer, &line);
+                        }
+                    });
                 } else {
                     LineClearFlag(*entry->line, LineFlagA::UndoMark);
                 }
@@ -242,6 +274,8 @@ void UndoJournal::Discard(EditBuffer& buffer) {
 }
 
 UndoEntry* UndoJournal::PopNewest() {
+    openRange_ = nullptr;
+    chainTail_ = nullptr;
     auto* entry = static_cast<UndoEntry*>(SListPopFront(&entries_));
     if (entry != nullptr) {
         --entryCount_;

@@ -32,11 +32,16 @@ namespace tavoe {
 struct AppSession;
 struct EditSession;
 
-// What an entry records.
+// What an entry records. Lines deleted or inserted one after the other by one operation share an
+// entry, so a range of half a million lines costs one entry and no allocation per line.
 enum class UndoKind : std::uint8_t {
     TextChanged = 1,  // `saved` is a copy of the line as it was (text, kind, padding)
-    LineDeleted = 2,  // `saved` is the line the deleted line stood before (null: the end of the data)
-    LineInserted = 3  // the line was linked in, or a NOTE or COLS line was made data by MD
+    // `line` is the first of the deleted lines, which the journal keeps chained through their links
+    // in their old order; `saved` is the line they stood before (null: the end of the data).
+    LineDeleted = 2,
+    // `line` to `saved` (the last) were linked in, or NOTE or COLS lines were made data by MD; an
+    // entry whose `saved` is null names `line` alone.
+    LineInserted = 3
 };
 
 // Whether the journal is the one to release the line an entry names.
@@ -119,7 +124,27 @@ private:
     const LineRecord* typingLine_ = nullptr;  // the line keystrokes went to in the open group
     bool replaying_ = false;
     bool failedGroup_ = false;
+    // The newest entry while further deleted or inserted lines may join it, and the last line of its
+    // delete chain.
+    UndoEntry* openRange_ = nullptr;
+    LineRecord* chainTail_ = nullptr;
 };
+
+// The lines of a delete entry's chain, first to last, each taken off the chain (links cleared)
+// before `visit` sees it. A first line with a predecessor is back on the line list: nothing is
+// visited then.
+template <typename Visit>
+void TakeDeleteChain(UndoEntry& entry, Visit visit) {
+    if (entry.line == nullptr || entry.line->prev != nullptr) {
+        return;
+    }
+    for (LineRecord* line = entry.line; line != nullptr;) {
+        LineRecord* next = LineNext(line);
+        line->prev = line->next = nullptr;
+        visit(*line);
+        line = next;
+    }
+}
 
 // ---- Session operations ---------------------------------------------------------------------------
 

@@ -89,11 +89,10 @@ private:
         }
         LineAdoptText(buffer_, line, copy);
         line.kind = copy.kind;
-        if (LineHasFlag(copy, LineFlagA::BlankPadded)) {
-            LineSetFlag(line, LineFlagA::BlankPadded);
-        } else {
-            LineClearFlag(line, LineFlagA::BlankPadded);
-        }
+        LineSetFlagTo(line, LineFlagA::BlankPadded, LineHasFlag(copy, LineFlagA::BlankPadded));
+        // The prefix shows the marks ("==CHG>", "==ERR>") the line had before the change.
+        LineSetFlagTo(line, LineFlagB::Changed, LineHasFlag(copy, LineFlagB::Changed));
+        LineSetFlagTo(line, LineFlagA::Error, LineHasFlag(copy, LineFlagA::Error));
         LineFree(buffer_, &copy);
         entry.saved = nullptr;
         Recolor(line);
@@ -113,9 +112,13 @@ private:
         }
     }
 
+    // Every line of the entry's chain goes back, in order, in front of the line they stood before.
     void RestoreDeleted(UndoEntry& entry) {
-        LineRecord& line = *entry.line;
         LineRecord* successor = IsLinked(buffer_, entry.saved) ? entry.saved : nullptr;
+        TakeDeleteChain(entry, [&](LineRecord& line) { RestoreLine(line, successor); });
+    }
+
+    void RestoreLine(LineRecord& line, LineRecord* successor) {
         if (LineInsertBefore(buffer_, successor, &line) != 0 &&
             LineInsertBefore(buffer_, nullptr, &line) != 0) {
             return;  // the line is on the list already; nothing to put back
@@ -133,8 +136,20 @@ private:
         markersStale_ = markersStale_ || TouchesExcluded(&line);
     }
 
+    // The entry's lines, first to last. Excluded-lines markers made since stand between them at
+    // most; they are not the entry's and stay.
     void TakeInsertedBack(UndoEntry& entry) {
-        LineRecord& line = *entry.line;
+        LineRecord* last = entry.saved != nullptr ? entry.saved : entry.line;
+        for (LineRecord* line = entry.line; line != nullptr;) {
+            LineRecord* next = line == last ? nullptr : LineNext(line);
+            if (line->kind == LineKind::Data) {
+                TakeLineBack(*line, entry.hold);
+            }
+            line = next;
+        }
+    }
+
+    void TakeLineBack(LineRecord& line, UndoHold hold) {
         if (LineHasFlag(line, LineFlagA::MadeFromCols) || LineHasFlag(line, LineFlagA::MadeFromNote)) {
             line.kind = LineHasFlag(line, LineFlagA::MadeFromCols) ? LineKind::Cols : LineKind::Note;
             LineClearFlag(line, LineFlagA::MadeFromCols);
@@ -151,7 +166,7 @@ private:
             view_.topLine = LineNext(&line) != nullptr ? LineNext(&line) : LinePrev(&line);
         }
         LineRemove(buffer_, &line);  // a current line hands over to the next line
-        if (entry.hold == UndoHold::Owned) {
+        if (hold == UndoHold::Owned) {
             LineFree(buffer_, &line);
         }
     }

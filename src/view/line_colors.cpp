@@ -1,9 +1,12 @@
 #include "view/line_colors.h"
 
+#include <vector>
+
 #include "core/app_session.h"
 #include "core/message.h"
 #include "platform/format.h"
 #include "profiles/colorizer.h"
+#include "view/view_colors.h"
 
 namespace tavoe {
 
@@ -76,7 +79,22 @@ ColorLineState ColorLine(AppSession& app, EditBuffer& buffer, Colorizer& c, Line
     if (LineEnsureColor(buffer, line) != 0) {
         return EndOf(c, line, start);
     }
+    // Found strings keep their Find colour through the recolouring of a changed line: the change
+    // moved their colour bytes along with the text.
+    std::vector<std::uint32_t> hits;
+    std::uint8_t findByte = 0;
+    if (LineHasFlag(line, LineFlagB::Highlighted)) {
+        findByte = ElementColorByte(app, ColorElement::Find);
+        for (std::uint32_t i = 0; i < line.length; ++i) {
+            if (line.color[i] == findByte) {
+                hits.push_back(i);
+            }
+        }
+    }
     ColorizeOutcome outcome = ColorizeText(c, LineText(line), start, base, line.color, line.capacity);
+    for (std::uint32_t i : hits) {
+        line.color[i] = findByte;
+    }
     if (outcome.hasNul && !c.nulLineReported) {
         c.nulLineReported = true;
         ShowMessage(app,

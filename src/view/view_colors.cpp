@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/app_session.h"
+#include "profiles/colorizer.h"
 
 namespace tavoe {
 
@@ -29,6 +30,11 @@ ui::ColorPair ElementColors(const AppSession& app, ColorElement element) {
     }
     return ui::ColorPair{static_cast<uint8_t>(pair.foreground & 15),
                          static_cast<uint8_t>(pair.background & 15)};
+}
+
+std::uint8_t ElementColorByte(const AppSession& app, ColorElement element) {
+    ui::ColorPair pair = ElementColors(app, element);
+    return ColorAttribute(pair.fg, pair.bg);
 }
 
 }  // namespace tavoe

@@ -17,6 +17,9 @@ struct AppSession;
 // default, so the view never paints unreadable text.
 ui::ColorPair ElementColors(const AppSession& app, ColorElement element);
 
+// The element's pair as a colour byte, as the lines store it.
+std::uint8_t ElementColorByte(const AppSession& app, ColorElement element);
+
 // A colour byte: the high 4 bits index the foreground, the low 4 bits the background.
 inline ui::ColorPair ColorByteColors(uint8_t byte) {
     return ui::ColorPair{static_cast<uint8_t>(byte >> 4), static_cast<uint8_t>(byte & 15)};

@@ -168,6 +168,42 @@ TEST_F(FindChange, FindAllCountsAgreeWithTheReference) {
     }
 }
 
+// Short lines of bytes that differ only in bit 0x20 ("@" and "`", "[" and "{", "-" and "\r") or in
+// case, so hits fall at every offset of a word and at the very end of a line: the search's eight-
+// byte filter may fold only letters together, and must neither miss a hit nor report a false one.
+TEST_F(FindChange, FindAllAgreesWithTheReferenceOnEveryOffsetOfShortLines) {
+    const std::string alphabet = "aAmM@`[{-\r 0";
+    std::mt19937 random(11);
+    std::vector<std::string> lines;
+    for (int i = 0; i < 600; ++i) {
+        std::string line(random() % 40, ' ');
+        for (char& ch : line) {
+            ch = alphabet[random() % alphabet.size()];
+        }
+        lines.push_back(line);
+    }
+    struct Case {
+        std::string command;
+        RefQuery query;
+    };
+    const std::vector<Case> cases = {
+        {"find m all", {"m"}},       {"find 'M' all", {"M"}},
+        {"find 'Am' all", {"Am"}},   {"find c'M' all", {"M", false}},
+        {"find '@' all", {"@"}},     {"find '@a' all", {"@a"}},
+        {"find 'am' all", {"am"}},   {"find c'aM' all", {"aM", false}},
+        {"find '[m' all", {"[m"}},   {"find '-a' all", {"-a"}},
+        {"find 'ma@' all", {"ma@"}}, {"find 'm' 5 12 all", {"m", true, false, 5, 12}},
+    };
+    for (const Case& c : cases) {
+        OpenLines(lines);
+        Expected e = RefCount(lines, c.query);
+        Run(c.command);
+        SCOPED_TRACE(c.command);
+        EXPECT_EQ(session->find.stringCount, e.occurrences);
+        EXPECT_EQ(session->find.lineCount, e.lines);
+    }
+}
+
 TEST_F(FindChange, ChangeAllAgreesWithTheReferenceAndUndoesInOneStep) {
     struct Case {
         std::string command;

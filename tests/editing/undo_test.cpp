@@ -157,7 +157,7 @@ TEST_F(UndoTest, BlockDeleteComesBackInOrderAsOneStep) {
     buffer.currentLine = Data(1);
     DeleteLines(1, 10);
     EXPECT_EQ(Texts(), "| 11 12 | ");
-    EXPECT_EQ(EntryCount(), 10u);
+    EXPECT_EQ(EntryCount(), 1u);  // one entry holds the whole run
     EXPECT_EQ(LineText(*buffer.currentLine), "11");
 
     buffer.modified = false;
@@ -276,6 +276,54 @@ TEST_F(UndoTest, MovedLinesGoBackWithoutBeingFreedTwice) {
     EXPECT_EQ(Texts(), "| 2 3 1 4 5 6 7 8 9 10 11 12 | ");
     EXPECT_FALSE(LineHasFlag(*second, LineFlagA::UndoMark));
     EXPECT_EQ(LineText(*second), "2");
+}
+
+// Lines deleted or inserted one after the other share an entry; a line elsewhere starts another.
+// An excluded-lines marker inside a deleted run is released, not journaled, and does not split it.
+TEST_F(UndoTest, RunsOfDeletedAndInsertedLinesShareAnEntryAndComeBackInPlace) {
+    for (int n = 4; n <= 5; ++n) {
+        LineClearFlag(*Data(n), LineFlagB::Visible);
+    }
+    ASSERT_EQ(RebuildExcludedMarkers(buffer, 30), 0);
+    EXPECT_EQ(Texts(), "| 1 2 3 x2 4h 5h 6 7 8 9 10 11 12 | ");
+    {
+        UndoGroup group(app, session);
+        LineRecord* line = Data(3);
+        for (int i = 0; i < 5; ++i) {  // 3, the marker, 4, 5, 6
+            LineRecord* next = LineNext(line);
+            LineDelete(buffer, line);
+            line = next;
+        }
+        LineDelete(buffer, Data(5));  // line 9: a run of its own
+        LineRecord* after = Data(5);  // line 10
+        for (const char* text : {"a", "b", "c"}) {
+            LineRecord* fresh = LineNew(buffer, text);
+            fresh->kind = LineKind::Data;
+            ASSERT_EQ(LineInsertAfter(buffer, after, fresh), 0);
+            after = fresh;
+        }
+        LineRecord* between = LineNew(buffer, "between");
+        between->kind = LineKind::Data;
+        ASSERT_EQ(LineInsertAfter(buffer, Data(6), between), 0);  // behind "a": not the run's end
+    }
+    EXPECT_EQ(Texts(), "| 1 2 7 8 10 a between b c 11 12 | ");
+    EXPECT_EQ(EntryCount(), 4u);
+    EXPECT_EQ(UndoStep(app, &session), 0);
+    // Deleted lines come back shown, so the marker has nothing left to stand for.
+    EXPECT_EQ(Texts(), "| 1 2 3 4 5 6 7 8 9 10 11 12 | ");
+    EXPECT_EQ(LineCount(buffer), 14u);
+    EXPECT_EQ(buffer.visibleLineCount, 14u);
+    for (LineRecord* line = FirstDataLine(buffer); line != nullptr; line = NextDataLine(line)) {
+        EXPECT_EQ(line->recordNumber, static_cast<std::uint32_t>(std::stoi(std::string(LineText(*line)))));
+    }
+
+    // Dropping a journal that keeps a run releases every line of it.
+    RecordPool* pool = buffer.linePool;
+    const int freeBefore = SListCount(&pool->freeList);
+    DeleteLines(2, 4);
+    EXPECT_EQ(EntryCount(), 1u);
+    UndoOff(app, session);
+    EXPECT_EQ(SListCount(&pool->freeList), freeBefore + 4);
 }
 
 TEST_F(UndoTest, UndoPastTheStartChangesNothing) {
