@@ -1,6 +1,8 @@
 #include "editing/editing_commands.h"
 
 #include "editing/cursor_commands.h"
+#include "editing/export_command.h"
+#include "editing/import_command.h"
 #include "editing/line_class_commands.h"
 #include "editing/locate_command.h"
 #include "editing/typing_commands.h"
@@ -21,8 +23,8 @@ constexpr CommandDesc kEditingCommands[] = {
     Row("COLSINSERT"),
     Row("COLSPASTE"),
     Row("COPY"),
-    Row("COPYL"),
-    Row("CREATE"),
+    Row("COPYL", CopyLinesCommand),
+    Row("CREATE", CreateEditCommand),
     Row("CURSOR", CursorCommand),
     Row("CURSORMOVE", CursorMoveCommand),
     Row("CUT"),
@@ -31,12 +33,12 @@ constexpr CommandDesc kEditingCommands[] = {
     Row("DELEOL", DeleteToEndOfLineCommand),
     Row("DELETE", DeleteCommand),
     Row("ENTER", EnterCommand),
-    Row("EXPORT"),
+    Row("EXPORT", ExportEditCommand),
     Row("HEXIN", HexInCommand),
-    Row("IMPORT"),
+    Row("IMPORT", ImportEditCommand),
     Row("NOTELINE", NoteLineCommand),
     Row("PASTE"),
-    Row("REPLACE"),
+    Row("REPLACE", ReplaceEditCommand),
     Row("SELECT"),
     Row("UNDO", UndoEditCommand),
 };
