@@ -11,13 +11,15 @@
 #include "buffer/line_record.h"
 #include "buffer/numbering.h"
 #include "core/app_session.h"
-#include "editing/column_clipboard.h"
+#include "core/command_line.h"
 #include "editing/column_edit.h"
 #include "editing/cursor.h"
 #include "editing/edit_session.h"
 #include "editing/labels.h"
 #include "editing/line_command_run.h"
+#include "editing/session_clipboard.h"
 #include "editing/undo_journal.h"
+#include "platform/ascii_case.h"
 #include "platform/format.h"
 
 namespace tavoe {
@@ -26,6 +28,8 @@ namespace {
 
 constexpr std::int32_t kMaxInsertColumns = 60;
 constexpr std::size_t kMaxPasteWidth = 1023;
+// The last column of a line selected whole.
+constexpr std::int32_t kWholeLineEnd = 64000;
 
 void Error(AppSession& app, const std::string& text) {
     ShowMessage(app, text, MsgTo::Box, Beep::Exclamation);
@@ -94,7 +98,8 @@ std::optional<ColumnRect> SelectionRect(AppSession& app, EditSession& session) {
         Error(app, "No selection, and no parameters specified.");
         return std::nullopt;
     }
-    if (!block || !IsBlockSelection(session)) {
+    if (!block ||
+        (rect.first == 1 && rect.last >= std::min(kWholeLineEnd, session.buffer.profile.maxRecordLength))) {
         Error(app, "Selection is stream, use CTRL + Mouse to select rectangle.");
         return std::nullopt;
     }
@@ -130,8 +135,8 @@ std::optional<ColumnRect> ParameterRect(AppSession& app, EditSession& session, s
         Error(app, "End column must be equal or greater than start column.");
         return std::nullopt;
     }
-    std::optional<LabelRange> range = ResolveRange(app, session, labels.empty() ? "" : labels[0],
-                                                   labels.size() > 1 ? labels[1] : "");
+    std::optional<LabelRange> range =
+        ResolveRange(app, session, labels.empty() ? "" : labels[0], labels.size() > 1 ? labels[1] : "");
     if (!range) {
         return std::nullopt;
     }
@@ -206,7 +211,8 @@ void ApplyEdits(AppSession& app, EditSession& session, std::vector<LineEdit>& ed
 }
 
 // The edits of a deletion of the rectangle's columns; false after a message.
-bool DeleteEdits(AppSession& app, EditSession& session, const ColumnRect& rect, std::vector<LineEdit>& edits) {
+bool DeleteEdits(AppSession& app, EditSession& session, const ColumnRect& rect,
+                 std::vector<LineEdit>& edits) {
     const EditBuffer& buffer = session.buffer;
     if (TouchesNumbers(buffer, rect.Offset(), rect.Width())) {
         Error(app, "Not allowed to delete chars in the line number field, use overtype.");
@@ -233,7 +239,7 @@ std::string RectText(const ColumnRect& rect) {
 }
 
 bool CopyRect(AppSession& app, const ColumnRect& rect) {
-    if (!PutColumnText(app, RectText(rect))) {
+    if (!PutClipboardText(app, RectText(rect))) {
         Error(app, "Unable to put the columns on the clipboard.");
         return false;
     }
@@ -242,7 +248,7 @@ bool CopyRect(AppSession& app, const ColumnRect& rect) {
 
 // The clipboard's lines for COLSPASTE, all of the first one's width; false after a message.
 bool PasteLines(AppSession& app, std::vector<std::string>& lines) {
-    std::optional<std::string> text = TakeColumnText(app);
+    std::optional<std::string> text = GetClipboardText(app);
     if (!text || text->empty()) {
         Error(app, "COLSPASTE clipboard is empty.");
         return false;
@@ -255,14 +261,14 @@ bool PasteLines(AppSession& app, std::vector<std::string>& lines) {
     while (!rest.empty()) {
         std::size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
         lines.emplace_back(rest.substr(0, end));
-        std::size_t skip = end < rest.size() && rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n'
-                               ? 2
-                               : 1;
+        std::size_t skip =
+            end < rest.size() && rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n' ? 2 : 1;
         rest.remove_prefix(std::min(rest.size(), end + skip));
     }
     const std::size_t width = lines.front().size();
     if (width > kMaxPasteWidth) {
-        Error(app, Format("COLSPASTE max width allowed for cols paste field is %d.", static_cast<int>(kMaxPasteWidth)));
+        Error(app, Format("COLSPASTE max width allowed for cols paste field is %d.",
+                          static_cast<int>(kMaxPasteWidth)));
         return false;
     }
     for (const std::string& line : lines) {
@@ -312,7 +318,8 @@ bool PastePlace(AppSession& app, EditSession& session, std::string_view params, 
     } else {
         column = place.line != nullptr && place.area == CursorArea::Data ? place.column : 0;
     }
-    if (column < 1 || column > limit || TouchesNumbers(session.buffer, static_cast<std::uint32_t>(column - 1), 1)) {
+    if (column < 1 || column > limit ||
+        TouchesNumbers(session.buffer, static_cast<std::uint32_t>(column - 1), 1)) {
         Error(app, "COLSPASTE paste column must be in data area.");
         return false;
     }
@@ -338,7 +345,8 @@ void ColsInsertCommand(AppSession& app, EditSession& session, std::string_view p
     }
     std::uint32_t width = rect->Width();
     if (width > static_cast<std::uint32_t>(kMaxInsertColumns)) {
-        ShowMessage(app, Format("Insert limited to %d columns, repeat command if more needed.", kMaxInsertColumns),
+        ShowMessage(app,
+                    Format("Insert limited to %d columns, repeat command if more needed.", kMaxInsertColumns),
                     MsgTo::Box, Beep::Exclamation);
         width = kMaxInsertColumns;
     }
@@ -444,6 +452,9 @@ void ColsPasteCommand(AppSession& app, EditSession& session, std::string_view pa
             break;
         }
         added->kind = LineKind::Data;
+        if (field.keepLength) {
+            (void)LinePadTo(buffer, *added, static_cast<std::uint32_t>(buffer.profile.maxRecordLength));
+        }
         if (LineInsertBefore(buffer, nullptr, added) != 0) {
             LineFree(buffer, added);
             break;

@@ -1,5 +1,6 @@
 #include "editing/editing_commands.h"
 
+#include "editing/column_commands.h"
 #include "editing/cursor_commands.h"
 #include "editing/export_command.h"
 #include "editing/import_command.h"
@@ -17,11 +18,11 @@ constexpr CommandDesc Row(std::string_view verb, EditCommandFn handler = nullptr
 }
 
 constexpr CommandDesc kEditingCommands[] = {
-    Row("COLSCOPY"),
-    Row("COLSCUT"),
-    Row("COLSDELETE"),
-    Row("COLSINSERT"),
-    Row("COLSPASTE"),
+    Row("COLSCOPY", ColsCopyCommand),
+    Row("COLSCUT", ColsCutCommand),
+    Row("COLSDELETE", ColsDeleteCommand),
+    Row("COLSINSERT", ColsInsertCommand),
+    Row("COLSPASTE", ColsPasteCommand),
     Row("COPY"),
     Row("COPYL", CopyLinesCommand),
     Row("CREATE", CreateEditCommand),

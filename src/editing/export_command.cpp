@@ -270,7 +270,8 @@ Status ExportCommand(AppSession& app, EditSession& session, ExportMode mode, std
                 }
                 break;
             case ExportMode::Export:
-                if (!Shell(app).ConfirmOkCancel(app, Format("%s already exists, replace it?", path.c_str()))) {
+                if (!Shell(app).ConfirmOkCancel(app,
+                                                Format("%s already exists, replace it?", path.c_str()))) {
                     return -1;
                 }
                 if (!existing.isRegular || !CanReadWrite(target)) {

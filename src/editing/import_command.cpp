@@ -104,7 +104,8 @@ Status LoadImportFile(AppSession& app, EditSession& session, const std::string& 
         return -1;
     }
     const FileState& file = scratch.file;
-    if (scratch.foldedCount > 0 || scratch.truncatedCount > 0 || file.splitRecords > 0 || file.cutRecords > 0) {
+    if (scratch.foldedCount > 0 || scratch.truncatedCount > 0 || file.splitRecords > 0 ||
+        file.cutRecords > 0) {
         Error(app, "Import file contains a record which exceeds maxiumum record length, import terminated.");
         return -1;
     }
@@ -229,8 +230,8 @@ Status ImportCommand(AppSession& app, EditSession& session, std::string_view tex
         return -1;
     }
     LineRecord* at = CursorLine(app, session);
-    if (at == nullptr || (at->kind != LineKind::Data && at->kind != LineKind::TopMarker &&
-                          at->kind != LineKind::EndMarker)) {
+    if (at == nullptr ||
+        (at->kind != LineKind::Data && at->kind != LineKind::TopMarker && at->kind != LineKind::EndMarker)) {
         Error(app, "Put cursor on data line where lines are to be inserted.");
         return -1;
     }
