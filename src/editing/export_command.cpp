@@ -181,29 +181,6 @@ IoResult WriteLines(const EditBuffer& buffer, const ExportRange& range, const Fi
     return WriteAll(handle, out.data(), out.size(), &written);
 }
 
-// The temporary file of one export: removed again unless it was renamed into place.
-class ExportTemp {
-public:
-    ExportTemp() = default;
-    ~ExportTemp() { Discard(); }
-    ExportTemp(const ExportTemp&) = delete;
-    ExportTemp& operator=(const ExportTemp&) = delete;
-    FileHandle handle;
-    std::string path;
-    void Committed() {
-        ForgetPendingTemp(path);
-        path.clear();
-    }
-    void Discard() {
-        handle.Close();
-        if (!path.empty()) {
-            (void)RemoveFile(path);
-            ForgetPendingTemp(path);
-            path.clear();
-        }
-    }
-};
-
 // The block a CREATE or REPLACE wrote is used up: its line commands go, and the lines of an MM block
 // leave the file (one UNDO step), as a move to the new file.
 void UseUpBlock(AppSession& app, EditSession& session, const ExportRange& range) {
@@ -282,13 +259,12 @@ Status ExportCommand(AppSession& app, EditSession& session, ExportMode mode, std
         }
     }
 
-    ExportTemp temp;
+    TempFile temp;
     if (!CreateTempBeside(target, temp.handle, temp.path).Ok()) {
         temp.path.clear();
         Error(app, "EXPORT: unable to open file for write.");
         return -1;
     }
-    TrackPendingTemp(temp.path);
     if (exists) {
         FileAttributes attributes;
         if (ReadAttributes(target, attributes).Ok()) {
