@@ -1,8 +1,10 @@
 #include "editing/editing_commands.h"
 
+#include "editing/clipboard_commands.h"
 #include "editing/cursor_commands.h"
 #include "editing/line_class_commands.h"
 #include "editing/locate_command.h"
+#include "editing/select_command.h"
 #include "editing/typing_commands.h"
 #include "editing/undo_command.h"
 
@@ -20,12 +22,12 @@ constexpr CommandDesc kEditingCommands[] = {
     Row("COLSDELETE"),
     Row("COLSINSERT"),
     Row("COLSPASTE"),
-    Row("COPY"),
+    Row("COPY", CopyCommand),
     Row("COPYL"),
     Row("CREATE"),
     Row("CURSOR", CursorCommand),
     Row("CURSORMOVE", CursorMoveCommand),
-    Row("CUT"),
+    Row("CUT", CutCommand),
     Row("DATA", DataCommand),
     Row("DATALINE", DataLineCommand),
     Row("DELEOL", DeleteToEndOfLineCommand),
@@ -35,9 +37,9 @@ constexpr CommandDesc kEditingCommands[] = {
     Row("HEXIN", HexInCommand),
     Row("IMPORT"),
     Row("NOTELINE", NoteLineCommand),
-    Row("PASTE"),
+    Row("PASTE", PasteCommand),
     Row("REPLACE"),
-    Row("SELECT"),
+    Row("SELECT", SelectCommand),
     Row("UNDO", UndoEditCommand),
 };
 
