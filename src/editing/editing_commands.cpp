@@ -1,11 +1,13 @@
 #include "editing/editing_commands.h"
 
+#include "editing/clipboard_commands.h"
 #include "editing/column_commands.h"
 #include "editing/cursor_commands.h"
 #include "editing/export_command.h"
 #include "editing/import_command.h"
 #include "editing/line_class_commands.h"
 #include "editing/locate_command.h"
+#include "editing/select_command.h"
 #include "editing/typing_commands.h"
 #include "editing/undo_command.h"
 
@@ -23,12 +25,12 @@ constexpr CommandDesc kEditingCommands[] = {
     Row("COLSDELETE", ColsDeleteCommand),
     Row("COLSINSERT", ColsInsertCommand),
     Row("COLSPASTE", ColsPasteCommand),
-    Row("COPY"),
+    Row("COPY", CopyCommand),
     Row("COPYL", CopyLinesCommand),
     Row("CREATE", CreateEditCommand),
     Row("CURSOR", CursorCommand),
     Row("CURSORMOVE", CursorMoveCommand),
-    Row("CUT"),
+    Row("CUT", CutCommand),
     Row("DATA", DataCommand),
     Row("DATALINE", DataLineCommand),
     Row("DELEOL", DeleteToEndOfLineCommand),
@@ -38,9 +40,9 @@ constexpr CommandDesc kEditingCommands[] = {
     Row("HEXIN", HexInCommand),
     Row("IMPORT", ImportEditCommand),
     Row("NOTELINE", NoteLineCommand),
-    Row("PASTE"),
+    Row("PASTE", PasteCommand),
     Row("REPLACE", ReplaceEditCommand),
-    Row("SELECT"),
+    Row("SELECT", SelectCommand),
     Row("UNDO", UndoEditCommand),
 };
 
