@@ -17,6 +17,7 @@
 #include "editing/edit_session.h"
 #include "editing/labels.h"
 #include "editing/line_command_run.h"
+#include "editing/selection.h"
 #include "editing/session_clipboard.h"
 #include "editing/undo_journal.h"
 #include "platform/ascii_case.h"
@@ -28,8 +29,6 @@ namespace {
 
 constexpr std::int32_t kMaxInsertColumns = 60;
 constexpr std::size_t kMaxPasteWidth = 1023;
-// The last column of a line selected whole.
-constexpr std::int32_t kWholeLineEnd = 64000;
 
 void Error(AppSession& app, const std::string& text) {
     ShowMessage(app, text, MsgTo::Box, Beep::Exclamation);
@@ -80,29 +79,21 @@ struct ColumnRect {
 
 // The rectangle of the BLOCK selection: the selected lines and the columns they share.
 std::optional<ColumnRect> SelectionRect(AppSession& app, EditSession& session) {
-    ColumnRect rect;
-    bool block = true;
-    for (LineRecord& line : Lines(session.buffer)) {
-        if (!LineHasSelection(line)) {
-            continue;
-        }
-        if (rect.from == nullptr) {
-            rect.from = &line;
-            rect.first = line.selStart;
-            rect.last = line.selEnd;
-        }
-        block = block && line.selStart == rect.first && line.selEnd == rect.last;
-        rect.to = &line;
-    }
-    if (rect.from == nullptr) {
+    SelectionSpan span = FindSelection(session);
+    if (!span) {
         Error(app, "No selection, and no parameters specified.");
         return std::nullopt;
     }
-    if (!block ||
-        (rect.first == 1 && rect.last >= std::min(kWholeLineEnd, session.buffer.profile.maxRecordLength))) {
+    if (span.mode != SelectionMode::Block) {
         Error(app, "Selection is stream, use CTRL + Mouse to select rectangle.");
         return std::nullopt;
     }
+    ColumnRect rect;
+    rect.from = span.first;
+    rect.to = span.last;
+    rect.first = span.first->selStart;
+    rect.last = std::min(span.first->selEnd, session.buffer.profile.maxRecordLength);
+    rect.last = std::max(rect.last, rect.first);
     return rect;
 }
 

@@ -14,6 +14,7 @@
 #include "editing/edit_session.h"
 #include "editing/line_command_run.h"
 #include "editing/line_commands.h"
+#include "editing/selection.h"
 #include "editing/undo_journal.h"
 #include "platform/file_io.h"
 #include "platform/file_write.h"
@@ -53,16 +54,11 @@ struct ExportRange {
     bool fromBlock = false;
 };
 
-ExportRange SelectedRange(EditSession& session) {
+ExportRange SelectedRange(const EditSession& session) {
+    SelectionSpan span = FindSelection(session);
     ExportRange range;
-    for (LineRecord& line : Lines(session.buffer)) {
-        if (LineHasSelection(line)) {
-            if (range.first == nullptr) {
-                range.first = &line;
-            }
-            range.last = &line;
-        }
-    }
+    range.first = span.first;
+    range.last = span.last;
     return range;
 }
 
