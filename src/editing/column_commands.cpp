@@ -44,15 +44,8 @@ bool RefuseReadOnly(AppSession& app, const EditSession& session) {
 
 std::vector<std::string_view> Words(std::string_view text) {
     std::vector<std::string_view> words;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t start = text.find_first_not_of(' ', at);
-        if (start == std::string_view::npos) {
-            break;
-        }
-        std::size_t end = std::min(text.find(' ', start), text.size());
-        words.push_back(text.substr(start, end - start));
-        at = end;
+    for (CommandWords next = CommandFirstWord(text); !next.word.empty(); next = CommandFirstWord(next.rest)) {
+        words.push_back(next.word);
     }
     return words;
 }
@@ -146,11 +139,12 @@ std::optional<ColumnRect> CommandRect(AppSession& app, EditSession& session, std
     return CommandTrim(params).empty() ? SelectionRect(app, session) : ParameterRect(app, session, params);
 }
 
-// The shown data lines of the rectangle.
+// The data lines of the rectangle, excluded ones included: they are part of the text the range
+// covers, as they are of a selection.
 std::vector<LineRecord*> RectLines(const ColumnRect& rect) {
     std::vector<LineRecord*> lines;
     for (LineRecord* line = rect.from; line != nullptr; line = LineNext(line)) {
-        if (line->kind == LineKind::Data && LineIsVisible(*line)) {
+        if (line->kind == LineKind::Data) {
             lines.push_back(line);
         }
         if (line == rect.to) {
@@ -418,8 +412,7 @@ void ColsPasteCommand(AppSession& app, EditSession& session, std::string_view pa
     LineRecord* line = start;
     std::size_t used = 0;
     for (; used < pieces.size(); ++used) {
-        while (line != nullptr && (line->kind != LineKind::Data || !LineIsVisible(*line)) &&
-               line->kind != LineKind::EndMarker) {
+        while (line != nullptr && line->kind != LineKind::Data && line->kind != LineKind::EndMarker) {
             line = LineNext(line);
         }
         if (line == nullptr || line->kind == LineKind::EndMarker) {

@@ -6,8 +6,9 @@ namespace tavoe {
 
 // The column commands: a rectangle of columns over a run of lines, given by the BLOCK selection or by
 // parameters (up to two column numbers and up to two labels; the lines default to the whole file).
-// They work on the shown data lines of the rectangle; excluded lines and special lines are left
-// alone. Each change is one UNDO step, and a command that cannot do all of its work changes nothing.
+// They work on the data lines of the rectangle, excluded ones included (as a selection covers them);
+// special lines are left alone. Each change is one UNDO step, and a command that cannot do all of its work
+// changes nothing.
 //
 //   COLSINSERT  blank columns at the start column, as many as the rectangle is wide (at most 60);
 //   COLSDELETE  the rectangle's columns leave every line, the text behind them moves left;

@@ -3,8 +3,10 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "buffer/edit_buffer.h"
+#include "buffer/excluded_lines.h"
 #include "buffer/line_record.h"
 #include "core/app_session.h"
 #include "core/command_line.h"
@@ -190,9 +192,24 @@ void UseUpBlock(AppSession& app, EditSession& session, const ExportRange& range)
     if (range.block != WaitKind::Move) {
         return;
     }
+    // As a move does, only the data lines leave; notes and other special lines stay.
+    std::vector<LineRecord*> moved;
+    for (LineRecord* line = range.first; line != nullptr; line = LineNext(line)) {
+        if (line->kind == LineKind::Data) {
+            moved.push_back(line);
+        }
+        if (line == range.last) {
+            break;
+        }
+    }
     UndoGroup group(app, session);
     LineCommandRun run{app, session};
-    DeleteLineRange(run, range.first, range.last);
+    for (LineRecord* line : moved) {
+        DeleteLineRange(run, line, line);
+    }
+    if (run.markersStale) {
+        (void)RebuildExcludedMarkers(session.buffer, MarkerWidthFor(app, session));
+    }
     RefreshRowTable(app, session);
 }
 
