@@ -54,7 +54,7 @@ std::string SourceFile() {
     std::string chunk;
     char record[kColumns + 1];
     for (int i = 0; i < kRecords; ++i) {
-        std::snprintf(record, sizeof record, "%08d MOVE WS-%05d TO TOTAL-%03d PERFORM STEP-%07d   ", i,
+        std::snprintf(record, sizeof record, "%08d MOVE WS-%05d TO TOTAL-%03d PERFORM STEP-%07d", i,
                       i % 99991, i % 997, i);
         chunk.append(record, kColumns);
         chunk += '\n';
