@@ -58,21 +58,59 @@ std::string StreamLead(const EditBuffer& buffer, const LineRecord& first) {
     return lead;
 }
 
-// The clipboard text as lines: split at CR LF, CR or LF; a last part without a line end is a line
-// too.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
+// The position of the next CR or LF at or after `from` (npos when none). Each byte is looked for
+// with memchr, which is many times faster on long texts than testing every byte for both.
+class LineEndFinder {
+public:
+    explicit LineEndFinder(std::string_view text)
+        : text_(text), nextCr_(Find('\r', 0)), nextLf_(Find('\n', 0)) {}
+    std::size_t Next(std::size_t from) {
+        if (nextCr_ != std::string_view::npos && nextCr_ < from) {
+            nextCr_ = Find('\r', from);
+        }
+        if (nextLf_ != std::string_view::npos && nextLf_ < from) {
+            nextLf_ = Find('\n', from);
+        }
+        return std::min(nextCr_, nextLf_);
+    }
+
+private:
+    std::size_t Find(char byte, std::size_t from) const {
+        if (from >= text_.size()) {
+            return std::string_view::npos;
+        }
+        const void* hit = std::memchr(text_.data() + from, byte, text_.size() - from);
+        return hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data())
+                              : std::string_view::npos;
+    }
+    std::string_view text_;
+    std::size_t nextCr_;
+    std::size_t nextLf_;
+};
+
+bool HasLineEnd(std::string_view text) {
+    return LineEndFinder(text).Next(0) != std::string_view::npos;
+}
+
+// Calls fn(line, lineEnd) for each line of the clipboard text, lines ending at CR LF, CR or LF; a
+// last part without a line end is a line too. Stops when fn returns false.
+template <typename Fn>
+void ForEachLine(std::string_view text, Fn&& fn) {
+    LineEndFinder ends(text);
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
+        const std::size_t end = ends.Next(start);
         if (end == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
+            fn(text.substr(start), std::string_view());
+            return;
         }
-        lines.push_back(text.substr(start, end - start));
-        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+        const std::size_t endLength =
+            text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1;
+        if (!fn(text.substr(start, end - start), text.substr(end, endLength))) {
+            return;
+        }
+        start = end + endLength;
     }
-    return lines;
 }
 
 // TAB expansion as the load does it, when the profile asks for it.
@@ -82,17 +120,13 @@ std::string ExpandClipboardTabs(const EditBuffer& buffer, std::string text) {
         return text;
     }
     std::string out;
+    out.reserve(text.size());
     std::vector<char> scratch;
-    for (std::string_view line : SplitLines(text)) {
-        const char* start = line.data();
-        std::string_view expanded = ExpandTabs(scratch, start, static_cast<std::int32_t>(line.size()), width);
-        out.append(expanded);
-        const std::size_t end = static_cast<std::size_t>(start - text.data()) + line.size();
-        if (end < text.size()) {
-            const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-            out.append(text, end, crlf ? 2 : 1);
-        }
-    }
+    ForEachLine(text, [&](std::string_view line, std::string_view lineEnd) {
+        out.append(ExpandTabs(scratch, line.data(), static_cast<std::int32_t>(line.size()), width));
+        out.append(lineEnd);
+        return true;
+    });
     return out;
 }
 
@@ -130,19 +164,22 @@ Status PasteLines(AppSession& app, EditSession& session, std::string_view text, 
     bool folded = false;
     LineRecord* first = nullptr;
     UndoGroup group(app, session);
-    for (std::string_view line : SplitLines(text)) {
+    Status result = 0;
+    ForEachLine(text, [&](std::string_view line, std::string_view) {
         folded = folded || line.size() > width;
         do {
             std::string_view piece = line.substr(0, width);
             line.remove_prefix(piece.size());
             LineRecord* fresh = LineNew(buffer, piece);
             if (fresh == nullptr) {
-                return -1;  // reported by the line store; the lines made so far stay
+                result = -1;  // reported by the line store; the lines made so far stay
+                return false;
             }
             fresh->kind = as == PasteAs::Notes ? LineKind::Note : LineKind::Data;
             if (LineInsertBefore(buffer, before, fresh) != 0) {
                 LineFree(buffer, fresh);
-                return -1;
+                result = -1;
+                return false;
             }
             if (as == PasteAs::Notes) {
                 JournalInsert(app, session, *fresh);  // the line list journals data lines only
@@ -151,7 +188,8 @@ Status PasteLines(AppSession& app, EditSession& session, std::string_view text, 
             }
             first = first != nullptr ? first : fresh;
         } while (!line.empty());
-    }
+        return true;
+    });
     buffer.modified = true;
     if (folded) {
         ShowMessage(
@@ -166,35 +204,44 @@ Status PasteLines(AppSession& app, EditSession& session, std::string_view text, 
         session.view.topLine = first;
     }
     RefreshRowTable(app, session);
-    return 0;
+    return result;
 }
 
 }  // namespace
 
 Status BuildSelectionText(AppSession& app, EditSession& session, std::string& text) {
     text.clear();
-    SelectionSpan span = FindSelection(session);
+    // One walk finds the selected lines and the size of their text (the lines of a large file are
+    // far apart in memory, so every walk over them costs).
+    const SelectionMode mode = session.selection.mode;
+    SelectionSpan span;
+    std::size_t size = kClipboardOverhead;
+    int lines = 0;
+    if (mode != SelectionMode::None) {
+        for (LineRecord& line : Lines(session.buffer)) {
+            if (LineHasSelection(line)) {
+                span.first = span.first != nullptr ? span.first : &line;
+                span.last = &line;
+                if (IsDataLine(line)) {
+                    size += LineLength(line) + 2;
+                    ++lines;
+                }
+            }
+        }
+    }
     if (!span) {
         ShowMessage(app, "No selection.", MsgTo::Line, Beep::Exclamation);
         return -1;
     }
     LineRecord* end = LineNext(span.last);
-    std::size_t size = kClipboardOverhead;
-    int lines = 0;
-    for (LineRecord* line = span.first; line != end; line = LineNext(line)) {
-        if (IsDataLine(*line) && LineHasSelection(*line)) {
-            size += LineLength(*line) + 2;
-            ++lines;
-        }
-    }
     if (size > kClipboardMax) {
         ShowMessage(app, "Selection size exceeds available clipboard memory, can not copy.", MsgTo::Box,
                     Beep::Exclamation);
         return -1;
     }
-    text.reserve(size);
-    if (span.mode == SelectionMode::Stream) {
-        text = StreamLead(session.buffer, *span.first);
+    text.reserve(size + static_cast<std::size_t>(std::max(span.first->selStart, 1)));
+    if (mode == SelectionMode::Stream) {
+        text.append(StreamLead(session.buffer, *span.first));
     }
     for (LineRecord* line = span.first; line != end; line = LineNext(line)) {
         if (!IsDataLine(*line) || !LineHasSelection(*line)) {
@@ -202,7 +249,7 @@ Status BuildSelectionText(AppSession& app, EditSession& session, std::string& te
         }
         text.append(SelectedPart(*line));
         const bool last = line == span.last;
-        const bool endsInside = span.mode == SelectionMode::Stream && line->selEnd < kSelectionLineEnd;
+        const bool endsInside = mode == SelectionMode::Stream && line->selEnd < kSelectionLineEnd;
         if (!last || (!(lines == 1 && !IsWholeLine(*line)) && !endsInside)) {
             text.append("\r\n");
         }
@@ -254,7 +301,7 @@ Status Paste(AppSession& app, EditSession& session, PasteAs as) {
         return -1;
     }
     std::string expanded = ExpandClipboardTabs(session.buffer, std::move(*text));
-    if (expanded.find_first_of("\r\n") == std::string::npos) {
+    if (!HasLineEnd(expanded)) {
         return PasteStream(app, session, expanded);
     }
     return PasteLines(app, session, expanded, as);

@@ -141,16 +141,7 @@ void DeleteCommand(AppSession& app, EditSession& session, std::string_view param
         }
         line = next;
     }
-    LineRecord* top = session.view.topLine;
-    while (top != nullptr && top->kind == LineKind::ExcludedMarker) {
-        top = LineNext(top);
-    }
-    (void)RebuildExcludedMarkers(session.buffer, MarkerWidthFor(app, session));
-    while (top != nullptr && !LineIsVisible(*top)) {
-        top = LinePrev(top);
-    }
-    session.view.topLine = top != nullptr ? top : LineFirst(session.buffer);
-    RefreshRowTable(app, session);
+    RebuildMarkersKeepingView(app, session);
 }
 
 }  // namespace tavoe

@@ -10,6 +10,8 @@
 #include "core/message.h"
 #include "editing/cursor.h"
 #include "editing/edit_session.h"
+#include "editing/line_command_run.h"
+#include "editing/line_commands.h"
 #include "editing/typing_fields.h"
 #include "editing/undo_journal.h"
 
@@ -129,7 +131,15 @@ void SelectFromAnchor(EditSession& session, SelectionMode mode, LineRecord& anch
 }  // namespace
 
 bool SelectionExists(const EditSession& session) {
-    return static_cast<bool>(FindSelection(session));
+    if (session.selection.mode == SelectionMode::None) {
+        return false;
+    }
+    for (const LineRecord& line : Lines(session.buffer)) {
+        if (LineHasSelection(line)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 SelectionSpan FindSelection(const EditSession& session) {
@@ -226,6 +236,7 @@ Status DeleteSelection(AppSession& app, EditSession& session) {
     EditViewState& view = session.view;
     LineRecord* after = LineNext(span.last);
     Status result = 0;
+    bool hiddenGone = false;
     for (LineRecord* line = span.first; line != nullptr && line != after;) {
         LineRecord* next = LineNext(line);
         if (!LineHasSelection(*line)) {
@@ -236,6 +247,8 @@ Status DeleteSelection(AppSession& app, EditSession& session) {
             if (line == view.topLine) {
                 view.topLine = next != nullptr ? next : LinePrev(line);
             }
+            hiddenGone = hiddenGone || !LineIsVisible(*line);
+            ForgetLineCommands(session, *line);
             LineDelete(buffer, line);
         } else {
             ByteSpan bytes = DeletableSpan(buffer, *line);
@@ -247,7 +260,11 @@ Status DeleteSelection(AppSession& app, EditSession& session) {
         line = next;
     }
     ClearSelection(session);
-    RefreshRowTable(app, session);  // the rows must not show removed lines
+    if (hiddenGone) {
+        RebuildMarkersKeepingView(app, session);  // an excluded run may be shorter or gone
+    } else {
+        RefreshRowTable(app, session);  // the rows must not show removed lines
+    }
     return result;
 }
 
