@@ -88,6 +88,7 @@ TEST_F(EditDispatch, SIsNoEditCommandWithoutAnAlias) {
 TEST_F(EditDispatch, AliasSelectsTheEditCommandAndNamesItWhenUnavailable) {
     OpenSession();
     app.aliases.push_back({"CL", "COPYL"});
+    Unbuild(CommandTable::Edit, "COPYL");
     RunEditCommand(app, "cl abc");
     EXPECT_EQ(Texts(), (std::vector<std::string>{"'COPYL' is not available yet."}));
     EXPECT_EQ(LastMessage().beep, Beep::Information);
