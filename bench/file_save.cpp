@@ -23,10 +23,9 @@
 #include "buffer/file_load.h"
 #include "buffer/file_save.h"
 #include "core/app_session.h"
+#include "run_cp.h"
 
 using namespace tavoe;
-
-extern char** environ;
 
 namespace {
 
@@ -122,16 +121,6 @@ std::string SourceFile(Kind kind) {
         ::sync();
     }
     return path;
-}
-
-bool RunCp(const std::string& from, const std::string& to) {
-    const char* argv[] = {"cp", from.c_str(), to.c_str(), nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "cp", nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) {
-        return false;
-    }
-    int status = 0;
-    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool SyncPath(const std::string& path) {

@@ -83,29 +83,6 @@ bool BackupWanted(EditBuffer& buffer) {
     return mode == "ALWAYS" || (mode == "FILEPROF" && buffer.profile.backup);
 }
 
-// The temporary file of one save: removed again unless it was renamed into place.
-class TempFile {
-public:
-    TempFile() = default;
-    ~TempFile() { Discard(); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    FileHandle handle;
-    std::string path;
-    void Committed() {
-        ForgetPendingTemp(path);
-        path.clear();
-    }
-    void Discard() {
-        handle.Close();
-        if (!path.empty()) {
-            ::unlink(path.c_str());
-            ForgetPendingTemp(path);
-            path.clear();
-        }
-    }
-};
-
 // The session's read buffer is the write buffer. It is raised to kSaveBufferSize for the save (the
 // load has finished, so nothing reads into it any more): far fewer system calls than with the read
 // size of a short-record file, and always room for two whole records with their terminators, so no

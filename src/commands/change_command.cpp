@@ -15,6 +15,7 @@
 #include "core/shell_port.h"
 #include "core/var_store.h"
 #include "editing/edit_session.h"
+#include "editing/line_command_run.h"
 #include "editing/undo_journal.h"
 #include "platform/format.h"
 

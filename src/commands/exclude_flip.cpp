@@ -9,6 +9,7 @@
 #include "commands/find_repeat.h"
 #include "core/app_session.h"
 #include "editing/edit_session.h"
+#include "editing/line_command_run.h"
 #include "platform/format.h"
 
 namespace tavoe {

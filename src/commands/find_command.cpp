@@ -13,6 +13,7 @@
 #include "core/command_line.h"
 #include "editing/cursor.h"
 #include "editing/edit_session.h"
+#include "editing/line_command_run.h"
 #include "platform/format.h"
 
 namespace tavoe {

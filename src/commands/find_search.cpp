@@ -423,21 +423,4 @@ void HighlightHit(AppSession& app, EditSession& session, LineRecord& line, std::
     LineSetFlag(line, LineFlagB::Highlighted);
 }
 
-void RebuildMarkersKeepingView(AppSession& app, EditSession& session) {
-    EditBuffer& buffer = session.buffer;
-    EditViewState& view = session.view;
-    LineRecord* anchor = view.topLine;
-    while (anchor != nullptr && anchor->kind == LineKind::ExcludedMarker) {
-        anchor = LineNext(anchor);
-    }
-    int width = std::min(DataAreaColumns(app, session),
-                         std::max(buffer.profile.maxRecordLength - std::max(view.horizontalOffset, 0), 0));
-    (void)RebuildExcludedMarkers(buffer, std::max(width, 1));
-    while (anchor != nullptr && !LineIsVisible(*anchor)) {
-        anchor = LinePrev(anchor);  // ends on the marker in front of the anchor's run
-    }
-    view.topLine = anchor != nullptr ? anchor : LineFirst(buffer);
-    RefreshRowTable(app, session);
-}
-
 }  // namespace tavoe

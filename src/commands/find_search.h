@@ -84,8 +84,4 @@ void PositionAfterFind(AppSession& app, EditSession& session, LineRecord& line, 
 void HighlightHit(AppSession& app, EditSession& session, LineRecord& line, std::size_t offset,
                   std::size_t length);
 
-// Rebuilds the excluded-lines markers after lines were shown or hidden, keeping the view's top line
-// on (or just before) the line it showed.
-void RebuildMarkersKeepingView(AppSession& app, EditSession& session);
-
 }  // namespace tavoe

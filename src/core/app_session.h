@@ -14,6 +14,7 @@
 #include "core/session_settings.h"
 #include "core/shared_block.h"
 #include "core/var_store.h"
+#include "platform/clipboard.h"
 
 namespace tavoe {
 
@@ -107,6 +108,7 @@ struct AppSession : Reporter {
     // (Storage(app)); base versions are made on first use, the shell installs its own.
     std::unique_ptr<ShellPort> shellPort;
     std::unique_ptr<StorageHost> storageHost;
+    std::unique_ptr<Clipboard> clipboard;                         // SessionClipboard(app), made on first use
     std::unique_ptr<EditViewPort, EditViewPortDeleter> editView;  // EditView(app)
     const CommandSet* commands = nullptr;  // the command tables (Commands(app)); shared, never owned
     // Handlers of built-in dialogs that belong to a layer above the dialogs (the utilities): DIALOG

@@ -10,6 +10,7 @@
 #include "core/var_store.h"
 #include "dialogs/dialog_cache.h"
 #include "dialogs/dialog_vars.h"
+#include "editing/session_clipboard.h"
 #include "platform/format.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -145,6 +146,10 @@ void DialogRun::Build() {
                 field.align = obj.hAlign == DialogHAlign::Center  ? ui::Align::Center
                               : obj.hAlign == DialogHAlign::Right ? ui::Align::Right
                                                                   : ui::Align::Left;
+                if (!obj.password) {  // a password is never put on the clipboard
+                    field.copyText = [this](const std::string& text) { (void)PutClipboardText(app_, text); };
+                }
+                field.pasteText = [this] { return GetClipboardText(app_).value_or(std::string()); };
                 widget = &field;
                 break;
             }

@@ -1,14 +1,15 @@
 // The search dialogs (FIND, CHANGE, LOCATE) and IMPORT. Their handlers fill the choice lists the
 // definitions bind; committing FIND or CHANGE builds the command's parameter text from the fields and
-// runs it in the edit session, LOCATE goes to the line or label typed. IMPORT is not part of this
-// build yet, so committing it says so.
-#include "commands/command_set.h"
+// runs it in the edit session, LOCATE goes to the line or label typed, IMPORT imports the file named
+// in its fields.
 #include "commands/dispatch.h"
 #include "core/app_session.h"
+#include "core/command_line.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/dialog_table.h"
 #include "dialogs/dialog_vars.h"
+#include "editing/import_command.h"
 
 namespace tavoe {
 
@@ -27,15 +28,6 @@ void FillSearchLists(AppSession& app, const std::string& dialog) {
     FillChoiceList(app, dialog + ".Mask", {"any line", "excluded lines", "non-excluded lines"});
     FillChoiceList(app, dialog + ".Scope", {"FIRST", "LAST", "PREV", "NEXT"});
     FillChoiceList(app, dialog + ".Constrain", {"NONE", "CHARS", "PREFIX", "SUFFIX", "WORD"});
-}
-
-void NotYetApplied(AppSession& app, std::string_view dialog) {
-    RunOptionDialog(app, dialog, [&app, dialog] {
-        if (DialogReply(app, "", dialog) != "CANCEL") {
-            ShowNotAvailable(app, dialog);
-        }
-        LeaveDialog(app);
-    });
 }
 
 // A field's text as a quoted string: c'..' when case counts, with a quote the text does not hold.
@@ -114,8 +106,35 @@ void LocateDialog(AppSession& app) {
     });
 }
 
+// The fields start from the last parameters IMPORT was given (ZIMPORTPARMS); committing builds the
+// parameter text from them again, the file name in quotes when it holds a blank.
 void ImportDialog(AppSession& app) {
-    NotYetApplied(app, "IMPORT");
+    ImportParams last;
+    if (ParseImportParams(VarGetValue(app, "ZIMPORTPARMS"), last) == nullptr) {
+        VarSetValue(app, "Import.File", last.file);
+        VarSetValue(app, "Import.Start", last.startLine > 0 ? std::to_string(last.startLine) : "");
+        VarSetValue(app, "Import.End", last.endLine > 0 ? std::to_string(last.endLine) : "");
+        VarSetValue(app, "Import.AsNotes", last.asNotes ? "TRUE" : "FALSE");
+    }
+    RunOptionDialog(app, "IMPORT", [&app] {
+        std::string reply = DialogReply(app, "", "IMPORT");
+        LeaveDialog(app);
+        if (reply != "IMPORT") {
+            return;
+        }
+        std::string file = VarGetValue(app, "Import.File");
+        std::string text = file.find(' ') != std::string::npos ? "\"" + file + "\"" : file;
+        for (const char* field : {"Import.Start", "Import.End"}) {
+            std::string value(CommandTrim(VarGetValue(app, field)));
+            if (!value.empty()) {
+                text += " " + value;
+            }
+        }
+        if (VarGetValue(app, "Import.AsNotes") == "TRUE") {
+            text += " ASNOTES";
+        }
+        RunEditCommand(app, "IMPORT " + text);
+    });
 }
 
 }  // namespace tavoe

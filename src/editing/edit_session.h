@@ -8,6 +8,7 @@
 #include "buffer/edit_buffer.h"
 #include "editing/keys.h"
 #include "editing/line_command_state.h"
+#include "editing/selection_state.h"
 
 namespace tavoe {
 
@@ -94,6 +95,7 @@ struct EditSession {
     EditViewState view;
     FindState find;
     LineCommandState lineCommands;  // pending line commands and waiting blocks
+    SelectionState selection;       // the selection's mode and the place it grows from
     int32_t textEntryWidth = 0;     // TE: text typed beyond this column wraps; 0 while text entry is off
     int32_t keystrokeCount = 0;     // keystrokes since the last reminder to save (PromptAfterKeystrokes)
     bool sortActive = false;        // a SORT is reordering the lines; another one is refused meanwhile

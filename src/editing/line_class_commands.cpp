@@ -13,6 +13,7 @@
 #include "editing/labels.h"
 #include "editing/line_command_run.h"
 #include "editing/line_commands.h"
+#include "editing/selection.h"
 #include "editing/undo_journal.h"
 #include "platform/ascii_case.h"
 #include "platform/format.h"
@@ -113,7 +114,7 @@ void DeleteCommand(AppSession& app, EditSession& session, std::string_view param
         }
     }
     if (params.find_first_not_of(' ') == std::string_view::npos) {
-        ShowMessage(app, "'DELETE' is not available yet.", MsgTo::Box, Beep::Information);
+        (void)DeleteSelection(app, session);
         return;
     }
     std::optional<LabelRange> range =
@@ -140,16 +141,7 @@ void DeleteCommand(AppSession& app, EditSession& session, std::string_view param
         }
         line = next;
     }
-    LineRecord* top = session.view.topLine;
-    while (top != nullptr && top->kind == LineKind::ExcludedMarker) {
-        top = LineNext(top);
-    }
-    (void)RebuildExcludedMarkers(session.buffer, MarkerWidthFor(app, session));
-    while (top != nullptr && !LineIsVisible(*top)) {
-        top = LinePrev(top);
-    }
-    session.view.topLine = top != nullptr ? top : LineFirst(session.buffer);
-    RefreshRowTable(app, session);
+    RebuildMarkersKeepingView(app, session);
 }
 
 }  // namespace tavoe

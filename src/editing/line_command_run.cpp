@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "buffer/edit_buffer.h"
+#include "buffer/excluded_lines.h"
 #include "buffer/file_load.h"
 #include "buffer/line_record.h"
 #include "editing/cursor.h"
@@ -106,6 +107,23 @@ void DeleteLineRange(LineCommandRun& run, LineRecord* from, LineRecord* to) {
         }
         line = next;
     }
+}
+
+void RebuildMarkersKeepingView(AppSession& app, EditSession& session) {
+    EditBuffer& buffer = session.buffer;
+    EditViewState& view = session.view;
+    LineRecord* anchor = view.topLine;
+    while (anchor != nullptr && anchor->kind == LineKind::ExcludedMarker) {
+        anchor = LineNext(anchor);
+    }
+    int width = std::min(DataAreaColumns(app, session),
+                         std::max(buffer.profile.maxRecordLength - std::max(view.horizontalOffset, 0), 0));
+    (void)RebuildExcludedMarkers(buffer, std::max(width, 1));
+    while (anchor != nullptr && !LineIsVisible(*anchor)) {
+        anchor = LinePrev(anchor);  // ends on the marker in front of the anchor's run
+    }
+    view.topLine = anchor != nullptr ? anchor : LineFirst(buffer);
+    RefreshRowTable(app, session);
 }
 
 }  // namespace tavoe

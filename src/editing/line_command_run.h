@@ -54,4 +54,8 @@ void TextChanged(EditBuffer& buffer, LineRecord& line);
 // line moves off them first.
 void DeleteLineRange(LineCommandRun& run, LineRecord* from, LineRecord* to);
 
+// Rebuilds the excluded-lines markers after lines were shown, hidden or deleted, keeping the view's
+// top line on (or just before) the line it showed; the row table is refreshed.
+void RebuildMarkersKeepingView(AppSession& app, EditSession& session);
+
 }  // namespace tavoe

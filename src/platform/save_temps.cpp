@@ -136,4 +136,18 @@ int RemoveStaleTemps(const std::string& target, int minimumAgeSeconds) {
     return removed;
 }
 
+void TempFile::Committed() {
+    ForgetPendingTemp(path);
+    path.clear();
+}
+
+void TempFile::Discard() {
+    handle.Close();
+    if (!path.empty()) {
+        ::unlink(path.c_str());
+        ForgetPendingTemp(path);
+        path.clear();
+    }
+}
+
 }  // namespace tavoe

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/file_io.h"
+
 namespace tavoe {
 
 // The temporary files saves write beside their targets ("." + name + ".tvsave" and numbered
@@ -29,5 +31,19 @@ int RemoveStaleTemps(const std::string& target, int minimumAgeSeconds);
 
 // The temporary name of `target` for a given attempt: "." + name + ".tvsave", then with 1, 2, ...
 std::string TempNameBeside(const std::string& target, int attempt);
+
+// The temporary file of one save or export, created by CreateTempBeside (which tracks it): closed
+// and removed again when it goes out of scope, unless it was renamed into place (Committed).
+class TempFile {
+public:
+    TempFile() = default;
+    ~TempFile() { Discard(); }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    FileHandle handle;
+    std::string path;
+    void Committed();
+    void Discard();
+};
 
 }  // namespace tavoe

@@ -14,6 +14,7 @@
 #include "editing/cursor.h"
 #include "editing/edit_session.h"
 #include "editing/labels.h"
+#include "editing/selection.h"
 #include "editing/undo_journal.h"
 #include "macro/macro_host.h"
 #include "shell/command_route.h"
@@ -79,10 +80,7 @@ std::string TrimmedRight(std::string_view text) {
     return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
 }
 
-// The session keeps no selection mode of its own: it is read from the selected column ranges the
-// lines carry. Whole lines are 1 to 64000 on every selected line; a stream runs from its start column
-// to 64000 on its first line and from 1 on its last (a single line is a stream); anything else is a
-// block of the same columns on every line.
+// What the macro queries tell of the selection; NONE and zeros without one.
 struct SelectionFacts {
     std::string mode = "NONE";
     int32_t startLine = 0;
@@ -91,39 +89,29 @@ struct SelectionFacts {
     int32_t endColumn = 0;
 };
 
-constexpr int32_t kWholeLineEnd = 64000;
-
-SelectionFacts ReadSelection(const EditBuffer& buffer) {
+// The corners of the session's selection (data line numbers and columns) and its mode.
+SelectionFacts ReadSelection(const EditSession& session) {
     SelectionFacts facts;
-    const LineRecord* first = nullptr;
-    const LineRecord* last = nullptr;
-    bool allWhole = true;
-    int32_t number = 0;
-    for (LineRecord* line = FirstDataLine(buffer); line != nullptr; line = NextDataLine(line)) {
-        ++number;
-        if (!LineHasSelection(*line)) {
-            continue;
-        }
-        if (first == nullptr) {
-            first = line;
-            facts.startLine = number;
-        }
-        last = line;
-        facts.endLine = number;
-        allWhole = allWhole && line->selStart == 1 && line->selEnd >= kWholeLineEnd;
-    }
-    if (first == nullptr) {
+    SelectionSpan span = FindSelection(session);
+    if (!span) {
         return facts;
     }
-    facts.startColumn = first->selStart;
-    facts.endColumn = last->selEnd;
-    if (allWhole) {
-        facts.mode = "WHOLELINE";
-    } else if (first == last || (first->selEnd >= kWholeLineEnd && last->selStart == 1)) {
-        facts.mode = "STREAM";
-    } else {
-        facts.mode = "BLOCK";
+    int32_t number = 0;
+    for (LineRecord* line = FirstDataLine(session.buffer); line != nullptr; line = NextDataLine(line)) {
+        ++number;
+        if (line == span.first) {
+            facts.startLine = number;
+        }
+        if (line == span.last) {
+            facts.endLine = number;
+            break;
+        }
     }
+    facts.startColumn = span.first->selStart;
+    facts.endColumn = span.last->selEnd;
+    facts.mode = span.mode == SelectionMode::WholeLine ? "WHOLELINE"
+                 : span.mode == SelectionMode::Block   ? "BLOCK"
+                                                       : "STREAM";
     return facts;
 }
 
@@ -191,15 +179,15 @@ std::string SessionValue(AppSession& app, EditSession& session, ServiceQuery que
         case ServiceQuery::LineNumber:
             return Number(DataLineNumber(buffer, ServiceLine(app, session)));
         case ServiceQuery::SelectMode:
-            return ReadSelection(buffer).mode;
+            return ReadSelection(session).mode;
         case ServiceQuery::SelectStartCol:
-            return Number(ReadSelection(buffer).startColumn);
+            return Number(ReadSelection(session).startColumn);
         case ServiceQuery::SelectEndCol:
-            return Number(ReadSelection(buffer).endColumn);
+            return Number(ReadSelection(session).endColumn);
         case ServiceQuery::SelectStartLine:
-            return Number(ReadSelection(buffer).startLine);
+            return Number(ReadSelection(session).startLine);
         case ServiceQuery::SelectEndLine:
-            return Number(ReadSelection(buffer).endLine);
+            return Number(ReadSelection(session).endLine);
         case ServiceQuery::XStatus: {
             LineRecord* line = NthDataLine(buffer, number);
             return line != nullptr && !LineIsVisible(*line) ? "TRUE" : "FALSE";

@@ -9,6 +9,8 @@
 #include "editing/cursor.h"
 #include "editing/cursor_actions.h"
 #include "editing/line_commands.h"
+#include "editing/selection.h"
+#include "editing/session_clipboard.h"
 #include "shell/command_route.h"
 #include "shell/edit_session.h"
 #include "shell/instance_macro_host.h"
@@ -80,6 +82,9 @@ MainWindow::MainWindow(AppSession& app, ui::Screen& screen)
     sink_.soundsEnabled = [] { return true; };  // the message routine has checked ZMSGSOUNDS already
     commandField_.maxLength = 255;
     commandField_.insertToggles = false;
+    // Ctrl+C, Ctrl+X and Ctrl+V in the command field use the instance's clipboard.
+    commandField_.copyText = [this](const std::string& text) { (void)PutClipboardText(app_, text); };
+    commandField_.pasteText = [this] { return GetClipboardText(app_).value_or(std::string()); };
     screen_.SetBasePainter([this](ui::Canvas& canvas) { Paint(canvas); });
     LayoutEditWindow(app_);
 }
@@ -548,6 +553,20 @@ void MainWindow::HandleMouse(const ui::MouseEvent& mouse) {
         PerformOutcome(MapMouse(app_, context, mouse), ui::KeyEvent{});
         return;
     }
+    const bool held = mouse.action == ui::MouseAction::Drag || mouse.action == ui::MouseAction::Release;
+    if (held && session->selection.dragging && !l.data.Empty()) {
+        // A drag that started in the data window selects up to the cell under the mouse, kept inside
+        // the window: a stream, or a block with Ctrl.
+        if (mouse.action == ui::MouseAction::Drag) {
+            PlaceCursor(app_, *session, std::clamp(mouse.row - l.data.row, 0, l.data.rows - 1),
+                        std::clamp(mouse.col - l.data.col, 0, l.data.cols - 1));
+            MouseSelectTo(app_, *session,
+                          (mouse.mods & ui::kModCtrl) != 0 ? SelectionMode::Block : SelectionMode::Stream);
+        } else {
+            MouseSelectEnd(*session);
+        }
+        return;
+    }
     if (!l.data.Contains(mouse.row, mouse.col)) {
         return;
     }
@@ -556,6 +575,9 @@ void MainWindow::HandleMouse(const ui::MouseEvent& mouse) {
     if (mouse.action == ui::MouseAction::Press || mouse.action == ui::MouseAction::DoubleClick) {
         PlaceCursor(app_, *session, row, col);
         RecordClickForMacros(app_, *session);
+    }
+    if (press) {
+        MouseSelectBegin(app_, *session);
     }
     context.field = FocusedField();
     std::string text = commandField_.Text();

@@ -56,6 +56,13 @@ public:
         return std::nullopt;
     }
 
+    // Hands clipboard text (UTF-8) to the terminal, which may pass it to the desktop's clipboard;
+    // false when the backend cannot. Headless: false.
+    virtual bool OfferClipboard(std::string_view utf8) {
+        (void)utf8;
+        return false;
+    }
+
     // The self-pipe that wakes WaitEvent with an EventKind::Wake event.
     WakePipe& Wake() { return wake_; }
 

@@ -158,6 +158,18 @@ protected:
     void RecordFileList(std::string_view verb) { Record(CommandTable::FileList, verb); }
     void RecordGeneral(std::string_view verb) { Record(CommandTable::General, verb); }
 
+    // Takes the row's handler away, as for a command this build does not have yet.
+    void Unbuild(CommandTable table, std::string_view verb) {
+        for (CommandDesc& row : rows_) {
+            if (row.table == table && row.verb == verb) {
+                row.edit = nullptr;
+                row.fileList = nullptr;
+                row.general = nullptr;
+            }
+        }
+        Rebuild();
+    }
+
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
         for (const ShownMessage& message : app.messages) {

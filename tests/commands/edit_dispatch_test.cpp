@@ -3,6 +3,7 @@
 
 #include "core/var_store.h"
 #include "dispatch_fixture.h"
+#include "editing/selection.h"
 #include "macro/macro_engine.h"
 
 using namespace tavoe;
@@ -87,6 +88,7 @@ TEST_F(EditDispatch, SIsNoEditCommandWithoutAnAlias) {
 TEST_F(EditDispatch, AliasSelectsTheEditCommandAndNamesItWhenUnavailable) {
     OpenSession();
     app.aliases.push_back({"CL", "COPYL"});
+    Unbuild(CommandTable::Edit, "COPYL");
     RunEditCommand(app, "cl abc");
     EXPECT_EQ(Texts(), (std::vector<std::string>{"'COPYL' is not available yet."}));
     EXPECT_EQ(LastMessage().beep, Beep::Information);
@@ -146,8 +148,7 @@ TEST_F(EditDispatch, SelectionCommandsNeedASelection) {
     RunEditCommand(app, "copy;cut;delete;delete .a .b x");
     EXPECT_EQ(Texts(), (std::vector<std::string>{"No selection", "No selection", "No selection"}));
     EXPECT_EQ(calls, (std::vector<std::string>{"DELETE .a .b x"}));
-    LineSetSelStart(*FirstDataLine(s.buffer), 1);
-    LineSetSelEnd(*FirstDataLine(s.buffer), 1);
+    SetSelection(s, SelectionMode::Stream, *FirstDataLine(s.buffer), 1, *FirstDataLine(s.buffer), 1);
     calls.clear();
     RunEditCommand(app, "copy;cut;delete");
     EXPECT_EQ(calls, (std::vector<std::string>{"COPY ", "CUT ", "DELETE "}));

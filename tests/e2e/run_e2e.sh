@@ -6,7 +6,8 @@
 # laid over the case's installation home, e.g. home/profiles/TAVOE.PRF), samples (names of shipped sample
 # files to copy into the scratch folder, one a line) and any input files. Each case
 # runs in a scratch copy of its folder with a fresh HOME and an installation home (TAVOE35) of its own:
-# a copy of the build's data folders without any main profile, so every case starts as a first run
+# a copy of the build's data folders without any main profile, a runtime directory (.run, where the
+# clipboard lives) of its own, so every case starts as a first run
 # and the profile it writes stays in its own copy. Cases cannot disturb each other, the build tree or
 # the source tree. The scratch folder's path in the output is written <work> in expected files.
 set -u
@@ -21,6 +22,8 @@ for case in "$area"/*/; do
     work=$(cd "$(mktemp -d)" && pwd -P)
     cp -r "$case"/. "$work"/
     mkdir -p "$work/.home" "$work/.tavoe35"
+    # The clipboard of a case lives in its own runtime directory, without the desktop's programs.
+    mkdir -m 700 "$work/.run"
     for data in dialogs help macros menus profiles templates samples; do
         if [ -d "$build/$data" ]; then
             cp -r "$build/$data" "$work/.tavoe35/"
@@ -46,7 +49,8 @@ for case in "$area"/*/; do
     if [ -f "$case/args" ]; then
         read -r -a args <"$case/args"
     fi
-    actual=$(cd "$work" && HOME="$work/.home" TAVOE35="$work/.tavoe35" timeout 20 "$program" --batch "${args[@]}" \
+    actual=$(cd "$work" && HOME="$work/.home" TAVOE35="$work/.tavoe35" XDG_RUNTIME_DIR="$work/.run" \
+        TAVOE_CLIPBOARD_TOOLS=none timeout 20 "$program" --batch "${args[@]}" \
         <"$work/script" 2>&1)
     rc=$?
     # An `after` file is a shell script run in the scratch folder once the program has ended; what it

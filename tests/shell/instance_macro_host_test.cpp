@@ -9,6 +9,7 @@
 #include "buffer/line_record.h"
 #include "core/app_session.h"
 #include "core/var_store.h"
+#include "editing/selection.h"
 #include "macro/macro_engine.h"
 #include "macro/macro_service.h"
 #include "shell/command_route.h"
@@ -57,14 +58,8 @@ struct ServiceFixture {
                Service("QUERY", "SELECT_START_COL") + "-" + Service("QUERY", "SELECT_END_LINE") + "," +
                Service("QUERY", "SELECT_END_COL");
     }
-    void Select(int n, int32_t from, int32_t to) {
-        LineSetSelStart(*Data(n), from);
-        LineSetSelEnd(*Data(n), to);
-    }
-    void ClearSelection() {
-        for (int n = 1; n <= 5; ++n) {
-            LineClearSelection(*Data(n));
-        }
+    void Select(SelectionMode mode, int first, int32_t from, int last, int32_t to) {
+        SetSelection(Session(), mode, *Data(first), from, *Data(last), to);
     }
     std::string LastMessage() const { return app.messages.empty() ? "" : app.messages.back().text; }
 };
@@ -91,24 +86,19 @@ TEST(InstanceServiceQuery, LabelsAndExclusionAreReadByDataLineNumber) {
     EXPECT_EQ(f.Service("QUERY", "LINE_COUNT"), "5");
 }
 
-TEST(InstanceServiceQuery, SelectionModeIsReadFromTheSelectedColumns) {
+TEST(InstanceServiceQuery, SelectionCornersAndModeAreTheSessions) {
     ServiceFixture f;
     EXPECT_EQ(f.Selection(), "NONE 0,0-0,0");
-    f.Select(2, 1, 64000);
-    f.Select(3, 1, 64000);
+    f.Select(SelectionMode::WholeLine, 2, 1, 3, 1);
     EXPECT_EQ(f.Selection(), "WHOLELINE 2,1-3,64000");
-    f.ClearSelection();
-    f.Select(2, 3, 64000);
-    f.Select(3, 1, 2);
+    f.Select(SelectionMode::Stream, 2, 3, 3, 2);
     EXPECT_EQ(f.Selection(), "STREAM 2,3-3,2");
-    f.ClearSelection();
-    f.Select(2, 2, 4);
-    f.Select(3, 2, 4);
-    f.Select(4, 2, 4);
+    f.Select(SelectionMode::Block, 2, 2, 4, 4);
     EXPECT_EQ(f.Selection(), "BLOCK 2,2-4,4");
-    f.ClearSelection();
-    f.Select(5, 2, 3);  // a word picked by a double-click
-    EXPECT_EQ(f.Selection(), "STREAM 5,2-5,3");
+    f.Select(SelectionMode::Block, 5, 2, 5, 3);  // one line of a block stays a block
+    EXPECT_EQ(f.Selection(), "BLOCK 5,2-5,3");
+    ClearSelection(f.Session());
+    EXPECT_EQ(f.Selection(), "NONE 0,0-0,0");
 }
 
 TEST(InstanceServiceQuery, LastClickIsReadOnce) {

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <clocale>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -502,6 +503,31 @@ void TerminalBackend::Present(Canvas& canvas) {
         impl.shownShape = cursor.shape;
         impl.shapeKnown = true;
     }
+}
+
+// OSC 52: the terminal puts the base64 text on the desktop's clipboard, when it allows programs to
+// (many do, tmux too with set-clipboard). Nothing answers, so success cannot be known: false.
+bool TerminalBackend::OfferClipboard(std::string_view utf8) {
+    static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string escape = "\033]52;c;";
+    escape.reserve(escape.size() + (utf8.size() + 2) / 3 * 4 + 1);
+    for (std::size_t i = 0; i < utf8.size(); i += 3) {
+        std::uint32_t group = static_cast<std::uint8_t>(utf8[i]) << 16;
+        const std::size_t left = utf8.size() - i;
+        if (left > 1) {
+            group |= static_cast<std::uint8_t>(utf8[i + 1]) << 8;
+        }
+        if (left > 2) {
+            group |= static_cast<std::uint8_t>(utf8[i + 2]);
+        }
+        escape += kDigits[(group >> 18) & 63];
+        escape += kDigits[(group >> 12) & 63];
+        escape += left > 1 ? kDigits[(group >> 6) & 63] : '=';
+        escape += left > 2 ? kDigits[group & 63] : '=';
+    }
+    escape += '\a';
+    impl_->WriteRaw(escape);
+    return false;
 }
 
 Event TerminalBackend::WaitEvent() {

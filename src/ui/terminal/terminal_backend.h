@@ -42,6 +42,7 @@ public:
     void Beep() override;
     void SuspendForChild() override;
     void ResumeAfterChild() override;
+    bool OfferClipboard(std::string_view utf8) override;
 
     struct Impl;
 

@@ -1,0 +1,329 @@
+#include "editing/clipboard_commands.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "buffer/line_record.h"
+#include "buffer/numbering.h"
+#include "buffer/record_codec.h"
+#include "core/app_session.h"
+#include "core/command_line.h"
+#include "core/message.h"
+#include "editing/cursor.h"
+#include "editing/edit_session.h"
+#include "editing/selection.h"
+#include "editing/session_clipboard.h"
+#include "editing/typing.h"
+#include "editing/typing_fields.h"
+#include "editing/undo_journal.h"
+#include "platform/format.h"
+
+namespace tavoe {
+
+namespace {
+
+constexpr std::string_view kReadOnly = "Not allowed to modify READ-ONLY file.";
+constexpr std::size_t kClipboardMax = 64000000;
+constexpr std::size_t kClipboardOverhead = 64;
+constexpr std::int32_t kCobolFieldWidth = 6;
+
+bool IsWholeLine(const LineRecord& line) {
+    return line.selStart == 1 && line.selEnd >= kSelectionLineEnd;
+}
+
+// The selected bytes of one line, limited to its text.
+std::string_view SelectedPart(const LineRecord& line) {
+    std::string_view text = LineText(line);
+    const auto from = static_cast<std::size_t>(line.selStart - 1);
+    if (from >= text.size()) {
+        return {};
+    }
+    return text.substr(from, static_cast<std::size_t>(line.selEnd) - from);
+}
+
+// What goes in front of a stream's first part in a numbered file, so its columns keep their place:
+// the COBOL number field (as far as the part starts after it) and blanks up to the start column.
+std::string StreamLead(const EditBuffer& buffer, const LineRecord& first) {
+    const NumberType type = buffer.profile.numberType;
+    if (type == NumberType::None || first.selStart <= 1) {
+        return {};
+    }
+    std::string lead(static_cast<std::size_t>(first.selStart - 1), ' ');
+    if (type == NumberType::Cobol || type == NumberType::CobStd) {
+        std::string_view text = LineText(first);
+        const std::size_t keep = std::min({lead.size(), text.size(), std::size_t{kCobolFieldWidth}});
+        lead.replace(0, keep, text.substr(0, keep));
+    }
+    return lead;
+}
+
+// The position of the next CR or LF at or after `from` (npos when none). Each byte is looked for
+// with memchr, which is many times faster on long texts than testing every byte for both.
+class LineEndFinder {
+public:
+    explicit LineEndFinder(std::string_view text)
+        : text_(text), nextCr_(Find('\r', 0)), nextLf_(Find('\n', 0)) {}
+    std::size_t Next(std::size_t from) {
+        if (nextCr_ != std::string_view::npos && nextCr_ < from) {
+            nextCr_ = Find('\r', from);
+        }
+        if (nextLf_ != std::string_view::npos && nextLf_ < from) {
+            nextLf_ = Find('\n', from);
+        }
+        return std::min(nextCr_, nextLf_);
+    }
+
+private:
+    std::size_t Find(char byte, std::size_t from) const {
+        if (from >= text_.size()) {
+            return std::string_view::npos;
+        }
+        const void* hit = std::memchr(text_.data() + from, byte, text_.size() - from);
+        return hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data())
+                              : std::string_view::npos;
+    }
+    std::string_view text_;
+    std::size_t nextCr_;
+    std::size_t nextLf_;
+};
+
+bool HasLineEnd(std::string_view text) {
+    return LineEndFinder(text).Next(0) != std::string_view::npos;
+}
+
+// Calls fn(line, lineEnd) for each line of the clipboard text, lines ending at CR LF, CR or LF; a
+// last part without a line end is a line too. Stops when fn returns false.
+template <typename Fn>
+void ForEachLine(std::string_view text, Fn&& fn) {
+    LineEndFinder ends(text);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = ends.Next(start);
+        if (end == std::string_view::npos) {
+            fn(text.substr(start), std::string_view());
+            return;
+        }
+        const std::size_t endLength =
+            text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1;
+        if (!fn(text.substr(start, end - start), text.substr(end, endLength))) {
+            return;
+        }
+        start = end + endLength;
+    }
+}
+
+// TAB expansion as the load does it, when the profile asks for it.
+std::string ExpandClipboardTabs(const EditBuffer& buffer, std::string text) {
+    const std::int32_t width = buffer.profile.tabsExpandOnRead;
+    if (width <= 0 || text.find('\t') == std::string::npos) {
+        return text;
+    }
+    std::string out;
+    out.reserve(text.size());
+    std::vector<char> scratch;
+    ForEachLine(text, [&](std::string_view line, std::string_view lineEnd) {
+        out.append(ExpandTabs(scratch, line.data(), static_cast<std::int32_t>(line.size()), width));
+        out.append(lineEnd);
+        return true;
+    });
+    return out;
+}
+
+// The stream paste: the text goes into the cursor line at the cursor's column.
+Status PasteStream(AppSession& app, EditSession& session, std::string_view text) {
+    CursorPlace place = CursorPlaceOf(app, session);
+    if (place.line == nullptr || !IsDataLine(*place.line)) {
+        ShowMessage(app, "Not allowed to paste stream into non-text line.", MsgTo::Box, Beep::Exclamation);
+        return -1;
+    }
+    const std::int32_t column = place.area == CursorArea::Data ? place.column : FirstShownColumn(session);
+    UndoGroup group(app, session);
+    Status result = InsertChars(app, session, *place.line, text, column);
+    if (session.view.focus == KeyField::Data) {
+        ShowCursorColumn(app, session, column + static_cast<std::int32_t>(text.size()));
+    }
+    return result;
+}
+
+// The line paste: each clipboard line (cut into pieces of the maximum record length) becomes a new
+// data or NOTE line before the cursor line.
+Status PasteLines(AppSession& app, EditSession& session, std::string_view text, PasteAs as) {
+    EditBuffer& buffer = session.buffer;
+    LineRecord* before = CursorLine(app, session);
+    if (before == nullptr) {
+        ShowMessage(app, "To PASTE, cursor must be on a line.", MsgTo::Box, Beep::Exclamation);
+        return -1;
+    }
+    if (before->kind == LineKind::TopMarker) {
+        before = LineNext(before);
+    }
+    const auto width = static_cast<std::size_t>(MaxRecordLength(buffer));
+    const FileProfile& profile = buffer.profile;
+    const bool numberEach = profile.numberType != NumberType::None && profile.numberAuto == NumberAuto::Incr;
+    bool folded = false;
+    LineRecord* first = nullptr;
+    UndoGroup group(app, session);
+    Status result = 0;
+    ForEachLine(text, [&](std::string_view line, std::string_view) {
+        folded = folded || line.size() > width;
+        do {
+            std::string_view piece = line.substr(0, width);
+            line.remove_prefix(piece.size());
+            LineRecord* fresh = LineNew(buffer, piece);
+            if (fresh == nullptr) {
+                result = -1;  // reported by the line store; the lines made so far stay
+                return false;
+            }
+            fresh->kind = as == PasteAs::Notes ? LineKind::Note : LineKind::Data;
+            if (LineInsertBefore(buffer, before, fresh) != 0) {
+                LineFree(buffer, fresh);
+                result = -1;
+                return false;
+            }
+            if (as == PasteAs::Notes) {
+                JournalInsert(app, session, *fresh);  // the line list journals data lines only
+            } else if (numberEach) {
+                (void)NumberNewLine(buffer, *fresh);  // data lines were coloured as they went in
+            }
+            first = first != nullptr ? first : fresh;
+        } while (!line.empty());
+        return true;
+    });
+    buffer.modified = true;
+    if (folded) {
+        ShowMessage(
+            app,
+            "Clipboard contains lines longer than max rec length for receiving file, they will be folded.",
+            MsgTo::Box, Beep::Exclamation);
+    }
+    if (profile.numberType != NumberType::None && profile.numberAuto == NumberAuto::Full) {
+        Renumber(buffer);
+    }
+    if (first != nullptr && (session.view.topLine == before || session.view.topLine == nullptr)) {
+        session.view.topLine = first;
+    }
+    RefreshRowTable(app, session);
+    return result;
+}
+
+}  // namespace
+
+Status BuildSelectionText(AppSession& app, EditSession& session, std::string& text) {
+    text.clear();
+    // One walk finds the selected lines and the size of their text (the lines of a large file are
+    // far apart in memory, so every walk over them costs).
+    const SelectionMode mode = session.selection.mode;
+    SelectionSpan span;
+    std::size_t size = kClipboardOverhead;
+    int lines = 0;
+    if (mode != SelectionMode::None) {
+        for (LineRecord& line : Lines(session.buffer)) {
+            if (LineHasSelection(line)) {
+                span.first = span.first != nullptr ? span.first : &line;
+                span.last = &line;
+                if (IsDataLine(line)) {
+                    size += LineLength(line) + 2;
+                    ++lines;
+                }
+            }
+        }
+    }
+    if (!span) {
+        ShowMessage(app, "No selection.", MsgTo::Line, Beep::Exclamation);
+        return -1;
+    }
+    LineRecord* end = LineNext(span.last);
+    if (size > kClipboardMax) {
+        ShowMessage(app, "Selection size exceeds available clipboard memory, can not copy.", MsgTo::Box,
+                    Beep::Exclamation);
+        return -1;
+    }
+    text.reserve(size + static_cast<std::size_t>(std::max(span.first->selStart, 1)));
+    if (mode == SelectionMode::Stream) {
+        text.append(StreamLead(session.buffer, *span.first));
+    }
+    for (LineRecord* line = span.first; line != end; line = LineNext(line)) {
+        if (!IsDataLine(*line) || !LineHasSelection(*line)) {
+            continue;
+        }
+        text.append(SelectedPart(*line));
+        const bool last = line == span.last;
+        const bool endsInside = mode == SelectionMode::Stream && line->selEnd < kSelectionLineEnd;
+        if (!last || (!(lines == 1 && !IsWholeLine(*line)) && !endsInside)) {
+            text.append("\r\n");
+        }
+    }
+    if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
+        ShowMessage(app,
+                    "CUT/COPY of data with x'00' will result in premature end at paste time, use MM or CC.",
+                    MsgTo::Box, Beep::Exclamation);
+    }
+    return 0;
+}
+
+Status CopySelection(AppSession& app, EditSession& session) {
+    std::string text;
+    if (BuildSelectionText(app, session, text) != 0) {
+        return -1;
+    }
+    if (!PutClipboardText(app, text)) {
+        ShowMessage(app,
+                    Format("Unable to write clipboard file %s", SessionClipboard(app).FilePath().c_str()),
+                    MsgTo::Box, Beep::Exclamation);
+        return -1;
+    }
+    return 0;
+}
+
+Status CutSelection(AppSession& app, EditSession& session) {
+    if (session.ReadOnly()) {
+        ShowMessage(app, kReadOnly, MsgTo::Line, Beep::Error);
+        return -1;
+    }
+    if (CopySelection(app, session) != 0) {
+        return -1;
+    }
+    return DeleteSelection(app, session);
+}
+
+Status Paste(AppSession& app, EditSession& session, PasteAs as) {
+    if (session.ReadOnly()) {
+        ShowMessage(app, kReadOnly, MsgTo::Line, Beep::Error);
+        return -1;
+    }
+    std::optional<std::string> text = GetClipboardText(app);
+    if (!text) {
+        ShowMessage(app, "Clipboard is empty.", MsgTo::Line, Beep::Exclamation);
+        return -1;
+    }
+    if (SelectionExists(session) && DeleteSelection(app, session) != 0) {
+        return -1;
+    }
+    std::string expanded = ExpandClipboardTabs(session.buffer, std::move(*text));
+    if (!HasLineEnd(expanded)) {
+        return PasteStream(app, session, expanded);
+    }
+    return PasteLines(app, session, expanded, as);
+}
+
+void CopyCommand(AppSession& app, EditSession& session, std::string_view) {
+    (void)CopySelection(app, session);
+}
+
+void CutCommand(AppSession& app, EditSession& session, std::string_view) {
+    (void)CutSelection(app, session);
+}
+
+void PasteCommand(AppSession& app, EditSession& session, std::string_view params) {
+    std::string word = CommandToUpper(CommandTrim(params));
+    if (!word.empty() && word != "ASNOTES") {
+        ShowMessage(app,
+                    Format("PASTE parameter must be ASNOTES: %s", std::string(CommandTrim(params)).c_str()),
+                    MsgTo::Box, Beep::Exclamation);
+        return;
+    }
+    (void)Paste(app, session, word.empty() ? PasteAs::Data : PasteAs::Notes);
+}
+
+}  // namespace tavoe
