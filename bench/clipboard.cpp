@@ -21,12 +21,12 @@
 #include "buffer/edit_buffer.h"
 #include "buffer/file_load.h"
 #include "core/app_session.h"
+#include "cp_yardstick.h"
 #include "editing/clipboard_commands.h"
 #include "editing/cursor.h"
 #include "editing/edit_session.h"
 #include "editing/selection.h"
 #include "editing/session_clipboard.h"
-#include "run_cp.h"
 #include "view/view_commands.h"
 
 using namespace tavoe;
@@ -72,15 +72,6 @@ std::string SourceFile() {
 double cpSeconds = 0;
 double cpCpuSeconds = 0;
 
-// CPU seconds (user and system) of this process or of its waited-for children. The machine the
-// benchmarks run on is shared, so wall times swing with its load; CPU times much less.
-double CpuSeconds(int who) {
-    rusage usage{};
-    ::getrusage(who, &usage);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 // Where the clipboard file goes: in memory (tmpfs), as the user's runtime directory is, when the
 // machine has /dev/shm; else beside the source file.
 std::string ClipboardDirectoryForBench() {
@@ -124,12 +115,10 @@ void BM_Cp(benchmark::State& state) {
     double cpu = 0;
     for (auto _ : state) {
         std::filesystem::remove(copy);
-        double cpuBefore = CpuSeconds(RUSAGE_CHILDREN);
-        auto start = std::chrono::steady_clock::now();
-        bool ok = RunCp(source, copy);
-        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        cpu += CpuSeconds(RUSAGE_CHILDREN) - cpuBefore;
-        if (!ok) {
+        CpRun run = TimedCp(source, copy);
+        total += run.seconds;
+        cpu += run.cpuSeconds;
+        if (!run.ok) {
             state.SkipWithError("cp failed");
             break;
         }

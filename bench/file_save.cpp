@@ -23,7 +23,7 @@
 #include "buffer/file_load.h"
 #include "buffer/file_save.h"
 #include "core/app_session.h"
-#include "run_cp.h"
+#include "cp_yardstick.h"
 
 using namespace tavoe;
 
@@ -139,13 +139,6 @@ double cpSeconds[4] = {};
 double cpSyncSeconds[4] = {};
 double cpCpuSeconds[4] = {};
 
-double CpuSeconds(int who) {
-    rusage usage{};
-    ::getrusage(who, &usage);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 enum class CpMode { Plain, ThenSync };
 
 void BM_Cp(benchmark::State& state, Kind kind, CpMode mode) {
@@ -155,12 +148,11 @@ void BM_Cp(benchmark::State& state, Kind kind, CpMode mode) {
     double cpu = 0;
     for (auto _ : state) {
         std::filesystem::remove(copy);
-        double cpuBefore = CpuSeconds(RUSAGE_CHILDREN);
-        auto start = std::chrono::steady_clock::now();
-        bool ok = RunCp(source, copy) && (mode == CpMode::Plain || SyncPath(copy));
-        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        cpu += CpuSeconds(RUSAGE_CHILDREN) - cpuBefore;
-        if (!ok) {
+        CpRun run = mode == CpMode::Plain ? TimedCp(source, copy)
+                                          : TimedCp(source, copy, [&] { return SyncPath(copy); });
+        total += run.seconds;
+        cpu += run.cpuSeconds;
+        if (!run.ok) {
             state.SkipWithError("cp failed");
             break;
         }

@@ -277,8 +277,8 @@ Status CopySelection(AppSession& app, EditSession& session) {
 }
 
 Status CutSelection(AppSession& app, EditSession& session) {
-    if (session.ReadOnly()) {
-        ShowMessage(app, kReadOnly, MsgTo::Line, Beep::Error);
+    SelectionSpan span = FindSelection(session);
+    if (span && CheckSelectionDeletable(app, session, span) != 0) {
         return -1;
     }
     if (CopySelection(app, session) != 0) {

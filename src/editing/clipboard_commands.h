@@ -28,7 +28,8 @@ Status BuildSelectionText(AppSession& app, EditSession& session, std::string& te
 // COPY: the selection replaces the clipboard text; 0 when it was copied.
 Status CopySelection(AppSession& app, EditSession& session);
 
-// CUT: COPY, and when that worked the selection is deleted.
+// CUT: COPY, and when that worked the selection is deleted; a selection that may not be deleted is
+// not copied either.
 Status CutSelection(AppSession& app, EditSession& session);
 
 // PASTE: the clipboard text into the file at the cursor (an existing selection is deleted first).

@@ -211,19 +211,13 @@ bool LineNotAfter(const LineRecord& a, const LineRecord& b) {
     return true;
 }
 
-Status DeleteSelection(AppSession& app, EditSession& session) {
-    SelectionSpan span = FindSelection(session);
-    if (!span) {
-        ClearSelection(session);
-        return 0;
-    }
+Status CheckSelectionDeletable(AppSession& app, EditSession& session, const SelectionSpan& span) {
     if (session.ReadOnly()) {
         ShowMessage(app, kReadOnly, MsgTo::Line, Beep::Error);
         return -1;
     }
-    EditBuffer& buffer = session.buffer;
     for (LineRecord* line = span.first; line != nullptr; line = LineNext(line)) {
-        if (LineHasSelection(*line) && !IsWholeLine(*line) && CutsCobolField(buffer, *line)) {
+        if (LineHasSelection(*line) && !IsWholeLine(*line) && CutsCobolField(session.buffer, *line)) {
             ShowMessage(app, "Not allowed to delete part of COBOL line number field.", MsgTo::Box,
                         Beep::Exclamation);
             return -1;
@@ -232,6 +226,19 @@ Status DeleteSelection(AppSession& app, EditSession& session) {
             break;
         }
     }
+    return 0;
+}
+
+Status DeleteSelection(AppSession& app, EditSession& session) {
+    SelectionSpan span = FindSelection(session);
+    if (!span) {
+        ClearSelection(session);
+        return 0;
+    }
+    if (CheckSelectionDeletable(app, session, span) != 0) {
+        return -1;
+    }
+    EditBuffer& buffer = session.buffer;
     UndoGroup group(app, session);
     EditViewState& view = session.view;
     LineRecord* after = LineNext(span.last);

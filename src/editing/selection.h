@@ -52,6 +52,10 @@ bool LineNotAfter(const LineRecord& a, const LineRecord& b);
 // file unchanged.
 Status DeleteSelection(AppSession& app, EditSession& session);
 
+// The refusals of DeleteSelection alone, with their messages: CUT asks before it copies, so a
+// refused cut leaves the clipboard as it was too.
+Status CheckSelectionDeletable(AppSession& app, EditSession& session, const SelectionSpan& span);
+
 // Shift with a cursor key moved the cursor from one place to another in the data area: the stream
 // (or block) selection grows from where it was started to the new place; without one, a stream
 // selection starts at the old place.

@@ -128,10 +128,12 @@ TEST_F(ClipboardCommandsTest, CutOfPartialLinesAndWholeLinesIsOneUndoStep) {
 TEST_F(ClipboardCommandsTest, DeletionRefusalsLeaveTheFileAlone) {
     Cobol();
     Lines({"000100 text"});
+    Put("before");
     SetSelection(session, SelectionMode::Block, *lines[0], 3, *lines[0], 9);
-    EXPECT_EQ(DeleteSelection(app, session), -1);
+    EXPECT_EQ(CutSelection(app, session), -1);
     EXPECT_EQ(LastMessage(), "Not allowed to delete part of COBOL line number field.");
     EXPECT_EQ(Text(0), "000100 text");
+    EXPECT_EQ(Clip(), "before");  // a refused cut copies nothing either
     session.buffer.file.browseReason = BrowseReason::Requested;
     EXPECT_EQ(CutSelection(app, session), -1);
     EXPECT_EQ(LastMessage(), "Not allowed to modify READ-ONLY file.");
