@@ -24,6 +24,9 @@ constexpr const char* kClipboardFile = "clipboard";
 constexpr const char* kDesktopStampFile = "clipboard.desktop";
 // The largest desktop text we read back (a paste beyond it is cut there).
 constexpr std::size_t kDesktopReadLimit = std::size_t{1} << 30;
+// A desktop clipboard program that has not answered by then (a display server that hangs) is
+// stopped, and the editor goes on with its own clipboard file.
+constexpr int kDesktopToolTimeoutMs = 3000;
 
 std::string_view UpToNul(std::string_view bytes) {
     return bytes.substr(0, std::min(bytes.find('\0'), bytes.size()));
@@ -111,6 +114,7 @@ public:
         ProcessOptions options;
         options.output = ChildStream::Null;
         options.errors = ChildStream::Null;
+        options.timeoutMilliseconds = kDesktopToolTimeoutMs;
         ProcessResult run = RunProcess({"/bin/sh", "-c", command, "sh", scratch}, options);
         (void)RemoveFile(scratch);
         return run.started && run.exitStatus == 0;
@@ -121,6 +125,7 @@ public:
         options.output = ChildStream::Capture;
         options.errors = ChildStream::Null;
         options.outputLimit = kDesktopReadLimit;
+        options.timeoutMilliseconds = kDesktopToolTimeoutMs;
         ProcessResult run = RunProcess(pasteArgv_, options);
         if (!run.started || run.exitStatus != 0 || run.output.empty()) {
             return std::nullopt;

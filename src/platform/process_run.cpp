@@ -1,6 +1,7 @@
 #include "platform/process_run.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -9,7 +10,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <optional>
 
 extern char** environ;
 
@@ -22,11 +25,43 @@ void NullStream(posix_spawn_file_actions_t& actions, int fd, int flags) {
     posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", flags, 0);
 }
 
-int WaitForChild(pid_t child) {
+using Clock = std::chrono::steady_clock;
+
+// Milliseconds left until the deadline; -1 (poll's "no limit") without one.
+int MillisecondsLeft(std::optional<Clock::time_point> deadline) {
+    if (!deadline) {
+        return -1;
+    }
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now()).count();
+    return static_cast<int>(std::max<long long>(left, 0));
+}
+
+// A child past its deadline is killed, with its group when it leads one, so a hung helper program
+// (a clipboard tool waiting for a display that never answers) cannot hang the editor.
+void KillChild(pid_t child, bool ownGroup) {
+    if (ownGroup) {
+        (void)::kill(-child, SIGKILL);
+    }
+    (void)::kill(child, SIGKILL);
+}
+
+int WaitForChild(pid_t child, std::optional<Clock::time_point> deadline, bool ownGroup) {
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) {
+    for (;;) {
+        pid_t done = ::waitpid(child, &status, deadline ? WNOHANG : 0);
+        if (done == child) {
+            break;
+        }
+        if (done < 0 && errno != EINTR) {
             return -1;
+        }
+        if (done == 0) {
+            if (MillisecondsLeft(deadline) == 0) {
+                KillChild(child, ownGroup);
+                deadline.reset();  // now wait for it to go
+            } else {
+                ::usleep(5000);
+            }
         }
     }
     if (WIFEXITED(status)) {
@@ -38,10 +73,20 @@ int WaitForChild(pid_t child) {
     return -1;
 }
 
-// Reads the pipe to its end, keeping at most limit bytes.
-void DrainPipe(int fd, size_t limit, std::string& out) {
+// Reads the pipe to its end (or until the deadline), keeping at most limit bytes.
+void DrainPipe(int fd, size_t limit, std::string& out, std::optional<Clock::time_point> deadline) {
     char buffer[4096];
     for (;;) {
+        if (deadline) {
+            pollfd ready{.fd = fd, .events = POLLIN, .revents = 0};
+            int polled = ::poll(&ready, 1, MillisecondsLeft(deadline));
+            if (polled < 0 && errno == EINTR) {
+                continue;
+            }
+            if (polled <= 0) {
+                break;  // out of time: the child is killed by the wait that follows
+            }
+        }
         ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) {
             continue;
@@ -103,7 +148,7 @@ ProcessResult SpawnDetached(std::vector<char*>& argv, const ProcessOptions& opti
     int error = 0;
     ssize_t got = ::read(report[0], &error, sizeof error);
     ::close(report[0]);
-    WaitForChild(middle);
+    WaitForChild(middle, std::nullopt, false);
     if (got == static_cast<ssize_t>(sizeof error)) {
         result.errorCode = error;
         return result;
@@ -175,11 +220,15 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOpti
     }
     result.started = true;
     result.pid = child;
+    std::optional<Clock::time_point> deadline;
+    if (options.timeoutMilliseconds > 0) {
+        deadline = Clock::now() + std::chrono::milliseconds(options.timeoutMilliseconds);
+    }
     if (capture[0] >= 0) {
-        DrainPipe(capture[0], options.outputLimit, result.output);
+        DrainPipe(capture[0], options.outputLimit, result.output, deadline);
         ::close(capture[0]);
     }
-    result.exitStatus = WaitForChild(child);
+    result.exitStatus = WaitForChild(child, deadline, options.newProcessGroup);
     return result;
 }
 

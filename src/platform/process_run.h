@@ -31,6 +31,9 @@ struct ProcessOptions {
     bool searchPath = true;        // the first word without "/" is looked up along PATH
     std::string directory;         // working directory; empty: the editor's
     size_t outputLimit = 1 << 20;  // captured bytes kept (the rest is read and dropped)
+    // With Wait: a child still running after this many milliseconds is killed (its whole group when
+    // it has its own) and counts as ended by SIGKILL; 0 waits for as long as it runs.
+    int timeoutMilliseconds = 0;
 };
 
 struct ProcessResult {
