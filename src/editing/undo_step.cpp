@@ -142,7 +142,9 @@ private:
         LineRecord* last = entry.saved != nullptr ? entry.saved : entry.line;
         for (LineRecord* line = entry.line; line != nullptr;) {
             LineRecord* next = line == last ? nullptr : LineNext(line);
-            if (line->kind == LineKind::Data) {
+            // Excluded-line markers are made and dropped outside the journal, so one may stand
+            // inside the run; every other line of it was inserted by the run.
+            if (line->kind != LineKind::ExcludedMarker) {
                 TakeLineBack(*line, entry.hold);
             }
             line = next;
