@@ -1,8 +1,12 @@
 #include "macro/macro_lexer.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "macro/macro_error.h"
 #include "macro/macro_program.h"
@@ -90,51 +94,56 @@ constexpr uint8_t Id(Kw kw) {
     return static_cast<uint8_t>(kw);
 }
 
-// The keyword a name spells (matched case-sensitively against the whole name), 0 for none. The
-// length and first byte pick the one or two candidates.
+// Whether the name at s is the word (the name has the word's length).
+template <size_t N>
+bool Is(const char* s, const char (&word)[N]) {
+    return std::memcmp(s, word, N - 1) == 0;
+}
+
+// The keyword a name of n bytes spells (matched case-sensitively against the whole name), 0 for
+// none. The length and first byte pick the one or two candidates.
 uint8_t KeywordId(const char* s, size_t n) {
-    auto is = [s, n](const char* word) { return std::memcmp(s, word, n) == 0; };
     switch (n) {
         case 2:
-            return is("do") ? Id(Kw::Do) : is("if") ? Id(Kw::If) : 0;
+            return Is(s, "do") ? Id(Kw::Do) : Is(s, "if") ? Id(Kw::If) : 0;
         case 3:
-            return is("for") ? Id(Kw::For) : is("int") ? Id(Kw::Int) : 0;
+            return Is(s, "for") ? Id(Kw::For) : Is(s, "int") ? Id(Kw::Int) : 0;
         case 4:
             switch (s[0]) {
                 case 'B':
-                    return is("BOOL") ? Id(Kw::Bool) : is("BYTE") ? Id(Kw::Byte) : 0;
+                    return Is(s, "BOOL") ? Id(Kw::Bool) : Is(s, "BYTE") ? Id(Kw::Byte) : 0;
                 case 'N':
-                    return is("NULL") ? kLiteralWord : 0;
+                    return Is(s, "NULL") ? kLiteralWord : 0;
                 case 'T':
-                    return is("TRUE") ? kLiteralWord : 0;
+                    return Is(s, "TRUE") ? kLiteralWord : 0;
                 case 'b':
-                    return is("bool") ? Id(Kw::Bool) : 0;
+                    return Is(s, "bool") ? Id(Kw::Bool) : 0;
                 case 'c':
-                    return is("case") ? Id(Kw::Case) : is("char") ? Id(Kw::Byte) : 0;
+                    return Is(s, "case") ? Id(Kw::Case) : Is(s, "char") ? Id(Kw::Byte) : 0;
                 case 'e':
-                    return is("else") ? Id(Kw::Else) : 0;
+                    return Is(s, "else") ? Id(Kw::Else) : 0;
                 case 'v':
-                    return is("void") ? Id(Kw::Void) : 0;
+                    return Is(s, "void") ? Id(Kw::Void) : 0;
                 default:
                     return 0;
             }
         case 5:
             switch (s[0]) {
                 case 'F':
-                    return is("FALSE") ? kLiteralWord : 0;
+                    return Is(s, "FALSE") ? kLiteralWord : 0;
                 case 'b':
-                    return is("break") ? Id(Kw::Break) : 0;
+                    return Is(s, "break") ? Id(Kw::Break) : 0;
                 case 'c':
-                    return is("const") ? Id(Kw::Const) : 0;
+                    return Is(s, "const") ? Id(Kw::Const) : 0;
                 case 'w':
-                    return is("while") ? Id(Kw::While) : 0;
+                    return Is(s, "while") ? Id(Kw::While) : 0;
                 default:
                     return 0;
             }
         case 6:
-            return is("return") ? Id(Kw::Return) : is("switch") ? Id(Kw::Switch) : 0;
+            return Is(s, "return") ? Id(Kw::Return) : Is(s, "switch") ? Id(Kw::Switch) : 0;
         case 7:
-            return is("default") ? Id(Kw::Default) : 0;
+            return Is(s, "default") ? Id(Kw::Default) : 0;
         default:
             return 0;
     }
@@ -209,8 +218,9 @@ const char* RefusedOperator(unsigned char c, unsigned char next) {
         case '#':
             return "HASHMARK operator (preprocessor escape) not supported in this implementation.";
         case '|':
-            return next == '|' ? nullptr
-                               : "unary VERTICAL-BAR operator (bitwise OR) not supported in this implementation.";
+            return next == '|'
+                       ? nullptr
+                       : "unary VERTICAL-BAR operator (bitwise OR) not supported in this implementation.";
         default:
             return nullptr;
     }
@@ -254,196 +264,233 @@ const char* EscapeRefusal(unsigned char c) {
                       : "unknown form of escape sequence in string.";
 }
 
+// Where a token starts: the file and line of the record that holds it, and its column.
+struct At {
+    int32_t file;
+    int32_t line;
+    int32_t column;
+};
+
+void Push(std::vector<MacroToken>& tokens, const At& at, TokenKind kind, uint8_t code,
+          std::string_view text = {}) {
+    MacroToken& token = tokens.emplace_back();
+    token.kind = kind;
+    token.code = code;
+    token.file = at.file;
+    token.line = at.line;
+    token.column = at.column;
+    token.text = text;
+}
+
 class Lexer {
 public:
-    Lexer(AppSession& app, CompiledMacro& macro)
-        : app_(app),
-          macro_(macro),
-          tokens_(macro.tokens),
-          records_(macro.records),
-          begin_(macro.source.data()),
-          end_(begin_ + macro.source.size()),
-          lineStart_(begin_) {
-        // Source text runs about three bytes a token; half its length is room enough for almost
-        // any macro, so the list is not copied while it grows. Untouched room costs no memory.
-        constexpr size_t kReserveMax = size_t{1} << 22;
-        tokens_.reserve(std::min(macro.source.size() / 2 + 16, kReserveMax));
-    }
+    Lexer(AppSession& app, CompiledMacro& macro) : app_(app), macro_(macro) {}
 
+    // The scan keeps its position in locals: a token is written with byte stores, which the
+    // compiler must assume may change any member, while locals stay in registers.
     void Run();
 
 private:
-    // Where a token starts: the file and line of the record that holds it, and its column.
-    struct At {
-        int32_t file;
-        int32_t line;
-        int32_t column;
-    };
-    At Start(const char* p) {
-        auto column = static_cast<int32_t>(p - lineStart_ + 1);
-        if (records_.empty()) {
-            return At{-1, 1, column};
-        }
-        auto offset = static_cast<size_t>(p - begin_);
-        while (record_ + 1 < records_.size() && offset >= records_[record_ + 1].offset) {
-            ++record_;
-        }
-        return At{records_[record_].file, records_[record_].line, column};
-    }
-    void Push(const At& at, TokenKind kind, uint8_t code, std::string_view text = {}) {
-        MacroToken& token = tokens_.emplace_back();
-        token.kind = kind;
-        token.code = code;
-        token.file = at.file;
-        token.line = at.line;
-        token.column = at.column;
-        token.text = text;
-    }
-    // Reports the error; the scan stops, so the callers return null.
-    const char* Error(const At& at, std::string_view message) {
+    void Error(const At& at, std::string_view message) {
         MacroError(app_, macro_, at.file, at.line, at.column, message);
-        return nullptr;
     }
-
-    // Each takes the token starting at p and returns where the scan goes on, or null after an error.
-    const char* Name(const char* p);
-    const char* Number(const char* p);
-    const char* Quoted(const char* p);
-    const char* Escaped(const At& at, const char* open, const char* p);
-    const char* Slash(const char* p);
-    const char* Operator(const char* p);
+    const char* Escaped(const At& at, const char* open, const char* p, const char* end);
 
     AppSession& app_;
     CompiledMacro& macro_;
-    std::vector<MacroToken>& tokens_;
-    const std::vector<MacroSourceRecord>& records_;
-    const char* const begin_;
-    const char* const end_;
-    const char* lineStart_;  // the first byte of the current line: column 1
-    size_t record_ = 0;
 };
 
 void Lexer::Run() {
     if (macro_.error) {
         return;
     }
-    const char* p = begin_;
-    while (p != nullptr && p < end_) {
+    std::vector<MacroToken>& tokens = macro_.tokens;
+    // Source text runs about three bytes a token; half its length is room enough for almost any
+    // macro, so the list is not copied while it grows. Untouched room costs no memory.
+    constexpr size_t kReserveMax = size_t{1} << 22;
+    tokens.reserve(std::min(macro_.source.size() / 2 + 16, kReserveMax));
+
+    const char* const begin = macro_.source.data();
+    const char* const end = begin + macro_.source.size();
+    const MacroSourceRecord* record = macro_.records.data();
+    const MacroSourceRecord* const records_end = record + macro_.records.size();
+    size_t nextOffset = macro_.records.size() > 1 ? record[1].offset : SIZE_MAX;
+    const char* lineStart = begin;  // column 1 of the current line
+    const char* p = begin;
+
+    // Tokens start in source order, so the record that holds one only moves forward.
+    auto start = [&](const char* q) {
+        auto column = static_cast<int32_t>(q - lineStart + 1);
+        if (record == records_end) {
+            return At{-1, 1, column};
+        }
+        auto offset = static_cast<size_t>(q - begin);
+        while (offset >= nextOffset) {
+            ++record;
+            nextOffset = record + 1 < records_end ? record[1].offset : SIZE_MAX;
+        }
+        return At{record->file, record->line, column};
+    };
+
+    while (p < end) {
+        while (*p == ' ') {
+            ++p;
+        }
+        const char* const tokenStart = p;
         switch (kClass[static_cast<unsigned char>(*p)]) {
             case CharClass::Blank:
             case CharClass::Skip:
-                ++p;
+                ++p;  // the NUL after the text ends the loop here
                 break;
             case CharClass::LineEnd:
-                lineStart_ = ++p;
+                lineStart = ++p;
                 break;
             case CharClass::Stop:
                 return;
-            case CharClass::Name:
-                p = Name(p);
+            case CharClass::Name: {
+                do {
+                    ++p;
+                } while (kNameByte[static_cast<unsigned char>(*p)]);
+                if (p >= end) {
+                    return Error(start(tokenStart), "unexpected end of file");
+                }
+                auto length = static_cast<size_t>(p - tokenStart);
+                uint8_t id = length <= 7 ? KeywordId(tokenStart, length) : 0;
+                if (id == kLiteralWord) {
+                    Push(tokens, start(tokenStart), TokenKind::Literal, 0,
+                         std::string_view(tokenStart, length));
+                } else if (id != 0) {
+                    Push(tokens, start(tokenStart), TokenKind::Keyword, id);
+                } else {
+                    Push(tokens, start(tokenStart), TokenKind::Identifier, 0,
+                         std::string_view(tokenStart, std::min(length, kMacroIdentMax)));
+                }
                 break;
+            }
             case CharClass::Digit:
-                p = Number(p);
+                do {
+                    ++p;
+                } while (IsDigit(static_cast<unsigned char>(*p)));
+                if (p >= end) {
+                    return Error(start(tokenStart), "unexpected end of file");
+                }
+                Push(tokens, start(tokenStart), TokenKind::Literal, 0,
+                     std::string_view(tokenStart, static_cast<size_t>(p - tokenStart)));
                 break;
-            case CharClass::Quote:
-                p = Quoted(p);
+            case CharClass::Quote: {
+                // Without escapes the literal's text is the source between the quotes.
+                const char quote = *p++;
+                while (p < end && *p != quote && *p != '\r' && *p != '\n' && *p != '\\') {
+                    ++p;
+                }
+                if (p >= end) {
+                    return Error(start(tokenStart), "unexpected end of file");
+                }
+                if (*p == '\\') {
+                    p = Escaped(start(tokenStart), tokenStart, p, end);
+                    if (p == nullptr) {
+                        return;
+                    }
+                    break;
+                }
+                if (*p != quote) {
+                    return Error(start(tokenStart), "unexpected end of line parsing literal.");
+                }
+                ++p;
+                if (kAlnumByte[static_cast<unsigned char>(*p)]) {
+                    return Error(start(tokenStart), "unexpected alphanumeric following quoted string.");
+                }
+                Push(tokens, start(tokenStart), TokenKind::Literal, 0,
+                     std::string_view(tokenStart + 1, static_cast<size_t>(p - tokenStart - 2)));
                 break;
-            case CharClass::Slash:
-                p = Slash(p);
+            }
+            case CharClass::Slash: {
+                const char next = p[1];
+                if (next == '/') {
+                    while (p < end && *p != '\r' && *p != '\n') {
+                        ++p;
+                    }
+                    if (p >= end) {
+                        return Error(start(tokenStart), "unexpected end of file");
+                    }
+                    break;
+                }
+                if (next == '*') {
+                    const At at = start(tokenStart);  // before the comment's line ends move lineStart
+                    p += 2;
+                    int depth = 1;
+                    while (depth > 0) {
+                        if (p >= end) {
+                            return Error(at, "unexpected end of file");
+                        }
+                        char c = *p;
+                        if (c == '/' && p[1] == '*') {
+                            ++depth;
+                            p += 2;
+                        } else if (c == '*' && p[1] == '/') {
+                            --depth;
+                            p += 2;
+                        } else {
+                            ++p;
+                            if (c == '\r' || c == '\n') {
+                                lineStart = p;
+                            }
+                        }
+                    }
+                    break;
+                }
+                Push(tokens, start(tokenStart), TokenKind::Operator,
+                     static_cast<uint8_t>(next == '=' ? Op::SlashAssign : Op::Slash));
+                p += next == '=' ? 2 : 1;
                 break;
-            case CharClass::Operator:
-                p = Operator(p);
+            }
+            case CharClass::Operator: {
+                auto c = static_cast<unsigned char>(p[0]);
+                auto next = static_cast<unsigned char>(p[1]);
+                if (const char* refused = RefusedOperator(c, next)) {
+                    return Error(start(tokenStart), refused);
+                }
+                int length = 1;
+                Op op = OperatorAt(c, next, &length);
+                if (op != Op::None) {
+                    Push(tokens, start(tokenStart), TokenKind::Operator, static_cast<uint8_t>(op));
+                }
+                // Every printable character is an operator or refused above; anything else is skipped.
+                p += op != Op::None ? length : 1;
                 break;
+            }
         }
     }
 }
 
-const char* Lexer::Name(const char* p) {
-    const char* begin = p;
-    do {
-        ++p;
-    } while (kNameByte[static_cast<unsigned char>(*p)]);
-    if (p >= end_) {
-        return Error(Start(begin), "unexpected end of file");
-    }
-    auto length = static_cast<size_t>(p - begin);
-    uint8_t id = length <= 7 ? KeywordId(begin, length) : 0;
-    if (id == kLiteralWord) {
-        Push(Start(begin), TokenKind::Literal, 0, std::string_view(begin, length));
-    } else if (id != 0) {
-        Push(Start(begin), TokenKind::Keyword, id);
-    } else {
-        Push(Start(begin), TokenKind::Identifier, 0, std::string_view(begin, std::min(length, kMacroIdentMax)));
-    }
-    return p;
-}
-
-const char* Lexer::Number(const char* p) {
-    const char* begin = p;
-    do {
-        ++p;
-    } while (IsDigit(static_cast<unsigned char>(*p)));
-    if (p >= end_) {
-        return Error(Start(begin), "unexpected end of file");
-    }
-    Push(Start(begin), TokenKind::Literal, 0, std::string_view(begin, static_cast<size_t>(p - begin)));
-    return p;
-}
-
-// A quoted literal. Without escapes its text is the source between the quotes; with them it is
-// built in the macro's literal texts.
-const char* Lexer::Quoted(const char* p) {
-    const char* open = p;
-    const char quote = *p++;
-    const char* body = p;
-    while (true) {
-        if (p >= end_) {
-            return Error(Start(open), "unexpected end of file");
-        }
-        char c = *p;
-        if (c == quote) {
-            break;
-        }
-        if (c == '\r' || c == '\n') {
-            return Error(Start(open), "unexpected end of line parsing literal.");
-        }
-        if (c == '\\') {
-            return Escaped(Start(open), open, p);
-        }
-        ++p;
-    }
-    std::string_view text(body, static_cast<size_t>(p - body));
-    ++p;
-    if (kAlnumByte[static_cast<unsigned char>(*p)]) {
-        return Error(Start(open), "unexpected alphanumeric following quoted string.");
-    }
-    Push(Start(open), TokenKind::Literal, 0, text);
-    return p;
-}
-
-// The rest of a literal from its first backslash at p on.
-const char* Lexer::Escaped(const At& at, const char* open, const char* p) {
+// The rest of a literal from its first backslash at p on; its text is built in the macro's literal
+// texts. Returns where the scan goes on, or null after an error.
+const char* Lexer::Escaped(const At& at, const char* open, const char* p, const char* end) {
     const char quote = *open;
     std::string value(open + 1, p);
     while (true) {
-        if (p >= end_) {
-            return Error(at, "unexpected end of file");
+        if (p >= end) {
+            Error(at, "unexpected end of file");
+            return nullptr;
         }
         char c = *p;
         if (c == quote) {
             break;
         }
         if (c == '\r' || c == '\n') {
-            return Error(at, "unexpected end of line parsing literal.");
+            Error(at, "unexpected end of line parsing literal.");
+            return nullptr;
         }
         if (c == '\\') {
             ++p;
-            if (p >= end_) {
-                return Error(at, "unexpected end of file");
+            if (p >= end) {
+                Error(at, "unexpected end of file");
+                return nullptr;
             }
             int escaped = EscapeValue(static_cast<unsigned char>(*p));
             if (escaped < 0) {
-                return Error(at, EscapeRefusal(static_cast<unsigned char>(*p)));
+                Error(at, EscapeRefusal(static_cast<unsigned char>(*p)));
+                return nullptr;
             }
             value.push_back(static_cast<char>(escaped));
         } else {
@@ -453,62 +500,11 @@ const char* Lexer::Escaped(const At& at, const char* open, const char* p) {
     }
     ++p;
     if (kAlnumByte[static_cast<unsigned char>(*p)]) {
-        return Error(at, "unexpected alphanumeric following quoted string.");
+        Error(at, "unexpected alphanumeric following quoted string.");
+        return nullptr;
     }
-    Push(at, TokenKind::Literal, 0, macro_.literalTexts.emplace_back(std::move(value)));
+    Push(macro_.tokens, at, TokenKind::Literal, 0, macro_.literalTexts.emplace_back(std::move(value)));
     return p;
-}
-
-const char* Lexer::Slash(const char* p) {
-    const char* open = p;
-    const char next = p[1];
-    if (next == '/') {
-        while (p < end_ && *p != '\r' && *p != '\n') {
-            ++p;
-        }
-        return p < end_ ? p : Error(Start(open), "unexpected end of file");
-    }
-    if (next == '*') {
-        const At at = Start(open);  // before the comment's own line ends move the column base
-        p += 2;
-        int depth = 1;
-        while (depth > 0) {
-            if (p >= end_) {
-                return Error(at, "unexpected end of file");
-            }
-            char c = *p;
-            if (c == '/' && p[1] == '*') {
-                ++depth;
-                p += 2;
-            } else if (c == '*' && p[1] == '/') {
-                --depth;
-                p += 2;
-            } else {
-                ++p;
-                if (c == '\r' || c == '\n') {
-                    lineStart_ = p;
-                }
-            }
-        }
-        return p;
-    }
-    Push(Start(open), TokenKind::Operator, static_cast<uint8_t>(next == '=' ? Op::SlashAssign : Op::Slash));
-    return p + (next == '=' ? 2 : 1);
-}
-
-const char* Lexer::Operator(const char* p) {
-    auto c = static_cast<unsigned char>(p[0]);
-    auto next = static_cast<unsigned char>(p[1]);
-    if (const char* refused = RefusedOperator(c, next)) {
-        return Error(Start(p), refused);
-    }
-    int length = 1;
-    Op op = OperatorAt(c, next, &length);
-    if (op != Op::None) {
-        Push(Start(p), TokenKind::Operator, static_cast<uint8_t>(op));
-    }
-    // Every printable character is an operator or refused above; anything else is skipped.
-    return p + (op != Op::None ? length : 1);
 }
 
 }  // namespace
