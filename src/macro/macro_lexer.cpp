@@ -149,82 +149,50 @@ uint8_t KeywordId(const char* s, size_t n) {
     }
 }
 
-// The operator a character starts, given the character after it: the longest match of two
-// characters wins (">=" is also written "=>"; "=<" is "=" then "<"). Op::None for none.
-Op OperatorAt(unsigned char c, unsigned char next, int* length) {
-    *length = 2;
-    switch (c) {
-        case '=':
-            return next == '=' ? Op::Eq : next == '>' ? Op::Ge : (*length = 1, Op::Assign);
-        case '>':
-            return next == '=' ? Op::Ge : (*length = 1, Op::Gt);
-        case '<':
-            return next == '=' ? Op::Le : (*length = 1, Op::Lt);
-        case '!':
-            return next == '=' ? Op::Ne : (*length = 1, Op::Not);
-        case '+':
-            return next == '+' ? Op::Inc : next == '=' ? Op::PlusAssign : (*length = 1, Op::Plus);
-        case '-':
-            return next == '-' ? Op::Dec : next == '=' ? Op::MinusAssign : (*length = 1, Op::Minus);
-        case '*':
-            return next == '=' ? Op::StarAssign : (*length = 1, Op::Star);
-        case '%':
-            return next == '=' ? Op::PercentAssign : (*length = 1, Op::Percent);
-        case '&':
-            return next == '&' ? Op::AndAnd : (*length = 1, Op::Amp);
-        case '|':
-            return next == '|' ? Op::OrOr : Op::None;
-        default:
-            break;
-    }
-    *length = 1;
-    switch (c) {
-        case '(':
-            return Op::LParen;
-        case ')':
-            return Op::RParen;
-        case ':':
-            return Op::Colon;
-        case '{':
-            return Op::LBrace;
-        case '}':
-            return Op::RBrace;
-        case '[':
-            return Op::LBracket;
-        case ']':
-            return Op::RBracket;
-        case ';':
-            return Op::Semicolon;
-        case ',':
-            return Op::Comma;
-        default:
-            return Op::None;
-    }
-}
+// What a printable character starts: the operator it is alone, the operators it makes with one of
+// up to two characters after it (the longest match wins: ">=" is also written "=>", while "=<" is
+// "=" then "<"), or the message that refuses it.
+struct OperatorRow {
+    Op alone = Op::None;
+    char second1 = 0;
+    Op pair1 = Op::None;
+    char second2 = 0;
+    Op pair2 = Op::None;
+    const char* refused = nullptr;
+};
 
-// The message for a printable character that is no operator of the language, or null.
-const char* RefusedOperator(unsigned char c, unsigned char next) {
-    switch (c) {
-        case '`':
-            return "APOSTROPHE not allowed outside literal.";
-        case '\\':
-            return "BACKSLASH not allowed outside literal.";
-        case '^':
-            return "CARET operator (bitwise XOR) not supported in this implementation.";
-        case '?':
-            return "QUESTION-MARK operator (trinary 'if' EXP2) not supported in this implementation.";
-        case '~':
-            return "TILDE operator (one's complement) not supported in this implementation.";
-        case '#':
-            return "HASHMARK operator (preprocessor escape) not supported in this implementation.";
-        case '|':
-            return next == '|'
-                       ? nullptr
-                       : "unary VERTICAL-BAR operator (bitwise OR) not supported in this implementation.";
-        default:
-            return nullptr;
-    }
+constexpr std::array<OperatorRow, 256> MakeOperators() {
+    std::array<OperatorRow, 256> rows{};
+    rows['='] = {Op::Assign, '=', Op::Eq, '>', Op::Ge};
+    rows['>'] = {Op::Gt, '=', Op::Ge};
+    rows['<'] = {Op::Lt, '=', Op::Le};
+    rows['!'] = {Op::Not, '=', Op::Ne};
+    rows['+'] = {Op::Plus, '+', Op::Inc, '=', Op::PlusAssign};
+    rows['-'] = {Op::Minus, '-', Op::Dec, '=', Op::MinusAssign};
+    rows['*'] = {Op::Star, '=', Op::StarAssign};
+    rows['%'] = {Op::Percent, '=', Op::PercentAssign};
+    rows['&'] = {Op::Amp, '&', Op::AndAnd};
+    rows['|'] = {Op::None, '|',
+                 Op::OrOr, 0,
+                 Op::None, "unary VERTICAL-BAR operator (bitwise OR) not supported in this implementation."};
+    rows['('] = {Op::LParen};
+    rows[')'] = {Op::RParen};
+    rows[':'] = {Op::Colon};
+    rows['{'] = {Op::LBrace};
+    rows['}'] = {Op::RBrace};
+    rows['['] = {Op::LBracket};
+    rows[']'] = {Op::RBracket};
+    rows[';'] = {Op::Semicolon};
+    rows[','] = {Op::Comma};
+    rows['`'].refused = "APOSTROPHE not allowed outside literal.";
+    rows['\\'].refused = "BACKSLASH not allowed outside literal.";
+    rows['^'].refused = "CARET operator (bitwise XOR) not supported in this implementation.";
+    rows['?'].refused = "QUESTION-MARK operator (trinary 'if' EXP2) not supported in this implementation.";
+    rows['~'].refused = "TILDE operator (one's complement) not supported in this implementation.";
+    rows['#'].refused = "HASHMARK operator (preprocessor escape) not supported in this implementation.";
+    return rows;
 }
+constexpr std::array<OperatorRow, 256> kOperators = MakeOperators();
 
 // The value of the escape letter after a backslash, or -1 when the form is not taken.
 int EscapeValue(unsigned char c) {
@@ -445,18 +413,24 @@ void Lexer::Run() {
                 break;
             }
             case CharClass::Operator: {
-                auto c = static_cast<unsigned char>(p[0]);
-                auto next = static_cast<unsigned char>(p[1]);
-                if (const char* refused = RefusedOperator(c, next)) {
-                    return Error(start(tokenStart), refused);
-                }
+                const OperatorRow& row = kOperators[static_cast<unsigned char>(*p)];
+                const char next = p[1];
+                Op op = row.alone;
                 int length = 1;
-                Op op = OperatorAt(c, next, &length);
+                if (next != 0 && next == row.second1) {
+                    op = row.pair1;
+                    length = 2;
+                } else if (next != 0 && next == row.second2) {
+                    op = row.pair2;
+                    length = 2;
+                } else if (row.refused != nullptr) {
+                    return Error(start(tokenStart), row.refused);
+                }
                 if (op != Op::None) {
                     Push(tokens, start(tokenStart), TokenKind::Operator, static_cast<uint8_t>(op));
                 }
-                // Every printable character is an operator or refused above; anything else is skipped.
-                p += op != Op::None ? length : 1;
+                // Every printable character is an operator or refused; anything else is skipped.
+                p += length;
                 break;
             }
         }
