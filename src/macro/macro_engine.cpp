@@ -78,23 +78,8 @@ std::vector<std::string> MacroSplitArguments(std::string_view path, std::string_
     return words;
 }
 
-namespace {
-
-// The token list is the largest block a compile uses and lives only during it. The last one is kept
-// for the next compile on this thread (up to a size), so compiling a large macro again reuses memory
-// already mapped instead of having fresh pages faulted in while the tokens are written.
-constexpr size_t kKeptTokensMax = size_t{1} << 18;
-
-std::vector<MacroToken>& KeptTokens() {
-    static thread_local std::vector<MacroToken> kept;
-    return kept;
-}
-
-}  // namespace
-
 std::unique_ptr<CompiledMacro> MacroBuild(AppSession& app, const MacroLaunch& request) {
     auto macro = std::make_unique<CompiledMacro>();
-    macro->tokens.swap(KeptTokens());
     macro->name = request.name;
     macro->sourcePath = request.sourcePath;
     macro->workingDirectory = request.workingDirectory;
@@ -106,10 +91,6 @@ std::unique_ptr<CompiledMacro> MacroBuild(AppSession& app, const MacroLaunch& re
         }
     }
     // The tokens and source lines are not needed once the p-code stands.
-    macro->tokens.clear();
-    if (macro->tokens.capacity() <= kKeptTokensMax) {
-        KeptTokens().swap(macro->tokens);
-    }
     std::vector<MacroToken>().swap(macro->tokens);
     macro->literalTexts.clear();
     std::vector<MacroSourceRecord>().swap(macro->records);
