@@ -60,10 +60,18 @@ bool IsNumberText(std::string_view text) {
 
 }  // namespace
 
+// Literal values are only read while the macro runs, so every use of the same text shares one.
 PNode* MacroCompiler::Literal(const MacroToken& at, std::string_view text) {
     PNode* node = macro_.NewNode(NodeKind::Literal, at);
-    node->index = static_cast<int32_t>(macro_.literals.size());
-    macro_.literals.Add().SetText(text);
+    uint32_t hash = MacroNameIndex::Hash(text);
+    int32_t index = literalIndex_.FindHashed(
+        text, hash, [this](int32_t i) -> std::string_view { return macro_.literals[i].Text(); });
+    if (index < 0) {
+        index = static_cast<int32_t>(macro_.literals.size());
+        macro_.literals.Add().SetText(text);
+        literalIndex_.Add(hash, index);
+    }
+    node->index = index;
     return node;
 }
 
@@ -141,16 +149,16 @@ PNode* MacroCompiler::ParseVarRef() {
     if (tok.text == "RESULT") {
         node->scope = VarScope::Result;
         var = &macro_.result;
-    } else if (auto it = macro_.globalIndex.find(tok.text); it != macro_.globalIndex.end()) {
+    } else if (int32_t global = macro_.GlobalIndexOf(tok.text); global >= 0) {
         node->scope = VarScope::Global;
-        node->index = it->second;
-        var = &macro_.globals[it->second];
+        node->index = global;
+        var = &macro_.globals[global];
     } else if (function_ != nullptr) {
-        if (auto local = function_->localIndex.find(tok.text); local != function_->localIndex.end()) {
+        if (int32_t local = function_->FindLocal(tok.text); local >= 0) {
             node->scope = VarScope::Local;
             node->function = function_;
-            node->index = local->second;
-            var = &function_->locals[local->second];
+            node->index = local;
+            var = &function_->locals[local];
         }
     }
     if (var == nullptr) {

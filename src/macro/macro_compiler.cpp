@@ -87,19 +87,21 @@ void MacroCompiler::Run() {
         end_.text = {};
     }
     RekindTokens(macro_.tokens);
+    tokens_ = macro_.tokens.data();
+    count_ = macro_.tokens.size();
     if (macro_.FindGlobal("argc") == nullptr) {
         MacroVar argc;
         argc.name = "argc";
         argc.type = MacroType::Int;
         argc.isGlobal = true;
-        macro_.globalIndex.emplace(argc.name, static_cast<int32_t>(macro_.globals.size()));
+        macro_.globalIndex.Add(argc.name, static_cast<int32_t>(macro_.globals.size()));
         macro_.globals.push_back(argc);
         MacroVar argv;
         argv.name = "argv";
         argv.isArray = true;
         argv.isPointer = true;
         argv.isGlobal = true;
-        macro_.globalIndex.emplace(argv.name, static_cast<int32_t>(macro_.globals.size()));
+        macro_.globalIndex.Add(argv.name, static_cast<int32_t>(macro_.globals.size()));
         macro_.globals.push_back(argv);
     }
     NodeList init;
@@ -165,20 +167,16 @@ bool MacroCompiler::DeclareVariable(const MacroToken& at, MacroType type, bool i
     var.isPointer = isPointer;
     var.isArray = isArray;
     var.isGlobal = global;
-    if (global) {
-        auto [it, added] = macro_.globalIndex.emplace(name, static_cast<int32_t>(macro_.globals.size()));
-        if (added) {
-            macro_.globals.push_back(std::move(var));
-        }
-        *out = &macro_.globals[it->second];
-    } else {
-        auto [it, added] =
-            function_->localIndex.emplace(name, static_cast<int32_t>(function_->locals.size()));
-        if (added) {
-            function_->locals.push_back(std::move(var));
-        }
-        *out = &function_->locals[it->second];
+    // A name declared again keeps its first declaration.
+    std::vector<MacroVar>& vars = global ? macro_.globals : function_->locals;
+    MacroNameIndex& index = global ? macro_.globalIndex : function_->localIndex;
+    int32_t slot = global ? macro_.GlobalIndexOf(name) : function_->FindLocal(name);
+    if (slot < 0) {
+        slot = static_cast<int32_t>(vars.size());
+        index.Add(name, slot);
+        vars.push_back(std::move(var));
     }
+    *out = &vars[slot];
     return true;
 }
 
@@ -251,11 +249,11 @@ bool MacroCompiler::ParseDeclaration(bool global) {
             PNode* target = macro_.NewNode(NodeKind::VarRef, nameTok);
             if (global) {
                 target->scope = VarScope::Global;
-                target->index = macro_.globalIndex.find(nameTok.text)->second;
+                target->index = macro_.GlobalIndexOf(nameTok.text);
             } else {
                 target->scope = VarScope::Local;
                 target->function = function_;
-                target->index = function_->localIndex.find(nameTok.text)->second;
+                target->index = function_->FindLocal(nameTok.text);
             }
             PNode* value = ParseExpression();
             if (value == nullptr) {

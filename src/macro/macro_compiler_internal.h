@@ -37,11 +37,12 @@ public:
 
 private:
     // Tokens.
-    const MacroToken& Tok() const { return pos_ < macro_.tokens.size() ? macro_.tokens[pos_] : end_; }
+    // The token list does not change while the compiler runs; past its end stands end_.
+    const MacroToken& Tok() const { return pos_ < count_ ? tokens_[pos_] : end_; }
     const MacroToken& Peek(size_t ahead) const {
-        return pos_ + ahead < macro_.tokens.size() ? macro_.tokens[pos_ + ahead] : end_;
+        return pos_ + ahead < count_ ? tokens_[pos_ + ahead] : end_;
     }
-    bool AtEnd() const { return pos_ >= macro_.tokens.size(); }
+    bool AtEnd() const { return pos_ >= count_; }
     void Next() { ++pos_; }
     bool IsOp(Op op) const { return Tok().op() == op; }
     bool IsKw(Kw kw) const { return Tok().kw() == kw; }
@@ -86,11 +87,14 @@ private:
     AppSession& app_;
     CompiledMacro& macro_;
     MacroToken end_;
+    const MacroToken* tokens_ = nullptr;
+    size_t count_ = 0;
     size_t pos_ = 0;
     MacroFunction* function_ = nullptr;  // none while compiling globals
     int nesting_ = 0;
     int switchDepth_ = 0;
     int phase_ = 1;
+    MacroNameIndex literalIndex_;  // the literal values made so far, by text
 };
 
 }  // namespace tavoe

@@ -1,7 +1,12 @@
 #include "macro/macro_lexer.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "macro/macro_error.h"
 #include "macro/macro_program.h"
@@ -10,419 +15,471 @@ namespace tavoe {
 
 namespace {
 
-struct KeywordRow {
-    std::string_view word;
-    uint8_t id;
+// The lexer walks the macro's source text with a pointer. The text is a std::string, so the byte
+// after its end is a NUL; the loops over names and numbers stop on it without a bounds test, and a
+// look one byte ahead never leaves the text.
+
+// What a byte starts.
+enum class CharClass : uint8_t {
+    Skip,      // control characters and bytes 127..255: ignored
+    Blank,     // blank and tab
+    LineEnd,   // CR and LF: the next byte is column 1
+    Name,      // letters and _ $ @ .
+    Digit,     // 0..9
+    Quote,     // " and '
+    Slash,     // a comment or the operator "/" or "/="
+    Operator,  // every other printable character
+    Stop,      // character 26 ends the source
 };
 
-// Matched case-sensitively against the whole identifier.
-constexpr std::array<KeywordRow, 22> kKeywords{{
-    {"BOOL", 33},  {"BYTE", 34},  {"FALSE", 38}, {"NULL", 38},  {"TRUE", 38},    {"bool", 33},
-    {"break", 39}, {"case", 40},  {"char", 34},  {"const", 37}, {"default", 41}, {"do", 42},
-    {"else", 43},  {"for", 44},   {"if", 45},    {"int", 35},   {"return", 46},  {"switch", 47},
-    {"void", 36},  {"while", 48}, {"", 0},       {"", 0},
-}};
-
-// The operator a character starts, given the character after it: the longest match of two
-// characters wins (">=" is also written "=>"; "=<" is "=" then "<"). Op::None for none.
-Op OperatorAt(unsigned char c, unsigned char next, int* length) {
-    *length = 2;
-    switch (c) {
-        case '=':
-            return next == '=' ? Op::Eq : next == '>' ? Op::Ge : (*length = 1, Op::Assign);
-        case '>':
-            return next == '=' ? Op::Ge : (*length = 1, Op::Gt);
-        case '<':
-            return next == '=' ? Op::Le : (*length = 1, Op::Lt);
-        case '!':
-            return next == '=' ? Op::Ne : (*length = 1, Op::Not);
-        case '+':
-            return next == '+' ? Op::Inc : next == '=' ? Op::PlusAssign : (*length = 1, Op::Plus);
-        case '-':
-            return next == '-' ? Op::Dec : next == '=' ? Op::MinusAssign : (*length = 1, Op::Minus);
-        case '*':
-            return next == '=' ? Op::StarAssign : (*length = 1, Op::Star);
-        case '%':
-            return next == '=' ? Op::PercentAssign : (*length = 1, Op::Percent);
-        case '&':
-            return next == '&' ? Op::AndAnd : (*length = 1, Op::Amp);
-        case '|':
-            return next == '|' ? Op::OrOr : Op::None;
-        default:
-            break;
-    }
-    *length = 1;
-    switch (c) {
-        case '(':
-            return Op::LParen;
-        case ')':
-            return Op::RParen;
-        case ':':
-            return Op::Colon;
-        case '{':
-            return Op::LBrace;
-        case '}':
-            return Op::RBrace;
-        case '[':
-            return Op::LBracket;
-        case ']':
-            return Op::RBracket;
-        case ';':
-            return Op::Semicolon;
-        case ',':
-            return Op::Comma;
-        default:
-            return Op::None;
-    }
-}
-
-// For each first character, a bit per length some keyword of that first character has: most names
-// are told apart from every keyword by one look.
-constexpr std::array<uint8_t, 128> KeywordShapes() {
-    std::array<uint8_t, 128> shapes{};
-    for (const KeywordRow& row : kKeywords) {
-        if (!row.word.empty()) {
-            shapes[static_cast<unsigned char>(row.word[0])] |= static_cast<uint8_t>(1u << row.word.size());
-        }
-    }
-    return shapes;
-}
-constexpr std::array<uint8_t, 128> kKeywordShapes = KeywordShapes();
-
-bool MayBeKeyword(std::string_view word) {
-    unsigned char first = static_cast<unsigned char>(word[0]);
-    return word.size() <= 7 && first < 128 && (kKeywordShapes[first] & (1u << word.size())) != 0;
-}
-
-bool IsLetter(unsigned char c) {
+constexpr bool IsLetter(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
-bool IsDigit(unsigned char c) {
+constexpr bool IsDigit(unsigned char c) {
     return c >= '0' && c <= '9';
 }
-bool IsIdentStart(unsigned char c) {
-    return IsLetter(c) || c == '_' || c == '$' || c == '@' || c == '.';
-}
 
-// Where one record's text starts in the lexer's flat buffer.
-struct Span {
-    size_t offset;
-    int32_t file;
-    int32_t line;
-};
-
-class Lexer {
-public:
-    Lexer(AppSession& app, CompiledMacro& macro) : app_(app), macro_(macro), text_(macro.source) {
-        spans_.reserve(macro.records.size());
-        for (const MacroSourceRecord& record : macro.records) {
-            spans_.push_back(Span{record.offset, record.file, record.line});
-        }
-        macro.tokens.reserve(text_.size() / 6);
-    }
-
-    void Run();
-
-private:
-    bool AtEnd() const { return pos_ >= text_.size(); }
-    unsigned char Peek(size_t ahead = 0) const {
-        return pos_ + ahead < text_.size() ? static_cast<unsigned char>(text_[pos_ + ahead]) : 0;
-    }
-    void Advance() {
-        ++pos_;
-        ++column_;
-    }
-    // Where the token starting here is: the file and line of the record that holds this position.
-    struct TokenStart {
-        int32_t file;
-        int32_t line;
-        int32_t column;
-    };
-    TokenStart Start() {
-        while (span_ + 1 < spans_.size() && pos_ >= spans_[span_ + 1].offset) {
-            ++span_;
-        }
-        if (spans_.empty()) {
-            return TokenStart{-1, 1, column_};
-        }
-        return TokenStart{spans_[span_].file, spans_[span_].line, column_};
-    }
-    // Appends a token in place (no temporary token is moved).
-    void Push(const TokenStart& at, TokenKind kind, uint8_t code, std::string_view text = {}) {
-        MacroToken& token = macro_.tokens.emplace_back();
-        token.kind = kind;
-        token.code = code;
-        token.file = at.file;
-        token.line = at.line;
-        token.column = at.column;
-        token.text = text;
-    }
-    void Error(const TokenStart& at, std::string_view message) {
-        MacroError(app_, macro_, at.file, at.line, at.column, message);
-    }
-
-    void Identifier();
-    void Number();
-    void Literal();
-    void Slash();
-    void Operator();
-    bool Escape(const TokenStart& at, std::string& out);
-
-    AppSession& app_;
-    CompiledMacro& macro_;
-    const std::string& text_;
-    std::vector<Span> spans_;
-    size_t pos_ = 0;
-    size_t span_ = 0;
-    int32_t column_ = 1;
-};
-
-void Lexer::Run() {
-    while (!AtEnd() && !macro_.error) {
-        unsigned char c = Peek();
+constexpr std::array<CharClass, 256> MakeClasses() {
+    std::array<CharClass, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        auto u = static_cast<unsigned char>(c);
+        CharClass cls = CharClass::Skip;
         if (c == ' ' || c == '\t') {
-            Advance();
+            cls = CharClass::Blank;
         } else if (c == '\r' || c == '\n') {
-            Advance();
-            column_ = 1;
+            cls = CharClass::LineEnd;
         } else if (c == 26) {
-            return;
-        } else if (IsIdentStart(c)) {
-            Identifier();
-        } else if (IsDigit(c)) {
-            Number();
+            cls = CharClass::Stop;
+        } else if (IsLetter(u) || c == '_' || c == '$' || c == '@' || c == '.') {
+            cls = CharClass::Name;
+        } else if (IsDigit(u)) {
+            cls = CharClass::Digit;
         } else if (c == '"' || c == '\'') {
-            Literal();
+            cls = CharClass::Quote;
         } else if (c == '/') {
-            Slash();
-        } else if (c < 32 || c >= 127) {
-            Advance();
-        } else {
-            Operator();
+            cls = CharClass::Slash;
+        } else if (c > 32 && c < 127) {
+            cls = CharClass::Operator;
         }
+        classes[u] = cls;
     }
+    return classes;
+}
+constexpr std::array<CharClass, 256> kClass = MakeClasses();
+
+// Bytes that go on a name: its first characters and the digits.
+constexpr std::array<bool, 256> MakeNameBytes() {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 256; ++c) {
+        bytes[c] = kClass[c] == CharClass::Name || kClass[c] == CharClass::Digit;
+    }
+    return bytes;
+}
+constexpr std::array<bool, 256> kNameByte = MakeNameBytes();
+
+// Letters and digits: neither may follow a closing quote.
+constexpr std::array<bool, 256> MakeAlnumBytes() {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 256; ++c) {
+        bytes[c] = IsLetter(static_cast<unsigned char>(c)) || IsDigit(static_cast<unsigned char>(c));
+    }
+    return bytes;
+}
+constexpr std::array<bool, 256> kAlnumByte = MakeAlnumBytes();
+
+// TRUE, FALSE and NULL share this keyword id; they become literal tokens.
+constexpr uint8_t kLiteralWord = 38;
+
+constexpr uint8_t Id(Kw kw) {
+    return static_cast<uint8_t>(kw);
 }
 
-void Lexer::Identifier() {
-    TokenStart at = Start();
-    size_t begin = pos_;
-    while (!AtEnd() && (IsIdentStart(Peek()) || IsDigit(Peek()))) {
-        Advance();
-    }
-    if (AtEnd()) {
-        Error(at, "unexpected end of file");
-        return;
-    }
-    std::string_view word(text_.data() + begin, pos_ - begin);
-    if (MayBeKeyword(word)) {
-        for (const KeywordRow& row : kKeywords) {
-            if (row.word == word) {
-                if (row.id == 38) {
-                    Push(at, TokenKind::Literal, 0, word);
-                } else {
-                    Push(at, TokenKind::Keyword, row.id);
-                }
-                return;
+// Whether the name at s is the word (the name has the word's length).
+template <size_t N>
+bool Is(const char* s, const char (&word)[N]) {
+    return std::memcmp(s, word, N - 1) == 0;
+}
+
+// The keyword a name of n bytes spells (matched case-sensitively against the whole name), 0 for
+// none. The length and first byte pick the one or two candidates.
+uint8_t KeywordId(const char* s, size_t n) {
+    switch (n) {
+        case 2:
+            return Is(s, "do") ? Id(Kw::Do) : Is(s, "if") ? Id(Kw::If) : 0;
+        case 3:
+            return Is(s, "for") ? Id(Kw::For) : Is(s, "int") ? Id(Kw::Int) : 0;
+        case 4:
+            switch (s[0]) {
+                case 'B':
+                    return Is(s, "BOOL") ? Id(Kw::Bool) : Is(s, "BYTE") ? Id(Kw::Byte) : 0;
+                case 'N':
+                    return Is(s, "NULL") ? kLiteralWord : 0;
+                case 'T':
+                    return Is(s, "TRUE") ? kLiteralWord : 0;
+                case 'b':
+                    return Is(s, "bool") ? Id(Kw::Bool) : 0;
+                case 'c':
+                    return Is(s, "case") ? Id(Kw::Case) : Is(s, "char") ? Id(Kw::Byte) : 0;
+                case 'e':
+                    return Is(s, "else") ? Id(Kw::Else) : 0;
+                case 'v':
+                    return Is(s, "void") ? Id(Kw::Void) : 0;
+                default:
+                    return 0;
             }
-        }
+        case 5:
+            switch (s[0]) {
+                case 'F':
+                    return Is(s, "FALSE") ? kLiteralWord : 0;
+                case 'b':
+                    return Is(s, "break") ? Id(Kw::Break) : 0;
+                case 'c':
+                    return Is(s, "const") ? Id(Kw::Const) : 0;
+                case 'w':
+                    return Is(s, "while") ? Id(Kw::While) : 0;
+                default:
+                    return 0;
+            }
+        case 6:
+            return Is(s, "return") ? Id(Kw::Return) : Is(s, "switch") ? Id(Kw::Switch) : 0;
+        case 7:
+            return Is(s, "default") ? Id(Kw::Default) : 0;
+        default:
+            return 0;
     }
-    Push(at, TokenKind::Identifier, 0, word.substr(0, kMacroIdentMax));
 }
 
-void Lexer::Number() {
-    TokenStart at = Start();
-    size_t begin = pos_;
-    while (!AtEnd() && IsDigit(Peek())) {
-        Advance();
-    }
-    if (AtEnd()) {
-        Error(at, "unexpected end of file");
-        return;
-    }
-    Push(at, TokenKind::Literal, 0, std::string_view(text_.data() + begin, pos_ - begin));
-}
+// What a printable character starts: the operator it is alone, the operators it makes with one of
+// up to two characters after it (the longest match wins: ">=" is also written "=>", while "=<" is
+// "=" then "<"), or the message that refuses it.
+struct OperatorRow {
+    Op alone = Op::None;
+    char second1 = 0;
+    Op pair1 = Op::None;
+    char second2 = 0;
+    Op pair2 = Op::None;
+    const char* refused = nullptr;
+};
 
-// One escape after a backslash inside a literal; false after reporting a form that is not taken.
-bool Lexer::Escape(const TokenStart& at, std::string& out) {
-    Advance();  // the backslash
-    if (AtEnd()) {
-        Error(at, "unexpected end of file");
-        return false;
-    }
-    unsigned char c = Peek();
-    char value = 0;
+constexpr std::array<OperatorRow, 256> MakeOperators() {
+    std::array<OperatorRow, 256> rows{};
+    rows['='] = {Op::Assign, '=', Op::Eq, '>', Op::Ge};
+    rows['>'] = {Op::Gt, '=', Op::Ge};
+    rows['<'] = {Op::Lt, '=', Op::Le};
+    rows['!'] = {Op::Not, '=', Op::Ne};
+    rows['+'] = {Op::Plus, '+', Op::Inc, '=', Op::PlusAssign};
+    rows['-'] = {Op::Minus, '-', Op::Dec, '=', Op::MinusAssign};
+    rows['*'] = {Op::Star, '=', Op::StarAssign};
+    rows['%'] = {Op::Percent, '=', Op::PercentAssign};
+    rows['&'] = {Op::Amp, '&', Op::AndAnd};
+    rows['|'] = {Op::None, '|',
+                 Op::OrOr, 0,
+                 Op::None, "unary VERTICAL-BAR operator (bitwise OR) not supported in this implementation."};
+    rows['('] = {Op::LParen};
+    rows[')'] = {Op::RParen};
+    rows[':'] = {Op::Colon};
+    rows['{'] = {Op::LBrace};
+    rows['}'] = {Op::RBrace};
+    rows['['] = {Op::LBracket};
+    rows[']'] = {Op::RBracket};
+    rows[';'] = {Op::Semicolon};
+    rows[','] = {Op::Comma};
+    rows['`'].refused = "APOSTROPHE not allowed outside literal.";
+    rows['\\'].refused = "BACKSLASH not allowed outside literal.";
+    rows['^'].refused = "CARET operator (bitwise XOR) not supported in this implementation.";
+    rows['?'].refused = "QUESTION-MARK operator (trinary 'if' EXP2) not supported in this implementation.";
+    rows['~'].refused = "TILDE operator (one's complement) not supported in this implementation.";
+    rows['#'].refused = "HASHMARK operator (preprocessor escape) not supported in this implementation.";
+    return rows;
+}
+constexpr std::array<OperatorRow, 256> kOperators = MakeOperators();
+
+// The value of the escape letter after a backslash, or -1 when the form is not taken.
+int EscapeValue(unsigned char c) {
     switch (c) {
         case '"':
         case '\'':
         case '?':
         case '\\':
-            value = static_cast<char>(c);
-            break;
+            return c;
         case 'a':
-            value = 7;
-            break;
+            return 7;
         case 'b':
-            value = 8;
-            break;
+            return 8;
         case 'f':
-            value = 12;
-            break;
+            return 12;
         case 'n':
-            value = 10;
-            break;
+            return 10;
         case 'r':
-            value = 13;
-            break;
+            return 13;
         case 't':
-            value = 9;
-            break;
+            return 9;
         case 'v':
-            value = 11;
-            break;
-        case '\r':
-        case '\n':
-            Error(at, "unexpected end of line parsing literal.");
-            return false;
-        case 'x':
-            Error(at, "hexadecimal form of escape sequence in string is not currently supported.");
-            return false;
+            return 11;
         default:
-            Error(at, IsDigit(c) ? "octal form of escape sequence in string is not currently supported."
-                                 : "unknown form of escape sequence in string.");
-            return false;
+            return -1;
     }
-    out.push_back(value);
-    Advance();
-    return true;
 }
 
-void Lexer::Literal() {
-    TokenStart token = Start();
-    unsigned char quote = Peek();
-    Advance();
-    std::string value;
-    while (true) {
-        if (AtEnd()) {
-            Error(token, "unexpected end of file");
-            return;
+const char* EscapeRefusal(unsigned char c) {
+    if (c == '\r' || c == '\n') {
+        return "unexpected end of line parsing literal.";
+    }
+    if (c == 'x') {
+        return "hexadecimal form of escape sequence in string is not currently supported.";
+    }
+    return IsDigit(c) ? "octal form of escape sequence in string is not currently supported."
+                      : "unknown form of escape sequence in string.";
+}
+
+// Where a token starts: the file and line of the record that holds it, and its column.
+struct At {
+    int32_t file;
+    int32_t line;
+    int32_t column;
+};
+
+void Push(std::vector<MacroToken>& tokens, const At& at, TokenKind kind, uint8_t code,
+          std::string_view text = {}) {
+    MacroToken& token = tokens.emplace_back();
+    token.kind = kind;
+    token.code = code;
+    token.file = at.file;
+    token.line = at.line;
+    token.column = at.column;
+    token.text = text;
+}
+
+class Lexer {
+public:
+    Lexer(AppSession& app, CompiledMacro& macro) : app_(app), macro_(macro) {}
+
+    // The scan keeps its position in locals: a token is written with byte stores, which the
+    // compiler must assume may change any member, while locals stay in registers.
+    void Run();
+
+private:
+    void Error(const At& at, std::string_view message) {
+        MacroError(app_, macro_, at.file, at.line, at.column, message);
+    }
+    const char* Escaped(const At& at, const char* open, const char* p, const char* end);
+
+    AppSession& app_;
+    CompiledMacro& macro_;
+};
+
+void Lexer::Run() {
+    if (macro_.error) {
+        return;
+    }
+    std::vector<MacroToken>& tokens = macro_.tokens;
+    // A first guess (source text runs three to six bytes a token); the list grows by doubling from
+    // there. Reserving the worst case up front measured slower: one block that large is mapped
+    // afresh, and its pages faulted in, on every compile, while the blocks freed as the list grows
+    // let the allocator keep memory for the next compile.
+    tokens.reserve(macro_.source.size() / 6 + 16);
+
+    const char* const begin = macro_.source.data();
+    const char* const end = begin + macro_.source.size();
+    const MacroSourceRecord* record = macro_.records.data();
+    const MacroSourceRecord* const records_end = record + macro_.records.size();
+    size_t nextOffset = macro_.records.size() > 1 ? record[1].offset : SIZE_MAX;
+    const char* lineStart = begin;  // column 1 of the current line
+    const char* p = begin;
+
+    // Tokens start in source order, so the record that holds one only moves forward.
+    auto start = [&](const char* q) {
+        auto column = static_cast<int32_t>(q - lineStart + 1);
+        if (record == records_end) {
+            return At{-1, 1, column};
         }
-        unsigned char c = Peek();
+        auto offset = static_cast<size_t>(q - begin);
+        while (offset >= nextOffset) {
+            ++record;
+            nextOffset = record + 1 < records_end ? record[1].offset : SIZE_MAX;
+        }
+        return At{record->file, record->line, column};
+    };
+
+    while (p < end) {
+        while (*p == ' ') {
+            ++p;
+        }
+        const char* const tokenStart = p;
+        switch (kClass[static_cast<unsigned char>(*p)]) {
+            case CharClass::Blank:
+            case CharClass::Skip:
+                ++p;  // the NUL after the text ends the loop here
+                break;
+            case CharClass::LineEnd:
+                lineStart = ++p;
+                break;
+            case CharClass::Stop:
+                return;
+            case CharClass::Name: {
+                do {
+                    ++p;
+                } while (kNameByte[static_cast<unsigned char>(*p)]);
+                if (p >= end) {
+                    return Error(start(tokenStart), "unexpected end of file");
+                }
+                auto length = static_cast<size_t>(p - tokenStart);
+                uint8_t id = length <= 7 ? KeywordId(tokenStart, length) : 0;
+                if (id == kLiteralWord) {
+                    Push(tokens, start(tokenStart), TokenKind::Literal, 0,
+                         std::string_view(tokenStart, length));
+                } else if (id != 0) {
+                    Push(tokens, start(tokenStart), TokenKind::Keyword, id);
+                } else {
+                    Push(tokens, start(tokenStart), TokenKind::Identifier, 0,
+                         std::string_view(tokenStart, std::min(length, kMacroIdentMax)));
+                }
+                break;
+            }
+            case CharClass::Digit:
+                do {
+                    ++p;
+                } while (IsDigit(static_cast<unsigned char>(*p)));
+                if (p >= end) {
+                    return Error(start(tokenStart), "unexpected end of file");
+                }
+                Push(tokens, start(tokenStart), TokenKind::Literal, 0,
+                     std::string_view(tokenStart, static_cast<size_t>(p - tokenStart)));
+                break;
+            case CharClass::Quote: {
+                // Without escapes the literal's text is the source between the quotes.
+                const char quote = *p++;
+                while (p < end && *p != quote && *p != '\r' && *p != '\n' && *p != '\\') {
+                    ++p;
+                }
+                if (p >= end) {
+                    return Error(start(tokenStart), "unexpected end of file");
+                }
+                if (*p == '\\') {
+                    p = Escaped(start(tokenStart), tokenStart, p, end);
+                    if (p == nullptr) {
+                        return;
+                    }
+                    break;
+                }
+                if (*p != quote) {
+                    return Error(start(tokenStart), "unexpected end of line parsing literal.");
+                }
+                ++p;
+                if (kAlnumByte[static_cast<unsigned char>(*p)]) {
+                    return Error(start(tokenStart), "unexpected alphanumeric following quoted string.");
+                }
+                Push(tokens, start(tokenStart), TokenKind::Literal, 0,
+                     std::string_view(tokenStart + 1, static_cast<size_t>(p - tokenStart - 2)));
+                break;
+            }
+            case CharClass::Slash: {
+                const char next = p[1];
+                if (next == '/') {
+                    while (p < end && *p != '\r' && *p != '\n') {
+                        ++p;
+                    }
+                    if (p >= end) {
+                        return Error(start(tokenStart), "unexpected end of file");
+                    }
+                    break;
+                }
+                if (next == '*') {
+                    const At at = start(tokenStart);  // before the comment's line ends move lineStart
+                    p += 2;
+                    int depth = 1;
+                    while (depth > 0) {
+                        if (p >= end) {
+                            return Error(at, "unexpected end of file");
+                        }
+                        char c = *p;
+                        if (c == '/' && p[1] == '*') {
+                            ++depth;
+                            p += 2;
+                        } else if (c == '*' && p[1] == '/') {
+                            --depth;
+                            p += 2;
+                        } else {
+                            ++p;
+                            if (c == '\r' || c == '\n') {
+                                lineStart = p;
+                            }
+                        }
+                    }
+                    break;
+                }
+                Push(tokens, start(tokenStart), TokenKind::Operator,
+                     static_cast<uint8_t>(next == '=' ? Op::SlashAssign : Op::Slash));
+                p += next == '=' ? 2 : 1;
+                break;
+            }
+            case CharClass::Operator: {
+                const OperatorRow& row = kOperators[static_cast<unsigned char>(*p)];
+                const char next = p[1];
+                Op op = row.alone;
+                int length = 1;
+                if (next != 0 && next == row.second1) {
+                    op = row.pair1;
+                    length = 2;
+                } else if (next != 0 && next == row.second2) {
+                    op = row.pair2;
+                    length = 2;
+                } else if (row.refused != nullptr) {
+                    return Error(start(tokenStart), row.refused);
+                }
+                if (op != Op::None) {
+                    Push(tokens, start(tokenStart), TokenKind::Operator, static_cast<uint8_t>(op));
+                }
+                // Every printable character is an operator or refused; anything else is skipped.
+                p += length;
+                break;
+            }
+        }
+    }
+}
+
+// The rest of a literal from its first backslash at p on; its text is built in the macro's literal
+// texts. Returns where the scan goes on, or null after an error.
+const char* Lexer::Escaped(const At& at, const char* open, const char* p, const char* end) {
+    const char quote = *open;
+    std::string value(open + 1, p);
+    while (true) {
+        if (p >= end) {
+            Error(at, "unexpected end of file");
+            return nullptr;
+        }
+        char c = *p;
         if (c == quote) {
-            Advance();
             break;
         }
         if (c == '\r' || c == '\n') {
-            Error(token, "unexpected end of line parsing literal.");
-            return;
+            Error(at, "unexpected end of line parsing literal.");
+            return nullptr;
         }
         if (c == '\\') {
-            if (!Escape(token, value)) {
-                return;
+            ++p;
+            if (p >= end) {
+                Error(at, "unexpected end of file");
+                return nullptr;
             }
-            continue;
-        }
-        value.push_back(static_cast<char>(c));
-        Advance();
-    }
-    if (!AtEnd() && (IsLetter(Peek()) || IsDigit(Peek()))) {
-        Error(token, "unexpected alphanumeric following quoted string.");
-        return;
-    }
-    Push(token, TokenKind::Literal, 0, macro_.literalTexts.emplace_back(std::move(value)));
-}
-
-void Lexer::Slash() {
-    TokenStart token = Start();
-    unsigned char next = Peek(1);
-    if (next == '/') {
-        while (!AtEnd() && Peek() != '\r' && Peek() != '\n') {
-            Advance();
-        }
-        if (AtEnd()) {
-            Error(token, "unexpected end of file");
-        }
-        return;
-    }
-    if (next == '*') {
-        Advance();
-        Advance();
-        int depth = 1;
-        while (depth > 0) {
-            if (AtEnd()) {
-                Error(token, "unexpected end of file");
-                return;
+            int escaped = EscapeValue(static_cast<unsigned char>(*p));
+            if (escaped < 0) {
+                Error(at, EscapeRefusal(static_cast<unsigned char>(*p)));
+                return nullptr;
             }
-            unsigned char c = Peek();
-            if (c == '/' && Peek(1) == '*') {
-                ++depth;
-                Advance();
-                Advance();
-            } else if (c == '*' && Peek(1) == '/') {
-                --depth;
-                Advance();
-                Advance();
-            } else {
-                Advance();
-                if (c == '\r' || c == '\n') {
-                    column_ = 1;
-                }
-            }
+            value.push_back(static_cast<char>(escaped));
+        } else {
+            value.push_back(c);
         }
-        return;
+        ++p;
     }
-    Push(token, TokenKind::Operator, static_cast<uint8_t>(next == '=' ? Op::SlashAssign : Op::Slash));
-    Advance();
-    if (next == '=') {
-        Advance();
+    ++p;
+    if (kAlnumByte[static_cast<unsigned char>(*p)]) {
+        Error(at, "unexpected alphanumeric following quoted string.");
+        return nullptr;
     }
-}
-
-void Lexer::Operator() {
-    TokenStart token = Start();
-    unsigned char c = Peek();
-    const char* refused = nullptr;
-    switch (c) {
-        case '`':
-            refused = "APOSTROPHE not allowed outside literal.";
-            break;
-        case '\\':
-            refused = "BACKSLASH not allowed outside literal.";
-            break;
-        case '^':
-            refused = "CARET operator (bitwise XOR) not supported in this implementation.";
-            break;
-        case '?':
-            refused = "QUESTION-MARK operator (trinary 'if' EXP2) not supported in this implementation.";
-            break;
-        case '~':
-            refused = "TILDE operator (one's complement) not supported in this implementation.";
-            break;
-        case '#':
-            refused = "HASHMARK operator (preprocessor escape) not supported in this implementation.";
-            break;
-        case '|':
-            if (Peek(1) != '|') {
-                refused = "unary VERTICAL-BAR operator (bitwise OR) not supported in this implementation.";
-            }
-            break;
-        default:
-            break;
-    }
-    if (refused != nullptr) {
-        Error(token, refused);
-        return;
-    }
-    int length = 1;
-    Op op = OperatorAt(c, Peek(1), &length);
-    if (op != Op::None) {
-        Push(token, TokenKind::Operator, static_cast<uint8_t>(op));
-        for (int i = 0; i < length; ++i) {
-            Advance();
-        }
-        return;
-    }
-    // Every printable character is dispatched above; anything left is skipped like a control code.
-    Advance();
+    Push(macro_.tokens, at, TokenKind::Literal, 0, macro_.literalTexts.emplace_back(std::move(value)));
+    return p;
 }
 
 }  // namespace

@@ -14,24 +14,10 @@ CompiledMacro::~CompiledMacro() {
     }
 }
 
-PNode* CompiledMacro::NewNode(NodeKind kind, const MacroToken& at) {
-    PNode& node = nodes.Add();
-    node.kind = kind;
-    node.file = at.file;
-    node.line = at.line;
-    node.column = at.column;
-    return &node;
-}
-
 void CompiledMacro::AddRecord(int32_t file, int32_t line, std::string_view text) {
     records.push_back(MacroSourceRecord{file, line, static_cast<uint32_t>(source.size()),
                                         static_cast<uint32_t>(text.size())});
     source.append(text);
-}
-
-MacroVar* CompiledMacro::FindGlobal(std::string_view name) {
-    auto it = globalIndex.find(name);
-    return it == globalIndex.end() ? nullptr : &globals[it->second];
 }
 
 MacroFunction* CompiledMacro::FindFunction(std::string_view upperName) {

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "macro/macro_library.h"
+#include "macro/macro_name_index.h"
 #include "macro/macro_value.h"
 
 namespace tavoe {
@@ -148,13 +148,6 @@ struct MacroSourceRecord {
     uint32_t length = 0;
 };
 
-// Name lookups take a token's text without making a string of it.
-struct MacroNameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
-};
-using MacroNameIndex = std::unordered_map<std::string, int32_t, MacroNameHash, std::equal_to<>>;
-
 enum class MacroType : uint8_t { Bool = 0, String = 1, Int = 2 };
 
 struct MacroVar {
@@ -248,7 +241,11 @@ struct MacroFunction {
     bool returnSeen = false;
     int32_t paramCount = 0;        // the first paramCount locals are the parameters
     std::vector<MacroVar> locals;  // declarations: names, types, flags, constant values
-    MacroNameIndex localIndex;
+    MacroNameIndex localIndex;     // locals by name
+    // The local of that name: its index in locals, or -1.
+    int32_t FindLocal(std::string_view name) const {
+        return localIndex.Find(name, [this](int32_t i) -> std::string_view { return locals[i].name; });
+    }
     PNode* init = nullptr;  // local initialisation list
     PNode* body = nullptr;
     int32_t file = 0;
@@ -289,8 +286,8 @@ struct CompiledMacro {
     std::deque<std::vector<MacroValue>> caseValues;
 
     std::vector<MacroVar> globals;
-    MacroNameIndex globalIndex;
-    MacroVar result;  // RESULT
+    MacroNameIndex globalIndex;  // globals by name
+    MacroVar result;             // RESULT
     PNode* globalInit = nullptr;
     std::vector<std::unique_ptr<MacroFunction>> functions;  // in source order; the first is the entry
 
@@ -306,11 +303,26 @@ struct CompiledMacro {
     CompiledMacro(const CompiledMacro&) = delete;
     CompiledMacro& operator=(const CompiledMacro&) = delete;
 
-    PNode* NewNode(NodeKind kind, const MacroToken& at);
+    // A node from the node arena, placed at the token.
+    PNode* NewNode(NodeKind kind, const MacroToken& at) {
+        PNode& node = nodes.Add();
+        node.kind = kind;
+        node.file = at.file;
+        node.line = at.line;
+        node.column = at.column;
+        return &node;
+    }
     // Appends one source record.
     void AddRecord(int32_t file, int32_t line, std::string_view text);
+    // The global of that name: its index in globals, or -1.
+    int32_t GlobalIndexOf(std::string_view name) const {
+        return globalIndex.Find(name, [this](int32_t i) -> std::string_view { return globals[i].name; });
+    }
     // The global of that name, or null.
-    MacroVar* FindGlobal(std::string_view name);
+    MacroVar* FindGlobal(std::string_view name) {
+        int32_t index = GlobalIndexOf(name);
+        return index < 0 ? nullptr : &globals[index];
+    }
     MacroFunction* FindFunction(std::string_view upperName);
 };
 

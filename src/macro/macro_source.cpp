@@ -36,6 +36,12 @@ bool ReadWhole(const std::string& path, std::string& text) {
     if (!file) {
         return false;
     }
+    // Room for the whole file at once, so the text is not copied as it grows.
+    struct stat info {};
+    if (::fstat(::fileno(file.get()), &info) == 0 && info.st_size > 0 &&
+        static_cast<size_t>(info.st_size) <= kSourceMax) {
+        text.reserve(static_cast<size_t>(info.st_size));
+    }
     char chunk[65536];
     size_t got = 0;
     while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
@@ -63,6 +69,7 @@ int Loader::LoadFile(int fileIndex) {
     if (!ReadWhole(macro.files[fileIndex].path, text) || macro.source.size() + text.size() > kSourceMax) {
         return -1;
     }
+    macro.source.reserve(macro.source.size() + text.size() + 1);
     int line = 0;
     bool continuing = false;  // the previous piece ended without a newline: same physical line
     bool lastIsRecord = false;
@@ -78,8 +85,12 @@ int Loader::LoadFile(int fileIndex) {
             ++line;
         }
         bool endsLine = piece.back() == '\n';
-        size_t start = piece.find_first_not_of(" \t");
-        if (!continuing && start != std::string_view::npos && piece.substr(start, 9) == "#include ") {
+        size_t start = 0;
+        while (start < piece.size() && (piece[start] == ' ' || piece[start] == '\t')) {
+            ++start;
+        }
+        if (!continuing && start < piece.size() && piece[start] == '#' &&
+            piece.substr(start, 9) == "#include ") {
             if (!endsLine) {
                 // The rest of an over-long directive line is not source.
                 size_t newline = text.find('\n', pos);

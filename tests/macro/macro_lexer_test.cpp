@@ -85,6 +85,13 @@ TEST(MacroLexer, TokensKindsCodesAndPositions) {
         {"\"\\\"\\'\\?\\\\\\a\\b\\f\\n\\r\\t\\v\"\n", "7:0:\"'?\\\a\b\f\n\r\t\v@1,1"},
         // CR LF is one line end.
         {"a\r\nb\r\n", "3:0:a@1,1 3:0:b@2,1"},
+        // An escape after plain text keeps the text before it; the next token's column counts the
+        // source characters, not the literal's.
+        {"'ab\\tcd' x\n", "7:0:ab\tcd@1,1 3:0:x@1,10"},
+        // Keywords only as whole words, at every length the keywords have.
+        {"dox iff forx inte BOOLS whilex returns defaults\n",
+         "3:0:dox@1,1 3:0:iff@1,5 3:0:forx@1,9 3:0:inte@1,14 3:0:BOOLS@1,19 3:0:whilex@1,25 "
+         "3:0:returns@1,32 3:0:defaults@1,40"},
     };
     for (const LexCase& c : cases) {
         bool failed = true;
@@ -122,9 +129,23 @@ TEST_F(MacroLexerErrors, EveryMessageAtItsToken) {
         {"x = 1; /* open /* nested */\n", "T.C(1,8) unexpected end of file"},
         {"s = 'abc", "T.C(1,5) unexpected end of file"},
         {"x = 1;\nname", "T.C(2,1) unexpected end of file"},
+        // An open comment is reported where it began, not where the text ran out.
+        {"x = 1;\n  /* a\nb\n", "T.C(2,3) unexpected end of file"},
         {"x = 1;\n12", "T.C(2,1) unexpected end of file"},
     };
     for (const auto& [source, error] : cases) {
         EXPECT_EQ(FirstError(source), error) << source;
     }
+}
+
+// Lines longer than one source record go on in further records of the same line: columns keep
+// counting across the cut and the next line is still the next line.
+TEST_F(MacroLexerErrors, PositionsRunOnAcrossLongLines) {
+    EXPECT_EQ(FirstError(std::string(300, ' ') + "`\n"),
+              "T.C(1,301) APOSTROPHE not allowed outside literal.");
+    // A name that straddles the cut at 254 characters is one token.
+    EXPECT_EQ(FirstError(std::string(250, ' ') + "abcdefghij`\n"),
+              "T.C(1,261) APOSTROPHE not allowed outside literal.");
+    EXPECT_EQ(FirstError(std::string(600, ' ') + ";\n `\n"),
+              "T.C(2,2) APOSTROPHE not allowed outside literal.");
 }

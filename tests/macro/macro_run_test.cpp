@@ -323,3 +323,38 @@ TEST_F(MacroRun, ArgumentWordsKeepTheirQuotes) {
     }
     EXPECT_EQ(MacroSplitArguments("/p/M.C", many).size(), 32u);
 }
+
+// Hundreds of globals, locals and distinct literals: every reference reaches its own variable and
+// every literal keeps its own text, however many names the lookup tables hold. Literals that read as
+// the same number but are written differently stay different texts.
+TEST_F(MacroRun, ManyNamesAndLiteralsKeepTheirOwnSlots) {
+    constexpr int kGlobals = 300;
+    constexpr int kLocals = 120;
+    std::string text = "int total;\nchar *joined;\n";
+    for (int i = 0; i < kGlobals; ++i) {
+        text += "int g" + std::to_string(i) + ";\n";
+    }
+    text += "void main(void)\n{\n";
+    for (int i = 0; i < kLocals; ++i) {
+        text += "    int l" + std::to_string(i) + ";\n";
+    }
+    text += "    total = 0;\n";
+    int64_t total = 0;
+    for (int i = 0; i < kGlobals; ++i) {
+        text += "    g" + std::to_string(i) + " = " + std::to_string(i * 7 + 3) + ";\n";
+    }
+    for (int i = 0; i < kLocals; ++i) {
+        text += "    l" + std::to_string(i) + " = g" + std::to_string(kGlobals - 1 - i) + " - " +
+                std::to_string(i) + ";\n";
+        text += "    total = total + l" + std::to_string(i) + ";\n";
+        total += (kGlobals - 1 - i) * 7 + 3 - i;
+    }
+    text += "    joined = strcompose(\"7\", 7, \"007\", 007, -7, \"-7\");\n}\n";
+    WriteMacro("T.C", text);
+    ASSERT_EQ(Run("t"), 0) << ErrorLine(1);
+    EXPECT_EQ(Global("t", "total"), std::to_string(total));
+    EXPECT_EQ(Global("t", "g0"), "3");
+    EXPECT_EQ(Global("t", "g150"), std::to_string(150 * 7 + 3));
+    EXPECT_EQ(Global("t", "g299"), std::to_string(299 * 7 + 3));
+    EXPECT_EQ(Global("t", "joined"), "77007007-7-7");
+}
