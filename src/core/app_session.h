@@ -45,6 +45,11 @@ struct EditViewPortDeleter {
 };
 class ShellPort;
 class StorageHost;
+// The instance's open file lists (filelist/file_list_session.h).
+struct FileListSet;
+struct FileListSetDeleter {
+    void operator()(FileListSet* set) const;
+};
 // The instance's macro engine: compiled macros, open macro files (macro/macro_engine.h).
 struct MacroEngine;
 struct MacroEngineDeleter {
@@ -116,6 +121,7 @@ struct AppSession : Reporter {
     // The edit sessions, the current one first (shell/edit_session.h), and the main window.
     std::vector<std::unique_ptr<EditSession, EditSessionDeleter>> editSessions;
     MainWindow* mainWindow = nullptr;  // layout, command field and menus; null without a window
+    std::unique_ptr<FileListSet, FileListSetDeleter> fileLists;  // FileLists(app), made on first use
     bool batchMode = false;            // runs headless from a script (--batch)
     std::string statusText;            // a status text standing in for the status line (long loads)
 

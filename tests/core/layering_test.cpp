@@ -17,7 +17,7 @@ namespace {
 const std::map<std::string, int> kLayers = {
     {"platform", 0}, {"core", 1},      {"ui", 2},    {"profiles", 2},  {"buffer", 3},
     {"macro", 4},    {"editing", 4},   {"view", 5},  {"commands", 5},  {"dialogs", 6},
-    {"filelist", 6}, {"utilities", 7}, {"shell", 8}, {"installer", 1}, {"sampledll", 1},
+    {"filelist", 7}, {"utilities", 7}, {"shell", 8}, {"installer", 1}, {"sampledll", 1},
 };
 
 bool MayInclude(const std::string& from, const std::string& to) {
