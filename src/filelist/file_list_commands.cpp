@@ -86,8 +86,17 @@ void FlistOptionsCommand(AppSession& app, const GeneralCommandLine&) {
 void MultiListCommand(AppSession& app, const GeneralCommandLine&) {
     PostDialog(app, "MULTOPEN");
 }
-void ProjectListCommand(AppSession& app, const GeneralCommandLine&) {
-    PostDialog(app, "PROJOPEN");
+// PROJECTLIST shows the projects; PROJECTLIST name opens that project at once.
+void ProjectListCommand(AppSession& app, const GeneralCommandLine& command) {
+    if (command.p1.empty()) {
+        PostDialog(app, "PROJOPEN");
+        return;
+    }
+    if (!ValidProjectName(command.p1)) {
+        ShowMessage(app, "Project name must be all alphanumeric (A..Z, 0..9).", MsgTo::Box, Beep::Exclamation);
+        return;
+    }
+    (void)OpenProject(app, command.p1);
 }
 void NewCommand(AppSession& app, const GeneralCommandLine&) {
     NewFileCommand(app);

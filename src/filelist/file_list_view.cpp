@@ -5,6 +5,7 @@
 
 #include "commands/dispatch.h"
 #include "core/app_session.h"
+#include "core/context_stack.h"
 #include "filelist/file_list_format.h"
 #include "filelist/file_list_line_commands.h"
 #include "filelist/file_list_session.h"
@@ -56,7 +57,8 @@ void RunListCommandField(AppSession& app, FileListWindow& window) {
     RunFileListCommand(app, text.substr(first));
 }
 
-// Enter: the line commands typed in the rows run first; then the command field's text.
+// Enter: the line commands typed in the rows run first; then the command field's text, unless a
+// line command has put another context on top.
 void Enter(AppSession& app, FileListWindow& window) {
     bool typed = false;
     for (const FileEntry* entry : VisibleRows(window.list)) {
@@ -64,11 +66,11 @@ void Enter(AppSession& app, FileListWindow& window) {
     }
     if (typed) {
         ProcessFileListLineCommands(app, window);
-        return;
+        if (CurrentFileList(app) != &window || TopContextKind(app) != ContextKind::FileList) {
+            return;
+        }
     }
-    if (window.focus == ListFocus::Command) {
-        RunListCommandField(app, window);
-    }
+    RunListCommandField(app, window);
 }
 
 void SortByHeading(AppSession& app, FileListWindow& window, SortField field) {
@@ -219,8 +221,8 @@ bool FileListKey(AppSession& app, FileListWindow& window, const ui::KeyEvent& ke
         case ui::Key::Home:
             if (window.focus == ListFocus::Command && count > 0 && key.key == ui::Key::Tab) {
                 window.focus = ListFocus::Rows;
+                window.cursorRow = window.topRow;
                 Settle(window, count, clientRows);
-                window.cursorRow = std::max(window.cursorRow, window.topRow);
             } else {
                 window.focus = ListFocus::Command;
             }
@@ -314,16 +316,9 @@ void FileListMouse(AppSession& app, FileListWindow& window, const ui::MouseEvent
     }
 }
 
-void FileListTypedLine(AppSession& app, FileListWindow& window, const std::string& text, int clientRows) {
-    std::vector<FileEntry*> entries = VisibleRows(window.list);
-    if (window.focus == ListFocus::Rows && window.cursorRow < static_cast<int>(entries.size())) {
-        FileEntry& entry = *entries[static_cast<size_t>(window.cursorRow)];
-        entry.pending = text.substr(0, static_cast<size_t>(window.layout.actionWidth));
-    } else {
-        window.focus = ListFocus::Command;
-        window.command = text.substr(0, kCommandMax);
-    }
-    (void)clientRows;
+void FileListTypedLine(AppSession& app, FileListWindow& window, const std::string& text) {
+    window.focus = ListFocus::Command;
+    window.command = text.substr(0, kCommandMax);
     Enter(app, window);
 }
 

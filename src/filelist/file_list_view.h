@@ -32,8 +32,8 @@ bool FileListKey(AppSession& app, FileListWindow& window, const ui::KeyEvent& ke
 void FileListMouse(AppSession& app, FileListWindow& window, const ui::MouseEvent& mouse, int screenRow,
                    int screenCol);
 
-// A script line: typed where the keyboard is (the command field, or the current row's action
-// cells), then Enter.
-void FileListTypedLine(AppSession& app, FileListWindow& window, const std::string& text, int clientRows);
+// A script line: typed into the command field, then Enter (which runs the line commands typed in
+// the rows first).
+void FileListTypedLine(AppSession& app, FileListWindow& window, const std::string& text);
 
 }  // namespace tavoe

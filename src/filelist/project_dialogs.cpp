@@ -136,8 +136,10 @@ void ApplyProject(AppSession& app) {
         return;
     }
     if (reply == "ADD") {
-        std::string path = Trim(VarGetValue(app, "ProjAdd.Path"));
-        std::string mask = Trim(VarGetValue(app, "ProjAdd.FileMask"));
+        std::string path = Trim(VarGetValue(app, "Project.AddPath"));
+        std::string mask = Trim(VarGetValue(app, "Project.AddMask"));
+        VarSetValue(app, "ProjAdd.Path", path);
+        VarSetValue(app, "ProjAdd.FileMask", mask);
         VarSetValue(app, "ZLAST.PROJ.PATH", path);
         VarSetPersist(app, "ZLAST.PROJ.PATH", 1);
         (void)AddProjectFiles(app, *window, path, mask);
@@ -184,13 +186,9 @@ void ProjectDialog(AppSession& app) {
     }
     WriteDialogArray(app, "Project.List", window->members);
     VarSetNumber(app, "Project.List.Top", 0);
-    if (VarGetValue(app, "ProjAdd.Path").empty()) {
-        VarSetValue(app, "ProjAdd.Path", VarGetValue(app, "ZLAST.PROJ.PATH"));
-    }
-    if (VarGetValue(app, "ProjAdd.FileMask").empty()) {
-        VarSetValue(app, "ProjAdd.FileMask", "*");
-    }
-    VarSetValue(app, "Project.Title", window->list.title);
+    VarSetValue(app, "Project.AddPath", VarGetValue(app, "ZLAST.PROJ.PATH"));
+    std::string mask = VarGetValue(app, "ProjAdd.FileMask");
+    VarSetValue(app, "Project.AddMask", mask.empty() ? std::string("*") : mask);
     RunOptionDialog(app, "PROJECT", [&app] { ApplyProject(app); });
 }
 

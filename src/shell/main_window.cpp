@@ -346,7 +346,7 @@ void MainWindow::HandleTypedLine(const std::string& text) {
     if (CurrentClientView(app_) == ClientView::FileList) {
         if (FileListWindow* list = CurrentFileList(app_)) {
             ClearMessageLine();
-            FileListTypedLine(app_, *list, text, layout.client.rows);
+            FileListTypedLine(app_, *list, text);
         }
         return;
     }
