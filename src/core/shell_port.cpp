@@ -40,6 +40,14 @@ int ShellPort::OpenEditSession(AppSession&, std::string_view, OpenMode) {
 
 void ShellPort::EndEditSession(AppSession&, EditSession&) {}
 
+EditSession* ShellPort::OpenHiddenSession(AppSession&, std::string_view, OpenMode) {
+    return nullptr;
+}
+
+int ShellPort::EndHiddenSession(AppSession&, EditSession*) {
+    return -1;
+}
+
 std::optional<std::string> ShellPort::CommandFieldText(AppSession&) {
     return std::nullopt;
 }

@@ -57,6 +57,16 @@ public:
     virtual int OpenEditSession(AppSession& app, std::string_view path, OpenMode mode);
     // Ends an edit session (asking about unsaved changes). Base: nothing.
     virtual void EndEditSession(AppSession& app, EditSession& session);
+    // Opens an existing file in a hidden session for a search over many files: loaded with its file
+    // profile as OpenEditSession loads it, but never shown or made current, without a context frame,
+    // a recent-file entry or the entry macro, and quiet about the load. The port owns the session
+    // until EndHiddenSession. Null after a message when the file cannot be loaded. Base: null, since
+    // there is no shell to load sessions.
+    virtual EditSession* OpenHiddenSession(AppSession& app, std::string_view path, OpenMode mode);
+    // Ends a hidden session as END ends a session (a changed file is saved, asking first when
+    // ZPROMPTONEXIT is "TRUE") and frees it; 0, or -1 when a save failed (the file on disk is left as
+    // it was). Base: the session is dropped (-1), since the base never opens one.
+    virtual int EndHiddenSession(AppSession& app, EditSession* session);
     // The text of the current context's command field; nullopt when the context has none. Base: none.
     virtual std::optional<std::string> CommandFieldText(AppSession& app);
     // Replaces the command field's text, optionally giving it the keyboard focus. Base: nothing.

@@ -192,7 +192,11 @@ ui::MsgBoxReply AskQuestion(AppSession& app, std::string_view text, ui::MsgBoxBu
     return ui::ShowMessageBox(*app.screen, spec);
 }
 
-EndResult EndEditSession(AppSession& app, EditSession& session, PromptDefault promptDefault) {
+namespace {
+
+// The first half of ending a session: a modified one asks whether to save (when the instance is not
+// closing and ZPROMPTONEXIT is "TRUE") and is saved. Ended when the session may now be released.
+EndResult SaveBeforeEnd(AppSession& app, EditSession& session, PromptDefault promptDefault) {
     session.saveOnEnd = true;
     bool save = session.Modified();
     if (session.Modified() && !app.closing && VarGetValue(app, "ZPROMPTONEXIT") == "TRUE") {
@@ -216,7 +220,15 @@ EndResult EndEditSession(AppSession& app, EditSession& session, PromptDefault pr
         session.saveOnEnd = false;
         return EndResult::SaveFailed;
     }
+    return EndResult::Ended;
+}
 
+}  // namespace
+
+EndResult EndEditSession(AppSession& app, EditSession& session, PromptDefault promptDefault) {
+    if (EndResult saved = SaveBeforeEnd(app, session, promptDefault); saved != EndResult::Ended) {
+        return saved;
+    }
     bool wasTop = TopContext(app) != nullptr && TopContext(app)->kind == ContextKind::Task;
     if (!wasTop) {
         RemoveTaskFrame(app);
@@ -248,6 +260,29 @@ bool EndAllEditSessions(AppSession& app, PromptDefault promptDefault) {
         }
     }
     return true;
+}
+
+EditSession* OpenHiddenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
+    std::string full = FullPath(path);
+    std::unique_ptr<EditSession, EditSessionDeleter> owned(std::make_unique<EditSession>(app).release());
+    (void)ReadFileProfile(app, ProfileNameForFile(app, full), owned->buffer.profile);
+    if (OpenFile(owned->buffer, full, mode) != 0) {
+        return nullptr;
+    }
+    owned->view.topLine = LineFirst(owned->buffer);
+    return owned.release();
+}
+
+int EndHiddenEditSession(AppSession& app, EditSession* session) {
+    std::unique_ptr<EditSession, EditSessionDeleter> owned(session);
+    if (owned == nullptr) {
+        return -1;
+    }
+    // A hidden session cannot be shown again, so a refused prompt or a failed save drops its changes;
+    // the file on disk stays as it was.
+    int result = SaveBeforeEnd(app, *owned, PromptDefault::Yes) == EndResult::Ended ? 0 : -1;
+    CloseFile(owned->buffer);
+    return result;
 }
 
 }  // namespace tavoe

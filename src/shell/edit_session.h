@@ -48,6 +48,14 @@ enum class PromptDefault { Yes, No };
 EndResult EndEditSession(AppSession& app, EditSession& session,
                          PromptDefault promptDefault = PromptDefault::Yes);
 
+// A session of a search over many files (the file list's FIND and CHANGE): loaded with its file
+// profile like any session, but not in app.editSessions, without a context frame, a recent-file entry
+// or the entry macro. Null after a message when the file cannot be loaded; the caller owns the
+// session until EndHiddenEditSession, which saves it as END does and frees it (0, or -1 when the
+// changes could not be saved or the user cancelled saving them).
+EditSession* OpenHiddenEditSession(AppSession& app, std::string_view path, OpenMode mode);
+int EndHiddenEditSession(AppSession& app, EditSession* session);
+
 // Ends every edit session, the current one first, until none is left. Stops at the first that does
 // not end and returns false.
 bool EndAllEditSessions(AppSession& app, PromptDefault promptDefault = PromptDefault::Yes);

@@ -56,6 +56,12 @@ public:
     void EndEditSession(AppSession& app, EditSession& session) override {
         tavoe::EndEditSession(app, session);
     }
+    EditSession* OpenHiddenSession(AppSession& app, std::string_view path, OpenMode mode) override {
+        return OpenHiddenEditSession(app, path, mode);
+    }
+    int EndHiddenSession(AppSession& app, EditSession* session) override {
+        return EndHiddenEditSession(app, session);
+    }
     std::optional<std::string> CommandFieldText(AppSession& app) override {
         // An edit session's primary command field, or with nothing open the main window's own field.
         ContextKind kind = TopContextKind(app);

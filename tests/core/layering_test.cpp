@@ -15,9 +15,9 @@ namespace {
 // The layer of each folder: a folder may include folders of a lower number only. The installer and
 // the sample library stand apart: they may use the platform layer and nothing else.
 const std::map<std::string, int> kLayers = {
-    {"platform", 0}, {"core", 1},      {"ui", 2},    {"profiles", 2},  {"buffer", 3},
-    {"macro", 4},    {"editing", 4},   {"view", 5},  {"commands", 5},  {"dialogs", 6},
-    {"filelist", 7}, {"utilities", 7}, {"shell", 8}, {"installer", 1}, {"sampledll", 1},
+    {"platform", 0},  {"core", 1},     {"ui", 2},    {"profiles", 2},  {"buffer", 3},
+    {"macro", 4},     {"editing", 4},  {"view", 5},  {"commands", 5},  {"dialogs", 6},
+    {"utilities", 7}, {"filelist", 8}, {"shell", 9}, {"installer", 1}, {"sampledll", 1},
 };
 
 bool MayInclude(const std::string& from, const std::string& to) {
@@ -88,4 +88,7 @@ TEST(Layering, TheRuleRejectsUpwardAndSidewaysIncludes) {
     EXPECT_TRUE(MayInclude("shell", "utilities"));
     EXPECT_TRUE(MayInclude("utilities", "dialogs"));  // utilities ask their parameters in dialogs
     EXPECT_FALSE(MayInclude("dialogs", "utilities"));
+    // The file operations print and run user commands on the entries they act on.
+    EXPECT_TRUE(MayInclude("filelist", "utilities"));
+    EXPECT_FALSE(MayInclude("utilities", "filelist"));
 }

@@ -1,0 +1,158 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "buffer/charset.h"
+#include "commands/find_commands.h"
+#include "core/app_session.h"
+#include "core/shell_port.h"
+#include "core/storage_host.h"
+#include "editing/edit_session.h"
+#include "filelist/file_ops.h"
+#include "filelist/file_ops_common.h"
+#include "platform/file_io.h"
+#include "platform/format.h"
+#include "profiles/file_profile.h"
+#include "profiles/file_profile_io.h"
+#include "profiles/profile_name.h"
+
+namespace tavoe {
+
+namespace {
+
+constexpr size_t kSearchBlock = 64 * 1024;
+
+// The search text: what stands between matching quotes when it begins with one, else all of it.
+std::string SearchText(std::string_view text) {
+    if (!text.empty() && (text.front() == '"' || text.front() == '\'')) {
+        size_t close = text.find(text.front(), 1);
+        if (close != std::string_view::npos) {
+            return std::string(text.substr(1, close - 1));
+        }
+    }
+    return std::string(text);
+}
+
+// The first position in data[0, size) where every byte equals the byte of either copy; npos when
+// there is none. Candidates are found by the first byte, in either case.
+size_t FindEitherCase(const unsigned char* data, size_t size, const std::string& upper,
+                      const std::string& lower) {
+    size_t length = upper.size();
+    if (size < length) {
+        return std::string::npos;
+    }
+    auto first = static_cast<unsigned char>(upper[0]);
+    auto second = static_cast<unsigned char>(lower[0]);
+    for (size_t at = 0; at + length <= size;) {
+        const void* a = std::memchr(data + at, first, size - length + 1 - at);
+        const void* b = first == second ? nullptr : std::memchr(data + at, second, size - length + 1 - at);
+        if (a == nullptr && b == nullptr) {
+            return std::string::npos;
+        }
+        const auto* hit =
+            static_cast<const unsigned char*>(a == nullptr ? b : (b == nullptr ? a : std::min(a, b)));
+        size_t offset = static_cast<size_t>(hit - data);
+        size_t j = 1;
+        while (j < length && (hit[j] == static_cast<unsigned char>(upper[j]) ||
+                              hit[j] == static_cast<unsigned char>(lower[j]))) {
+            ++j;
+        }
+        if (j == length) {
+            return offset;
+        }
+        at = offset + 1;
+    }
+    return std::string::npos;
+}
+
+// Runs one search command over the file in a hidden session and returns its count of occurrences.
+int SearchInHiddenSession(AppSession& app, std::string_view path, OpenMode mode,
+                          void (*command)(AppSession&, EditSession&, std::string_view),
+                          const std::string& params) {
+    EditSession* session = Shell(app).OpenHiddenSession(app, path, mode);
+    if (session == nullptr) {
+        return 0;
+    }
+    command(app, *session, params);
+    auto count = static_cast<int>(std::min<int64_t>(session->find.stringCount, INT32_MAX));
+    // A change that could not be saved did not happen as far as the file on disk is concerned.
+    if (Shell(app).EndHiddenSession(app, session) != 0 && mode == OpenMode::Edit) {
+        return 0;
+    }
+    return count;
+}
+
+}  // namespace
+
+int FindInFile(AppSession& app, std::string_view path, std::string_view parameters) {
+    return SearchInHiddenSession(app, path, OpenMode::Browse, FindCommand,
+                                 "quiet " + std::string(parameters));
+}
+
+int ChangeInFile(AppSession& app, std::string_view path, std::string_view parameters) {
+    if (IsReadOnly(std::string(path))) {
+        return 0;
+    }
+    return SearchInHiddenSession(app, path, OpenMode::Edit, ChangeCommand,
+                                 "all quiet " + std::string(parameters));
+}
+
+int SearchFileBytes(AppSession& app, std::string_view pathText, std::string_view textIn) {
+    std::string path(pathText);
+    std::string text = SearchText(textIn);
+    if (text.empty()) {
+        return 0;
+    }
+    std::string upper = text;
+    std::string lower = text;
+    for (size_t i = 0; i < text.size(); ++i) {
+        upper[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
+        lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+    }
+    FileProfile profile;
+    (void)ReadFileProfile(app, ProfileNameForFile(app, path), profile);
+    if (profile.diskCharset == ProfileCharset::Ebcdic) {
+        auto display = static_cast<CharSet>(profile.displayCharset);
+        auto size = static_cast<int>(text.size());
+        (void)Translate(Storage(app), display, CharSet::Ebcdic, upper.data(), upper.data(), size);
+        (void)Translate(Storage(app), display, CharSet::Ebcdic, lower.data(), lower.data(), size);
+    }
+
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.IsOpen()) {
+        return Refuse(app, Format("Unable to open '%s' for SEARCH.", path.c_str()), MsgTo::Box, Beep::Error) +
+               1;
+    }
+    // The last bytes of each block are kept in front of the next, so that a text lying across two
+    // blocks is found as well.
+    size_t carry = text.size() - 1;
+    std::vector<unsigned char> buffer(carry + kSearchBlock);
+    size_t held = 0;
+    for (;;) {
+        ssize_t got = ::read(file.Fd(), buffer.data() + held, kSearchBlock);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN)) {
+            continue;
+        }
+        if (got < 0) {
+            return Refuse(app, Format("Read error on file %s", path.c_str()), MsgTo::Box, Beep::Error) + 1;
+        }
+        if (got == 0) {
+            return 0;
+        }
+        held += static_cast<size_t>(got);
+        if (FindEitherCase(buffer.data(), held, upper, lower) != std::string::npos) {
+            return 1;
+        }
+        size_t keep = std::min(carry, held);
+        std::memmove(buffer.data(), buffer.data() + held - keep, keep);
+        held = keep;
+    }
+}
+
+}  // namespace tavoe
