@@ -5,13 +5,13 @@
 #include "core/context_stack.h"
 #include "core/message.h"
 #include "core/var_store.h"
-#include "filelist/entry_operation.h"
 #include "filelist/file_list_dialogs.h"
 #include "filelist/file_list_line_commands.h"
 #include "filelist/file_list_load.h"
 #include "filelist/file_list_primary.h"
 #include "filelist/file_list_search.h"
 #include "filelist/file_list_session.h"
+#include "filelist/file_ops.h"
 #include "filelist/projects.h"
 #include "platform/ascii_case.h"
 #include "platform/format.h"
@@ -99,7 +99,7 @@ void ProjectListCommand(AppSession& app, const GeneralCommandLine& command) {
     (void)OpenProject(app, command.p1);
 }
 void NewCommand(AppSession& app, const GeneralCommandLine&) {
-    NewFileCommand(app);
+    (void)NewFileDialog(app);
 }
 
 constexpr CommandDesc ListRow(std::string_view verb, FileListCommandFn handler) {

@@ -9,9 +9,9 @@
 #include "core/open_mode.h"
 #include "core/shell_port.h"
 #include "core/var_store.h"
-#include "filelist/entry_operation.h"
 #include "filelist/file_list_load.h"
 #include "filelist/file_list_session.h"
+#include "filelist/file_ops.h"
 #include "platform/format.h"
 
 namespace tavoe {
@@ -136,7 +136,8 @@ void RunJobs(AppSession& app, FileListWindow& window, std::vector<Job>& jobs, bo
         planned.push_back({EntryFullPath(*job.entry), *job.entry, job.letter});
     }
     for (Planned& job : planned) {
-        if (job.letter == 'D' && !blockDelete && VarIsTrue(app, "ZFLIST.CONFIRMDELETE") &&
+        // A directory asks its own, stronger question when it is deleted.
+        if (job.letter == 'D' && !blockDelete && !job.copy.isDirectory && VarIsTrue(app, "ZFLIST.CONFIRMDELETE") &&
             !Confirm(app, Format("OK to delete %s?", job.path.c_str()))) {
             continue;
         }
@@ -248,7 +249,7 @@ int RunEntryLetter(AppSession& app, FileListWindow& window, const FileEntry& ent
         window.SetEntryAction(path, letter == 'B' ? EntryAction::Browsed : EntryAction::Edited);
         return 0;
     }
-    return EntryOperation(app, window, path, letter);
+    return RunEntryOperation(app, &window, path, letter);
 }
 
 void FinishListOperation(AppSession& app, FileListWindow& window) {

@@ -1,5 +1,6 @@
 #include "filelist/file_list_search.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "core/app_session.h"
@@ -8,8 +9,8 @@
 #include "core/shell_port.h"
 #include "core/storage_host.h"
 #include "core/var_store.h"
-#include "filelist/entry_operation.h"
 #include "filelist/file_list_session.h"
+#include "filelist/file_ops.h"
 #include "platform/format.h"
 #include "ui/progress_window.h"
 
@@ -107,26 +108,14 @@ void RunOverList(AppSession& app, std::string_view params, RunKind kind) {
             std::string path = EntryFullPath(entry);
             progress.File(path, i, total);
             int hits = 0;
-            bool failed = false;
             for (const std::string& text : texts) {
-                int got = kind == RunKind::Change ? ChangeInListedFile(app, *window, path, text)
-                          : kind == RunKind::Find ? FindInListedFile(app, *window, path, text)
-                                                  : SearchListedFile(app, path, text);
-                if (got < 0) {
-                    failed = true;
-                    break;
-                }
-                hits += got;
+                int got = kind == RunKind::Change ? ChangeInFile(app, path, text)
+                          : kind == RunKind::Find ? FindInFile(app, path, text)
+                                                  : SearchFileBytes(app, path, text);
+                hits += std::max(got, 0);
                 if (kind == RunKind::Search && got > 0) {
                     break;
                 }
-            }
-            if (failed && hits == 0) {
-                // The search could not run on this file: it stays, without a count.
-                if (CurrentFileList(app) != window) {
-                    break;
-                }
-                continue;
             }
             if (hits == 0) {
                 entry.excluded = true;

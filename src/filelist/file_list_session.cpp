@@ -1,6 +1,7 @@
 #include "filelist/file_list_session.h"
 
 #include <algorithm>
+#include <map>
 
 #include "core/app_session.h"
 #include "core/context_stack.h"
@@ -168,12 +169,29 @@ RowLayout LayoutFromSettings(AppSession& app, bool recursive) {
 }
 
 void ReloadFileList(AppSession& app, FileListWindow& window) {
+    // What was done to the entries stays with them across the reload an operation asked for.
+    std::map<std::string, std::pair<EntryAction, int>> actions;
+    for (const std::vector<FileEntry>* part : {&window.list.dirs, &window.list.files}) {
+        for (const FileEntry& entry : *part) {
+            if (entry.action != EntryAction::None) {
+                actions[EntryFullPath(entry)] = {entry.action, entry.count};
+            }
+        }
+    }
     if (!window.projectName.empty()) {
         LoadProjectRows(app, window);
     } else {
         LoadOptions options = OptionsFromSettings(app);
         StatusProgress progress(app);
         LoadFileList(app, window.list, options, &progress);
+    }
+    for (std::vector<FileEntry>* part : {&window.list.dirs, &window.list.files}) {
+        for (FileEntry& entry : *part) {
+            if (auto it = actions.find(EntryFullPath(entry)); it != actions.end()) {
+                entry.action = it->second.first;
+                entry.count = it->second.second;
+            }
+        }
     }
     window.layout = LayoutFromSettings(app, window.list.recursive);
     SortRequest request;
