@@ -9,8 +9,10 @@
 #include "core/shell_port.h"
 #include "core/storage_host.h"
 #include "core/var_store.h"
+#include "filelist/file_list_load.h"
 #include "filelist/file_list_session.h"
 #include "filelist/file_ops.h"
+#include "filelist/file_ops_common.h"
 #include "platform/format.h"
 #include "ui/progress_window.h"
 
@@ -73,7 +75,7 @@ void RunOverList(AppSession& app, std::string_view params, RunKind kind) {
         return;
     }
     if (kind == RunKind::Change &&
-        !Shell(app).ConfirmOkCancel(app, "Change ALL occurences in ALL files in File List?")) {
+        !AskYesNo(app, "Change ALL occurences in ALL files in File List?")) {
         return;
     }
     std::vector<std::string> texts = SearchTexts(app, params);
@@ -125,6 +127,9 @@ void RunOverList(AppSession& app, std::string_view params, RunKind kind) {
                 entry.action = kind == RunKind::Change ? EntryAction::Changed
                                : kind == RunKind::Find ? EntryAction::Found
                                                        : EntryAction::SearchHit;
+                if (kind == RunKind::Change) {
+                    (void)StatEntry(path, entry);  // the saved file's new size and date
+                }
             }
             if (progress.Stop()) {
                 break;
