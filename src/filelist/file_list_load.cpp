@@ -49,7 +49,8 @@ void FillFromStat(FileEntry& entry, const struct stat& st) {
     if (!Writable(st)) {
         entry.attrs |= kAttrReadOnly;
     }
-    if (!entry.isDirectory && (st.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) != 0) {
+    // A link whose target is gone keeps the link's own mode, which says nothing about running it.
+    if (!entry.isDirectory && !S_ISLNK(st.st_mode) && (st.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) != 0) {
         entry.attrs |= kAttrExec;
     }
 }
