@@ -1,6 +1,7 @@
 // The project dialogs: the list of projects (PROJOPEN), a new project (PROJNEW) and the open
 // project's members with adding files (PROJECT).
 #include <cstdio>
+#include <filesystem>
 
 #include "core/app_session.h"
 #include "core/context_stack.h"
@@ -78,7 +79,7 @@ void ApplyProjOpen(AppSession& app) {
             std::remove(path.c_str()) != 0) {
             ShowMessage(app, Format("%s, %s error.", path.c_str(), "DELETE"), MsgTo::Box, Beep::Exclamation);
         }
-        ProjOpenDialog(app);
+        ShowDialogAgain(app, "PROJOPEN");
         return;
     }
     LeaveDialog(app);
@@ -142,8 +143,11 @@ void ApplyProject(AppSession& app) {
         VarSetValue(app, "ProjAdd.FileMask", mask);
         VarSetValue(app, "ZLAST.PROJ.PATH", path);
         VarSetPersist(app, "ZLAST.PROJ.PATH", 1);
+        if (!path.empty() && path.front() != '/') {
+            path = std::filesystem::absolute(path).lexically_normal().string();  // typed relative to here
+        }
         (void)AddProjectFiles(app, *window, path, mask);
-        ProjectDialog(app);
+        ShowDialogAgain(app, "PROJECT");
         return;
     }
     if (reply == "EDIT" || reply == "BROWSE") {
