@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -40,12 +41,13 @@ void ListPaths(AppSession& app, const std::vector<std::string>& paths, std::stri
     PostCommand(app, "FILELIST NEW");
 }
 
-bool AbsoluteOrEmpty(AppSession& app, const std::string& path) {
+// A directory typed in a dialog: a relative one is taken from the current directory, as OPEN does.
+std::string TypedDirectory(AppSession& app, std::string_view field) {
+    std::string path = Trim(VarGetValue(app, field));
     if (!path.empty() && path.front() != '/') {
-        ShowMessage(app, "Path must be in form: /...", MsgTo::Box, Beep::Exclamation);
-        return false;
+        path = std::filesystem::absolute(path).lexically_normal().string();
     }
-    return true;
+    return path;
 }
 
 // ---- FLSTOPEN: one directory, its mask, recursion ------------------------------------------------
@@ -56,13 +58,9 @@ void FlstOpenDialog(AppSession& app) {
     VarSetValue(app, "FlstOpen.Mask", mask.empty() ? VarGetValue(app, "ZFLIST.DIRMASK") : mask);
     VarSetValue(app, "FlstOpen.Recurs", VarIsTrue(app, "ZFLIST.RECURS") ? "TRUE" : "FALSE");
     RunOptionDialog(app, "FLSTOPEN", [&app] {
-        std::string path = Trim(VarGetValue(app, "FlstOpen.Path"));
+        std::string path = TypedDirectory(app, "FlstOpen.Path");
         if (path.empty()) {
             ShowMessage(app, "Path must be in form: /...", MsgTo::Box, Beep::Exclamation);
-            ShowDialogAgain(app, "FLSTOPEN");
-            return;
-        }
-        if (!AbsoluteOrEmpty(app, path)) {
             ShowDialogAgain(app, "FLSTOPEN");
             return;
         }
@@ -84,12 +82,7 @@ void MultOpenDialog(AppSession& app) {
         std::string reply = DialogReply(app, "", "MultOpen");
         std::vector<std::string> paths;
         for (int i = 1; i <= 4; ++i) {
-            std::string path = Trim(VarGetValue(app, Format("MultOpen.Path%d", i)));
-            if (!AbsoluteOrEmpty(app, path)) {
-                ShowDialogAgain(app, "MULTOPEN");
-                return;
-            }
-            paths.push_back(path);
+            paths.push_back(TypedDirectory(app, Format("MultOpen.Path%d", i)));
             VarSetValue(app, Format("ZMULT.TEXT.%d", i), VarGetValue(app, Format("MultOpen.Text%d", i)));
         }
         if (std::all_of(paths.begin(), paths.end(), [](const std::string& p) { return p.empty(); })) {
