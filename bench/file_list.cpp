@@ -28,7 +28,8 @@ struct Quiet : Reporter {
 // The directory of kFiles files of varied names, sizes and extensions.
 std::string BenchDirectory() {
     const char* tmp = std::getenv("TMPDIR");
-    std::filesystem::path dir = std::filesystem::path(tmp != nullptr && *tmp ? tmp : "/tmp") / "tavoe_bench_flist";
+    std::filesystem::path dir =
+        std::filesystem::path(tmp != nullptr && *tmp ? tmp : "/tmp") / "tavoe_bench_flist";
     std::filesystem::path done = dir / ".complete";
     if (!std::filesystem::exists(done)) {
         std::filesystem::remove_all(dir);

@@ -121,9 +121,11 @@ struct AppSession : Reporter {
     // The edit sessions, the current one first (shell/edit_session.h), and the main window.
     std::vector<std::unique_ptr<EditSession, EditSessionDeleter>> editSessions;
     MainWindow* mainWindow = nullptr;  // layout, command field and menus; null without a window
-    std::unique_ptr<FileListSet, FileListSetDeleter> fileLists;  // FileLists(app), made on first use
     bool batchMode = false;            // runs headless from a script (--batch)
     std::string statusText;            // a status text standing in for the status line (long loads)
+
+    // The open file lists (FileLists(app)), made on first use.
+    std::unique_ptr<FileListSet, FileListSetDeleter> fileLists;
 
     AppSession();
     ~AppSession() override;

@@ -32,10 +32,10 @@ struct FileEntry {
     uint8_t attrs = 0;         // EntryAttr bits
     std::string path;          // the directory the entry was found in, ending in "/"
     EntryAction action = EntryAction::None;
-    int count = 0;              // changes or hits for the Changed and Found actions
-    std::string pending;        // the line command typed in the row's action column
-    bool selected = false;      // chosen with the mouse or SELECT
-    bool excluded = false;      // hidden from the list (file-list FIND, the Exclude verb)
+    int count = 0;          // changes or hits for the Changed and Found actions
+    std::string pending;    // the line command typed in the row's action column
+    bool selected = false;  // chosen with the mouse or SELECT
+    bool excluded = false;  // hidden from the list (file-list FIND, the Exclude verb)
 };
 
 enum class SortField { Name, Ext, Size, Date, Attr, Action, Path };

@@ -93,7 +93,8 @@ void ProjectListCommand(AppSession& app, const GeneralCommandLine& command) {
         return;
     }
     if (!ValidProjectName(command.p1)) {
-        ShowMessage(app, "Project name must be all alphanumeric (A..Z, 0..9).", MsgTo::Box, Beep::Exclamation);
+        ShowMessage(app, "Project name must be all alphanumeric (A..Z, 0..9).", MsgTo::Box,
+                    Beep::Exclamation);
         return;
     }
     (void)OpenProject(app, command.p1);
@@ -103,10 +104,12 @@ void NewCommand(AppSession& app, const GeneralCommandLine&) {
 }
 
 constexpr CommandDesc ListRow(std::string_view verb, FileListCommandFn handler) {
-    return {.table = CommandTable::FileList, .verb = verb, .owner = CommandOwner::FileList, .fileList = handler};
+    return {
+        .table = CommandTable::FileList, .verb = verb, .owner = CommandOwner::FileList, .fileList = handler};
 }
 
-constexpr CommandDesc GeneralRow(std::string_view verb, GeneralCommandFn handler, Listing listing = Listing::Listed) {
+constexpr CommandDesc GeneralRow(std::string_view verb, GeneralCommandFn handler,
+                                 Listing listing = Listing::Listed) {
     return {.table = CommandTable::General,
             .verb = verb,
             .owner = CommandOwner::FileList,

@@ -105,10 +105,10 @@ struct BoolOption {
 };
 
 constexpr BoolOption kBoolOptions[] = {
-    {"ZFLIST.SHOW.DIRS", "FlistOpt.ShowDirs"},        {"ZFLIST.SHOW.FILES", "FlistOpt.ShowFiles"},
-    {"ZFLIST.SHOW.HIDDEN", "FlistOpt.ShowHidden"},    {"ZFLIST.EXTSEPARATE", "FlistOpt.ExtSeparate"},
-    {"ZFLIST.INCLUDE.SIZE", "FlistOpt.InclSize"},     {"ZFLIST.INCLUDE.DATE", "FlistOpt.InclDate"},
-    {"ZFLIST.INCLUDE.ATTR", "FlistOpt.InclAttr"},     {"ZFLIST.INCLUDE.ACTION", "FlistOpt.InclAction"},
+    {"ZFLIST.SHOW.DIRS", "FlistOpt.ShowDirs"},          {"ZFLIST.SHOW.FILES", "FlistOpt.ShowFiles"},
+    {"ZFLIST.SHOW.HIDDEN", "FlistOpt.ShowHidden"},      {"ZFLIST.EXTSEPARATE", "FlistOpt.ExtSeparate"},
+    {"ZFLIST.INCLUDE.SIZE", "FlistOpt.InclSize"},       {"ZFLIST.INCLUDE.DATE", "FlistOpt.InclDate"},
+    {"ZFLIST.INCLUDE.ATTR", "FlistOpt.InclAttr"},       {"ZFLIST.INCLUDE.ACTION", "FlistOpt.InclAction"},
     {"ZFLIST.CONFIRMDELETE", "FlistOpt.ConfirmDelete"},
 };
 
@@ -147,8 +147,8 @@ void ApplyFlistOpt(AppSession& app) {
     if (!sort.empty()) {
         VarSetValue(app, "ZFLIST.SORT", sort);
     }
-    for (const char* name : {"ZFLIST.MAXENTRIES", "ZFLIST.MAXWIDTHNAME", "ZFLIST.MAXWIDTHEXT", "ZFLIST.FORMAT.DATE",
-                             "ZFLIST.SORT"}) {
+    for (const char* name : {"ZFLIST.MAXENTRIES", "ZFLIST.MAXWIDTHNAME", "ZFLIST.MAXWIDTHEXT",
+                             "ZFLIST.FORMAT.DATE", "ZFLIST.SORT"}) {
         KeepSetting(app, name);
     }
     for (const BoolOption& option : kBoolOptions) {
@@ -191,7 +191,8 @@ std::string Unescape(std::string_view field) {
             octal = field[i + k] >= '0' && field[i + k] <= '7';
         }
         if (octal) {
-            out += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
+            out += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
+                                     (field[i + 3] - '0'));
             i += 3;
         } else {
             out += field[i];
@@ -237,7 +238,8 @@ std::vector<std::string> Filters(AppSession& app) {
 void StoreFilters(AppSession& app, const std::vector<std::string>& filters) {
     for (int i = 1; i <= kFilterSlots; ++i) {
         std::string name = Format("ZFILTERS.%d", i);
-        VarSetValue(app, name, i <= static_cast<int>(filters.size()) ? filters[static_cast<size_t>(i - 1)] : "");
+        VarSetValue(app, name,
+                    i <= static_cast<int>(filters.size()) ? filters[static_cast<size_t>(i - 1)] : "");
         KeepSetting(app, name);
     }
 }
@@ -313,8 +315,8 @@ void Filters2Dialog(AppSession& app) {
         std::string description = Trim(VarGetValue(app, "Filters2.Desc"));
         std::string patterns = Trim(VarGetValue(app, "Filters2.Mask"));
         if (description.empty() || patterns.empty() || patterns.find(' ') != std::string::npos) {
-            ShowMessage(app, "A filter needs a description and a file mask without blanks (*.c;*.h).", MsgTo::Box,
-                        Beep::Exclamation);
+            ShowMessage(app, "A filter needs a description and a file mask without blanks (*.c;*.h).",
+                        MsgTo::Box, Beep::Exclamation);
             ShowDialogAgain(app, "FILTERS2");
             return;
         }
@@ -333,16 +335,16 @@ void Filters2Dialog(AppSession& app) {
 }
 
 constexpr SubsystemDialog kDialogs[] = {
-    {"FLSTOPEN", FlstOpenDialog}, {"MULTOPEN", MultOpenDialog},   {"FLISTOPT", FlistOptDialog},
-    {"DRIVLIST", DrivListDialog}, {"FILTERS", FiltersDialog},     {"FILTERS2", Filters2Dialog},
-    {"PROJOPEN", ProjOpenDialog}, {"PROJNEW", ProjNewDialog},     {"PROJECT", ProjectDialog},
+    {"FLSTOPEN", FlstOpenDialog}, {"MULTOPEN", MultOpenDialog}, {"FLISTOPT", FlistOptDialog},
+    {"DRIVLIST", DrivListDialog}, {"FILTERS", FiltersDialog},   {"FILTERS2", Filters2Dialog},
+    {"PROJOPEN", ProjOpenDialog}, {"PROJNEW", ProjNewDialog},   {"PROJECT", ProjectDialog},
 };
 
 bool PseudoFileSystem(std::string_view type) {
     static constexpr std::string_view kPseudo[] = {
-        "proc",  "sysfs",    "devpts",     "cgroup",  "cgroup2",   "securityfs", "pstore", "debugfs",
-        "tracefs", "mqueue", "hugetlbfs", "configfs", "fusectl", "bpf",  "autofs", "binfmt_misc",
-        "devtmpfs", "rpc_pipefs", "nsfs", "efivarfs", "selinuxfs", "ramfs"};
+        "proc",     "sysfs",      "devpts",    "cgroup",   "cgroup2",   "securityfs", "pstore", "debugfs",
+        "tracefs",  "mqueue",     "hugetlbfs", "configfs", "fusectl",   "bpf",        "autofs", "binfmt_misc",
+        "devtmpfs", "rpc_pipefs", "nsfs",      "efivarfs", "selinuxfs", "ramfs"};
     return std::find(std::begin(kPseudo), std::end(kPseudo), type) != std::end(kPseudo);
 }
 
@@ -365,7 +367,8 @@ std::vector<std::string> DrivePlaces(std::string_view mountsText, std::string_vi
         at = end == std::string_view::npos ? mountsText.size() : end + 1;
         std::istringstream fields{std::string(line)};
         std::string device, point, type;
-        if (!(fields >> device >> point >> type) || PseudoFileSystem(type) || point.empty() || point.front() != '/') {
+        if (!(fields >> device >> point >> type) || PseudoFileSystem(type) || point.empty() ||
+            point.front() != '/') {
             continue;
         }
         std::string decoded = Unescape(point);

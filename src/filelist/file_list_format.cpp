@@ -97,10 +97,12 @@ std::string FormatEntryDate(const std::tm& t, std::string_view form) {
         return Format("%2d.%02d.%04d  %2d.%02d.%02d", t.tm_mday, month, year, t.tm_hour, t.tm_min, t.tm_sec);
     }
     if (form == "ISO") {
-        return Format("%04d-%02d-%02d  %02d.%02d.%02d", year, month, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+        return Format("%04d-%02d-%02d  %02d.%02d.%02d", year, month, t.tm_mday, t.tm_hour, t.tm_min,
+                      t.tm_sec);
     }
     if (form == "JIS") {
-        return Format("%04d-%02d-%02d  %02d:%02d:%02d", year, month, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+        return Format("%04d-%02d-%02d  %02d:%02d:%02d", year, month, t.tm_mday, t.tm_hour, t.tm_min,
+                      t.tm_sec);
     }
     // A 12-hour clock: noon and later are PM, and the hour after midnight reads 12, not 0.
     int hour = t.tm_hour > 12 ? t.tm_hour - 12 : t.tm_hour;

@@ -63,8 +63,10 @@ bool CollectJobs(AppSession& app, const std::vector<FileEntry*>& rows, std::vect
         }
         if (!doubled) {
             if (openBlock != 0) {
-                ShowMessage(app, Format("Block line command '%c%c' has conflict, can not continue.", openBlock, openBlock),
-                            MsgTo::Box, Beep::Exclamation);
+                ShowMessage(
+                    app,
+                    Format("Block line command '%c%c' has conflict, can not continue.", openBlock, openBlock),
+                    MsgTo::Box, Beep::Exclamation);
                 return false;
             }
             jobs.push_back({rows[i], letter, false});
@@ -75,8 +77,10 @@ bool CollectJobs(AppSession& app, const std::vector<FileEntry*>& rows, std::vect
             blockStart = jobs.size();
             jobs.push_back({rows[i], letter, true});
         } else if (openBlock != letter) {
-            ShowMessage(app, Format("Block line command '%c%c' has conflict, can not continue.", openBlock, openBlock),
-                        MsgTo::Box, Beep::Exclamation);
+            ShowMessage(
+                app,
+                Format("Block line command '%c%c' has conflict, can not continue.", openBlock, openBlock),
+                MsgTo::Box, Beep::Exclamation);
             return false;
         } else {
             jobs.push_back({rows[i], letter, true});
@@ -85,8 +89,10 @@ bool CollectJobs(AppSession& app, const std::vector<FileEntry*>& rows, std::vect
     }
     (void)blockStart;
     if (openBlock != 0) {
-        ShowMessage(app, Format("End of block for line command '%c%c' not found, can not continue.", openBlock, openBlock),
-                    MsgTo::Box, Beep::Exclamation);
+        ShowMessage(
+            app,
+            Format("End of block for line command '%c%c' not found, can not continue.", openBlock, openBlock),
+            MsgTo::Box, Beep::Exclamation);
         return false;
     }
     return true;
@@ -110,7 +116,8 @@ bool CheckOpenRules(AppSession& app, const std::vector<Job>& jobs) {
         return false;
     }
     if (dirs == 1 && files > 0) {
-        ShowMessage(app, "You can open a sub-directory or file, but not both.", MsgTo::Box, Beep::Exclamation);
+        ShowMessage(app, "You can open a sub-directory or file, but not both.", MsgTo::Box,
+                    Beep::Exclamation);
         return false;
     }
     return true;
@@ -137,7 +144,8 @@ void RunJobs(AppSession& app, FileListWindow& window, std::vector<Job>& jobs, bo
     }
     for (Planned& job : planned) {
         // A directory asks its own, stronger question when it is deleted.
-        if (job.letter == 'D' && !blockDelete && !job.copy.isDirectory && VarIsTrue(app, "ZFLIST.CONFIRMDELETE") &&
+        if (job.letter == 'D' && !blockDelete && !job.copy.isDirectory &&
+            VarIsTrue(app, "ZFLIST.CONFIRMDELETE") &&
             !Confirm(app, Format("OK to delete %s?", job.path.c_str()))) {
             continue;
         }
@@ -176,8 +184,8 @@ void ApplyPopupVerb(AppSession& app, FileListWindow& window, std::string_view ve
         }
     }
     if (chosen.empty()) {
-        ShowMessage(app, "You need to select one or more files before applying a popup menu verb.", MsgTo::Box,
-                    Beep::Exclamation);
+        ShowMessage(app, "You need to select one or more files before applying a popup menu verb.",
+                    MsgTo::Box, Beep::Exclamation);
         return;
     }
     if (verb == "Exclude") {
@@ -237,7 +245,8 @@ int RunEntryLetter(AppSession& app, FileListWindow& window, const FileEntry& ent
     if (!window.projectName.empty() && !entry.isDirectory) {
         FileEntry probe;
         if (!StatEntry(path, probe)) {
-            ShowMessage(app, Format("File %s does not currently exist", path.c_str()), MsgTo::Box, Beep::Exclamation);
+            ShowMessage(app, Format("File %s does not currently exist", path.c_str()), MsgTo::Box,
+                        Beep::Exclamation);
             return -1;
         }
     }

@@ -76,10 +76,12 @@ private:
     bool Take(FileEntry&& entry) {
         if (static_cast<long>(list_.dirs.size() + list_.files.size()) >= limit_) {
             list_.limited = true;
-            ShowMessage(reporter_,
-                        Format("File List limited to %d files, click on menu OPTIONS, item FILE LIST to change limit.",
-                               static_cast<int>(limit_)),
-                        MsgTo::Box, Beep::Information);
+            ShowMessage(
+                reporter_,
+                Format(
+                    "File List limited to %d files, click on menu OPTIONS, item FILE LIST to change limit.",
+                    static_cast<int>(limit_)),
+                MsgTo::Box, Beep::Information);
             return false;
         }
         if (entry.isDirectory) {

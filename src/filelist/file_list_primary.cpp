@@ -56,7 +56,8 @@ long ScrollAmount(AppSession& app, std::string_view params, long max) {
         return max;
     }
     if (word.size() > 9 || word.find_first_not_of("0123456789") != std::string::npos) {
-        ShowMessage(app, Format("Scroll amount '%s' is not valid.", word.c_str()), MsgTo::Box, Beep::Exclamation);
+        ShowMessage(app, Format("Scroll amount '%s' is not valid.", word.c_str()), MsgTo::Box,
+                    Beep::Exclamation);
         return -1;
     }
     return std::stol(word);
@@ -163,8 +164,9 @@ void RunMacroOnRows(AppSession& app, std::string_view params, bool selectedOnly)
         }
     }
     if (paths.empty()) {
-        ShowMessage(app, selectedOnly ? "You need to select one or more files before applying a popup menu verb."
-                                      : "No files in this list.",
+        ShowMessage(app,
+                    selectedOnly ? "You need to select one or more files before applying a popup menu verb."
+                                 : "No files in this list.",
                     MsgTo::Box, Beep::Exclamation);
         return;
     }
@@ -285,7 +287,8 @@ void ListToFileCommand(AppSession& app, std::string_view params) {
     struct stat st {};
     if (stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
-            ShowMessage(app, "Target file is a directory, please provide file name.", MsgTo::Box, Beep::Exclamation);
+            ShowMessage(app, "Target file is a directory, please provide file name.", MsgTo::Box,
+                        Beep::Exclamation);
             return;
         }
         if (!Shell(app).ConfirmOkCancel(app, "File already exists, OK to overwrite it?")) {

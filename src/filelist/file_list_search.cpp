@@ -67,20 +67,21 @@ void RunOverList(AppSession& app, std::string_view params, RunKind kind) {
         return;
     }
     if (Trim(params).empty()) {
-        const char* text = kind == RunKind::Change ? "CHANGE requires at least two parameters:  P1=...find-string...  "
-                                                     "P2=...change-to-string..."
-                           : kind == RunKind::Find ? "FIND requires at least one parameter:  P1=...find-string..."
-                                                   : "SEARCH requires one parameter:  P1=...search-string...";
+        const char* text =
+            kind == RunKind::Change ? "CHANGE requires at least two parameters:  P1=...find-string...  "
+                                      "P2=...change-to-string..."
+            : kind == RunKind::Find ? "FIND requires at least one parameter:  P1=...find-string..."
+                                    : "SEARCH requires one parameter:  P1=...search-string...";
         ShowMessage(app, text, MsgTo::Box, Beep::Exclamation);
         return;
     }
-    if (kind == RunKind::Change &&
-        !AskYesNo(app, "Change ALL occurences in ALL files in File List?")) {
+    if (kind == RunKind::Change && !AskYesNo(app, "Change ALL occurences in ALL files in File List?")) {
         return;
     }
     std::vector<std::string> texts = SearchTexts(app, params);
     if (texts.empty()) {
-        ShowMessage(app, "No search texts in the multiple file list variables.", MsgTo::Box, Beep::Exclamation);
+        ShowMessage(app, "No search texts in the multiple file list variables.", MsgTo::Box,
+                    Beep::Exclamation);
         return;
     }
     SharedBlock(app).SetSearchText(texts.front());

@@ -32,8 +32,8 @@ public:
     int cursorRow = 0;  // the row the keyboard is on (index into the visible rows)
     int leftColumn = 0;
     ListFocus focus = ListFocus::Command;
-    std::string command;       // the file list's own command field
-    std::string projectName;   // a project shown as a list: its name ("" for a directory list)
+    std::string command;      // the file list's own command field
+    std::string projectName;  // a project shown as a list: its name ("" for a directory list)
     std::string projectProfile;
     std::vector<std::string> members;  // a project's files, in project order
 

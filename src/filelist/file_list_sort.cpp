@@ -40,9 +40,11 @@ void StableSortBy(std::vector<FileEntry>& entries, const std::vector<Key>& keys,
     std::vector<uint32_t> perm(entries.size());
     std::iota(perm.begin(), perm.end(), 0u);
     if (order == SortOrder::Ascending) {
-        std::stable_sort(perm.begin(), perm.end(), [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+        std::stable_sort(perm.begin(), perm.end(),
+                         [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
     } else {
-        std::stable_sort(perm.begin(), perm.end(), [&keys](uint32_t a, uint32_t b) { return keys[b] < keys[a]; });
+        std::stable_sort(perm.begin(), perm.end(),
+                         [&keys](uint32_t a, uint32_t b) { return keys[b] < keys[a]; });
     }
     std::vector<FileEntry> sorted;
     sorted.reserve(entries.size());
@@ -125,8 +127,9 @@ void SortPart(std::vector<FileEntry>& entries, bool directories, const SortReque
 }  // namespace
 
 bool ParseSortParams(std::string_view params, SortRequest& request, std::string& error) {
-    static constexpr SortField kFields[] = {SortField::Name, SortField::Ext,    SortField::Size, SortField::Date,
-                                            SortField::Attr, SortField::Action, SortField::Path};
+    static constexpr SortField kFields[] = {SortField::Name, SortField::Ext,  SortField::Size,
+                                            SortField::Date, SortField::Attr, SortField::Action,
+                                            SortField::Path};
     bool haveField = false;
     request = SortRequest{};
     size_t at = 0;

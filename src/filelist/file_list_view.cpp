@@ -77,7 +77,8 @@ void SortByHeading(AppSession& app, FileListWindow& window, SortField field) {
     SortRequest request;
     request.field = field;
     // A second click on the heading the list is sorted by turns the order round.
-    if (window.list.sorted && window.list.sortField == field && window.list.sortOrder == SortOrder::Ascending) {
+    if (window.list.sorted && window.list.sortField == field &&
+        window.list.sortOrder == SortOrder::Ascending) {
         request.order = SortOrder::Descending;
     }
     SortFileList(window.list, request);
@@ -85,7 +86,7 @@ void SortByHeading(AppSession& app, FileListWindow& window, SortField field) {
 }
 
 void ShowPopup(AppSession& app, FileListWindow& window, int screenRow, int screenCol) {
-    static const char* const kVerbs[] = {"Edit",   "Browse",  "Copy", "Move", "Rename",
+    static const char* const kVerbs[] = {"Edit",   "Browse",  "Copy",  "Move", "Rename",
                                          "Delete", "Exclude", "Print", "Info", "UserCmd"};
     if (app.screen == nullptr) {
         return;
@@ -133,7 +134,8 @@ void PaintFileListWindow(AppSession& app, FileListWindow& window, ui::Painter& p
         painter.Fill(ui::Rect{kListHeadingRow, 0, 1, cols}, kHeading);
         std::string headings = ColumnHeadings(layout);
         if (static_cast<size_t>(window.leftColumn) < headings.size()) {
-            painter.Text(kListHeadingRow, dataCol, std::string_view(headings).substr(window.leftColumn), kHeading);
+            painter.Text(kListHeadingRow, dataCol, std::string_view(headings).substr(window.leftColumn),
+                         kHeading);
         }
     }
     std::vector<FileEntry*> entries = VisibleRows(window.list);
@@ -145,7 +147,8 @@ void PaintFileListWindow(AppSession& app, FileListWindow& window, ui::Painter& p
         }
         const FileEntry& entry = *entries[index];
         int row = kListFirstEntryRow + r;
-        bool atCursor = focused && window.focus == ListFocus::Rows && window.cursorRow == static_cast<int>(index);
+        bool atCursor =
+            focused && window.focus == ListFocus::Rows && window.cursorRow == static_cast<int>(index);
         ui::ColorPair color = entry.selected ? kSelected : kRow;
         painter.Fill(ui::Rect{row, 0, 1, layout.actionWidth}, atCursor ? kCursorRow : kActionCells, '.');
         painter.Text(row, 0, entry.pending, atCursor ? kCursorRow : kActionCells);
@@ -158,16 +161,19 @@ void PaintFileListWindow(AppSession& app, FileListWindow& window, ui::Painter& p
     // The scroll bar beside the rows: arrows at its ends, the thumb where the shown rows lie.
     if (shown > 2 && cols > dataCol + 1) {
         for (int r = 0; r < shown; ++r) {
-            painter.Put(kListFirstEntryRow + r, barCol, ui::glyph::kLightShade, kScroll, ui::CellKind::Graphic);
+            painter.Put(kListFirstEntryRow + r, barCol, ui::glyph::kLightShade, kScroll,
+                        ui::CellKind::Graphic);
         }
         painter.Put(kListFirstEntryRow, barCol, ui::glyph::kArrowUp, kScroll, ui::CellKind::Graphic);
-        painter.Put(kListFirstEntryRow + shown - 1, barCol, ui::glyph::kArrowDown, kScroll, ui::CellKind::Graphic);
+        painter.Put(kListFirstEntryRow + shown - 1, barCol, ui::glyph::kArrowDown, kScroll,
+                    ui::CellKind::Graphic);
         int track = shown - 2;
         int total = std::max(static_cast<int>(entries.size()), 1);
         int length = std::clamp(track * shown / total, 1, track);
         int first = total > shown ? (track - length) * window.topRow / std::max(total - shown, 1) : 0;
         for (int r = first; r < first + length && r < track; ++r) {
-            painter.Put(kListFirstEntryRow + 1 + r, barCol, ui::glyph::kFullBlock, kScroll, ui::CellKind::Graphic);
+            painter.Put(kListFirstEntryRow + 1 + r, barCol, ui::glyph::kFullBlock, kScroll,
+                        ui::CellKind::Graphic);
         }
     }
     if (!focused) {
@@ -177,8 +183,9 @@ void PaintFileListWindow(AppSession& app, FileListWindow& window, ui::Painter& p
         int caret = kCommandLabelWidth + static_cast<int>(window.command.size() - shift);
         painter.SetCursor(kListCommandRow, std::min(caret, cols - 1), ui::CursorShape::Underline);
     } else if (window.cursorRow >= window.topRow && window.cursorRow < window.topRow + shown) {
-        const FileEntry* entry =
-            static_cast<size_t>(window.cursorRow) < entries.size() ? entries[static_cast<size_t>(window.cursorRow)] : nullptr;
+        const FileEntry* entry = static_cast<size_t>(window.cursorRow) < entries.size()
+                                     ? entries[static_cast<size_t>(window.cursorRow)]
+                                     : nullptr;
         int caret = entry != nullptr ? static_cast<int>(entry->pending.size()) : 0;
         painter.SetCursor(kListFirstEntryRow + window.cursorRow - window.topRow,
                           std::min(caret, layout.actionWidth - 1), ui::CursorShape::Underline);
@@ -201,7 +208,8 @@ bool FileListKey(AppSession& app, FileListWindow& window, const ui::KeyEvent& ke
                 if (window.command.size() < kCommandMax) {
                     window.command += static_cast<char>(key.ch);
                 }
-            } else if (current != nullptr && static_cast<int>(current->pending.size()) < window.layout.actionWidth) {
+            } else if (current != nullptr &&
+                       static_cast<int>(current->pending.size()) < window.layout.actionWidth) {
                 current->pending += static_cast<char>(key.ch);
             }
             return true;
@@ -234,7 +242,10 @@ bool FileListKey(AppSession& app, FileListWindow& window, const ui::KeyEvent& ke
             if (count == 0) {
                 return true;
             }
-            int step = key.key == ui::Key::Up ? -1 : key.key == ui::Key::Down ? 1 : key.key == ui::Key::PageUp ? -page : page;
+            int step = key.key == ui::Key::Up       ? -1
+                       : key.key == ui::Key::Down   ? 1
+                       : key.key == ui::Key::PageUp ? -page
+                                                    : page;
             if (window.focus == ListFocus::Command) {
                 window.focus = ListFocus::Rows;
                 window.cursorRow = window.topRow;
@@ -257,7 +268,8 @@ bool FileListKey(AppSession& app, FileListWindow& window, const ui::KeyEvent& ke
     }
 }
 
-void FileListMouse(AppSession& app, FileListWindow& window, const ui::MouseEvent& mouse, int screenRow, int screenCol) {
+void FileListMouse(AppSession& app, FileListWindow& window, const ui::MouseEvent& mouse, int screenRow,
+                   int screenCol) {
     std::vector<FileEntry*> entries = VisibleRows(window.list);
     int count = static_cast<int>(entries.size());
     if (mouse.action == ui::MouseAction::WheelUp || mouse.action == ui::MouseAction::WheelDown) {

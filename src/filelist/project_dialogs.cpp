@@ -67,8 +67,9 @@ void ApplyProjOpen(AppSession& app) {
     std::string chosen = ChosenRow(app, "ProjOpen.List");
     if (chosen.empty() || IsSeparator(chosen)) {
         ShowMessage(app,
-                    reply == "DELETE" ? "You must select a project before clicking on DELETE."
-                                      : "You must select a project before clicking on OPEN or pressing ENTER.",
+                    reply == "DELETE"
+                        ? "You must select a project before clicking on DELETE."
+                        : "You must select a project before clicking on OPEN or pressing ENTER.",
                     MsgTo::Box, Beep::Exclamation);
         ShowDialogAgain(app, "PROJOPEN");
         return;
@@ -95,12 +96,14 @@ void ApplyProjNew(AppSession& app) {
         return;
     }
     if (!ValidProjectName(name)) {
-        ShowMessage(app, "Project name must be all alphanumeric (A..Z, 0..9).", MsgTo::Box, Beep::Exclamation);
+        ShowMessage(app, "Project name must be all alphanumeric (A..Z, 0..9).", MsgTo::Box,
+                    Beep::Exclamation);
         ShowDialogAgain(app, "PROJNEW");
         return;
     }
     std::string path = FindProjectFile(app, name);
-    if (!path.empty() && !Shell(app).ConfirmOkCancel(app, "OK for new project to overwrite existing project?")) {
+    if (!path.empty() &&
+        !Shell(app).ConfirmOkCancel(app, "OK for new project to overwrite existing project?")) {
         ShowDialogAgain(app, "PROJNEW");
         return;
     }
@@ -170,7 +173,8 @@ void ProjOpenDialog(AppSession& app) {
     bool any = false;
     std::vector<std::string> rows = ProjectRows(app, any);
     if (!any) {
-        ShowMessage(app, "No projects found, click on NEW to create a project.", MsgTo::Box, Beep::Information);
+        ShowMessage(app, "No projects found, click on NEW to create a project.", MsgTo::Box,
+                    Beep::Information);
     }
     WriteDialogArray(app, "ProjOpen.List", rows);
     VarSetNumber(app, "ProjOpen.List.Top", 0);

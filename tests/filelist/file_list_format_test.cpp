@@ -88,7 +88,8 @@ TEST(FileListFormat, HeaderLineParts) {
     list.sorted = true;
     list.sortField = SortField::Date;
     list.sortOrder = SortOrder::Descending;
-    EXPECT_EQ(HeaderLine(list), "2 dirs,  1,234 files,  5,678,901 bytes,  locked,  sorted by DATE DESCENDING");
+    EXPECT_EQ(HeaderLine(list),
+              "2 dirs,  1,234 files,  5,678,901 bytes,  locked,  sorted by DATE DESCENDING");
     list.fileCount = 0;
     list.byteCount = 0;
     list.locked = false;

@@ -98,7 +98,7 @@ TEST_F(TempTree, HiddenNamesMasksAndDirectories) {
 TEST_F(TempTree, RecursionEntersEachDirectoryOnceAndFollowsNoLinks) {
     fs::create_directories(root_ / "a" / "b");
     Touch("a/b/deep.txt", 3);
-    fs::create_directory_symlink(root_, root_ / "a" / "loop");     // back to the top
+    fs::create_directory_symlink(root_, root_ / "a" / "loop");  // back to the top
     fs::create_directory_symlink(root_ / "a", root_ / "a" / "b" / "up");
     LoadOptions options;
     options.recursive = true;
@@ -142,7 +142,8 @@ TEST_F(TempTree, MissingPathsAndStat) {
 
 TEST(ProjectFileFormat, ReadsItsLinesAndIgnoresGarbage) {
     std::string text = "FileProf=COBOL\nFile=/a/one.cbl\r\nFile=/a/two.cbl\ngarbage\x01\xff line\nFile=\n" +
-                       std::string("File=/a/") + std::string(300, 'x') + "\nFile=/a/three.cbl\nFile=/a/one.cbl";
+                       std::string("File=/a/") + std::string(300, 'x') +
+                       "\nFile=/a/three.cbl\nFile=/a/one.cbl";
     text += std::string(1, '\0') + "File=/nul\n";
     ProjectFile project = ParseProjectText(text);
     EXPECT_EQ(project.profile, "COBOL");

@@ -54,11 +54,13 @@ TEST(FileListTerminal, SortsByAClickedHeadingAndOpensAFile) {
         fs::copy_file(entry.path(), dir.Path() / "home/profiles" / entry.path().filename());
     }
     fs::create_directories(dir.Path() / "home/dialogs");
-    fs::copy(fs::path(TAVOE_SOURCE_DIR) / "data/dialogs", dir.Path() / "home/dialogs", fs::copy_options::recursive);
+    fs::copy(fs::path(TAVOE_SOURCE_DIR) / "data/dialogs", dir.Path() / "home/dialogs",
+             fs::copy_options::recursive);
     dir.File("home/profiles/TAVOE.PRF", "ZMENUSTYLE,Windows GUI\nZFLIST.INCLUDE.DATE,FALSE\n");
     std::string program = std::string(TAVOE_BINARY_DIR) + "/bin/tavoe";
     TmuxSession tmux("flist");
-    tmux.Type("cd " + dir.Path().string() + " && HOME=$PWD TAVOE35=$PWD/home " + program + " tree; echo ENDED-$?");
+    tmux.Type("cd " + dir.Path().string() + " && HOME=$PWD TAVOE35=$PWD/home " + program +
+              " tree; echo ENDED-$?");
     ASSERT_TRUE(tmux.WaitFor("sorted by NAME ASCENDING")) << tmux.Screen();
     std::string screen = tmux.Screen();
     EXPECT_LT(Find(screen, "alpha").first, Find(screen, "big").first) << screen;
