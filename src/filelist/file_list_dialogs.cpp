@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 
+#include "core/command_line.h"
 #include "core/context_stack.h"
 #include "core/message.h"
 #include "core/var_store.h"
@@ -22,14 +23,6 @@ namespace {
 
 constexpr int kFilterSlots = 16;
 
-std::string Trim(std::string_view text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
 
 // Lists one path (with a mask) in a new file list once the dialog has gone.
 void ListPaths(AppSession& app, const std::vector<std::string>& paths, std::string_view mask) {
@@ -43,7 +36,7 @@ void ListPaths(AppSession& app, const std::vector<std::string>& paths, std::stri
 
 // A directory typed in a dialog: a relative one is taken from the current directory, as OPEN does.
 std::string TypedDirectory(AppSession& app, std::string_view field) {
-    std::string path = Trim(VarGetValue(app, field));
+    std::string path = std::string(CommandTrim(VarGetValue(app, field)));
     if (!path.empty() && path.front() != '/') {
         path = std::filesystem::absolute(path).lexically_normal().string();
     }
@@ -65,7 +58,7 @@ void FlstOpenDialog(AppSession& app) {
             return;
         }
         SetBoolSetting(app, "ZFLIST.RECURS", "FlstOpen.Recurs");
-        ListPaths(app, {path}, Trim(VarGetValue(app, "FlstOpen.Mask")));
+        ListPaths(app, {path}, std::string(CommandTrim(VarGetValue(app, "FlstOpen.Mask"))));
     });
 }
 
@@ -90,7 +83,7 @@ void MultOpenDialog(AppSession& app) {
             ShowDialogAgain(app, "MULTOPEN");
             return;
         }
-        ListPaths(app, paths, Trim(VarGetValue(app, "MultOpen.Mask")));
+        ListPaths(app, paths, std::string(CommandTrim(VarGetValue(app, "MultOpen.Mask"))));
         if (reply == "FIND" || reply == "SEARCH") {
             PostCommand(app, "PCMDFILELIST " + reply + " USE_ZMULT_VARS");
         }
@@ -115,7 +108,7 @@ constexpr BoolOption kBoolOptions[] = {
 constexpr const char* kDateForms[] = {"USA", "EUR", "ISO", "JIS"};
 
 bool ReadNumber(AppSession& app, const char* field, long low, long high, long& value, const char* what) {
-    std::string text = Trim(VarGetValue(app, field));
+    std::string text = std::string(CommandTrim(VarGetValue(app, field)));
     if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos ||
         std::stol(text) < low || std::stol(text) > high) {
         ShowMessage(app, Format("%s must be a number from %ld to %ld.", what, low, high), MsgTo::Box,
@@ -136,7 +129,7 @@ void ApplyFlistOpt(AppSession& app) {
         ShowDialogAgain(app, "FLISTOPT");
         return;
     }
-    std::string sort = Trim(VarGetValue(app, "FlistOpt.Sort"));
+    std::string sort = std::string(CommandTrim(VarGetValue(app, "FlistOpt.Sort")));
     VarSetNumber(app, "ZFLIST.MAXENTRIES", maxEntries);
     VarSetNumber(app, "ZFLIST.MAXWIDTHNAME", nameWidth);
     VarSetNumber(app, "ZFLIST.MAXWIDTHEXT", extWidth);
@@ -312,8 +305,8 @@ void FiltersDialog(AppSession& app) {
 
 void Filters2Dialog(AppSession& app) {
     RunOptionDialog(app, "FILTERS2", [&app] {
-        std::string description = Trim(VarGetValue(app, "Filters2.Desc"));
-        std::string patterns = Trim(VarGetValue(app, "Filters2.Mask"));
+        std::string description = std::string(CommandTrim(VarGetValue(app, "Filters2.Desc")));
+        std::string patterns = std::string(CommandTrim(VarGetValue(app, "Filters2.Mask")));
         if (description.empty() || patterns.empty() || patterns.find(' ') != std::string::npos) {
             ShowMessage(app, "A filter needs a description and a file mask without blanks (*.c;*.h).",
                         MsgTo::Box, Beep::Exclamation);
@@ -387,14 +380,14 @@ std::vector<std::string> DrivePlaces(std::string_view mountsText, std::string_vi
 }
 
 void SplitFilter(std::string_view filter, std::string& description, std::string& patterns) {
-    std::string text = Trim(filter);
+    std::string text = std::string(CommandTrim(filter));
     size_t blank = text.rfind(' ');
     if (blank == std::string::npos) {
         description.clear();
         patterns = text;
         return;
     }
-    description = Trim(std::string_view(text).substr(0, blank));
+    description = std::string(CommandTrim(std::string_view(text).substr(0, blank)));
     patterns = text.substr(blank + 1);
 }
 

@@ -36,7 +36,6 @@ bool Known(char letter) {
 // rows between them take the block's letter. Everything is checked before anything runs.
 bool CollectJobs(AppSession& app, const std::vector<FileEntry*>& rows, std::vector<Job>& jobs) {
     char openBlock = 0;
-    size_t blockStart = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
         std::string typed;
         for (char c : rows[i]->pending) {
@@ -74,7 +73,6 @@ bool CollectJobs(AppSession& app, const std::vector<FileEntry*>& rows, std::vect
         }
         if (openBlock == 0) {
             openBlock = letter;
-            blockStart = jobs.size();
             jobs.push_back({rows[i], letter, true});
         } else if (openBlock != letter) {
             ShowMessage(
@@ -87,7 +85,6 @@ bool CollectJobs(AppSession& app, const std::vector<FileEntry*>& rows, std::vect
             openBlock = 0;
         }
     }
-    (void)blockStart;
     if (openBlock != 0) {
         ShowMessage(
             app,

@@ -13,6 +13,7 @@
 
 #include "buffer/file_name_vars.h"
 #include "core/app_session.h"
+#include "core/command_line.h"
 #include "core/message.h"
 #include "core/open_mode.h"
 #include "core/shell_port.h"
@@ -31,14 +32,6 @@ namespace tavoe {
 
 namespace {
 
-std::string Trim(std::string_view text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
 
 // The rows a scroll moves by when no amount is given: the rows shown.
 int PageRows(AppSession& app) {
@@ -48,7 +41,7 @@ int PageRows(AppSession& app) {
 
 // "", a number, or MAX; -1 for anything else.
 long ScrollAmount(AppSession& app, std::string_view params, long max) {
-    std::string word = UpperAscii(Trim(params));
+    std::string word = UpperAscii(std::string(CommandTrim(params)));
     if (word.empty()) {
         return PageRows(app);
     }
@@ -91,7 +84,7 @@ void ScrollColumns(AppSession& app, std::string_view params, int direction) {
     if (amount < 0) {
         return;
     }
-    if (Trim(params).empty()) {
+    if (std::string(CommandTrim(params)).empty()) {
         amount = 10;
     }
     long left = window->leftColumn + direction * amount;
@@ -149,7 +142,7 @@ void RenameAll(AppSession& app, CaseRename how, std::string_view what) {
 
 void RunMacroOnRows(AppSession& app, std::string_view params, bool selectedOnly) {
     FileListWindow* window = CurrentFileList(app);
-    std::string macro = Trim(params);
+    std::string macro = std::string(CommandTrim(params));
     if (window == nullptr) {
         return;
     }
@@ -217,7 +210,7 @@ std::string RenamedCase(std::string_view name, CaseRename how) {
 // ALLLOWER and ALLUPPER rename every file of the list; "INITIAL" gives an initial capital followed
 // by lower case.
 void AllLowerCommand(AppSession& app, std::string_view params) {
-    if (UpperAscii(Trim(params)) == "INITIAL") {
+    if (UpperAscii(std::string(CommandTrim(params))) == "INITIAL") {
         RenameAll(app, CaseRename::Initial, "initial capital followed by all lowercase?");
         return;
     }
@@ -225,7 +218,7 @@ void AllLowerCommand(AppSession& app, std::string_view params) {
 }
 
 void AllUpperCommand(AppSession& app, std::string_view params) {
-    if (UpperAscii(Trim(params)) == "INITIAL") {
+    if (UpperAscii(std::string(CommandTrim(params))) == "INITIAL") {
         RenameAll(app, CaseRename::Initial, "initial capital followed by all lowercase?");
         return;
     }
@@ -253,7 +246,7 @@ void RightCommand(AppSession& app, std::string_view params) {
 
 // CONFIRM ON|OFF: whether deletes ask first.
 void ConfirmCommand(AppSession& app, std::string_view params) {
-    std::string word = UpperAscii(Trim(params));
+    std::string word = UpperAscii(std::string(CommandTrim(params)));
     if (word == "ON" || word == "OFF") {
         VarSetValue(app, "ZFLIST.CONFIRMDELETE", word == "ON" ? "TRUE" : "FALSE");
         ShowMessage(app, Format("Confirm delete is %s.", word.c_str()), MsgTo::Box, Beep::Information);
@@ -278,7 +271,7 @@ void ListToFileCommand(AppSession& app, std::string_view params) {
     if (window == nullptr) {
         return;
     }
-    std::string name = Trim(params);
+    std::string name = std::string(CommandTrim(params));
     if (name.empty()) {
         ShowMessage(app, "LISTTOFILE requires a file name.", MsgTo::Box, Beep::Exclamation);
         return;
@@ -308,7 +301,7 @@ void LocateCommand(AppSession& app, std::string_view params) {
     if (window == nullptr) {
         return;
     }
-    std::string wanted = UpperAscii(Trim(params));
+    std::string wanted = UpperAscii(std::string(CommandTrim(params)));
     std::vector<FileEntry*> rows = VisibleRows(window->list);
     for (size_t i = 0; i < rows.size(); ++i) {
         if (UpperAscii(rows[i]->name).starts_with(wanted)) {
@@ -317,7 +310,7 @@ void LocateCommand(AppSession& app, std::string_view params) {
             return;
         }
     }
-    ShowMessage(app, Format("LOCATE: '%s' not found.", Trim(params).c_str()), MsgTo::Box, Beep::Exclamation);
+    ShowMessage(app, Format("LOCATE: '%s' not found.", std::string(CommandTrim(params)).c_str()), MsgTo::Box, Beep::Exclamation);
 }
 
 // MAKEDIR name: a new directory in the list's directory, listed at once unless the list is locked.
@@ -326,7 +319,7 @@ void MakeDirCommand(AppSession& app, std::string_view params) {
     if (window == nullptr) {
         return;
     }
-    std::string name = Trim(params);
+    std::string name = std::string(CommandTrim(params));
     if (name.empty()) {
         ShowMessage(app, "MAKEDIR requires a directory name.", MsgTo::Box, Beep::Exclamation);
         return;
@@ -429,7 +422,7 @@ void ProfileCommand(AppSession& app, std::string_view params) {
     if (window == nullptr) {
         return;
     }
-    window->projectProfile = Trim(params);
+    window->projectProfile = std::string(CommandTrim(params));
     VarSetValue(app, "ZPROFILE", window->projectProfile);
     if (window->projectProfile.empty()) {
         ShowMessage(app, "File profile override is off.", MsgTo::Box, Beep::Information);
@@ -473,7 +466,7 @@ void SelectCommand(AppSession& app, std::string_view params) {
     if (window == nullptr) {
         return;
     }
-    std::string what = Trim(params);
+    std::string what = std::string(CommandTrim(params));
     std::string upper = UpperAscii(what);
     if (what.empty()) {
         ShowMessage(app, "SELECT requires ALL, NONE or a file name pattern.", MsgTo::Box, Beep::Exclamation);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/app_session.h"
+#include "core/command_line.h"
 #include "core/message.h"
 #include "core/shared_block.h"
 #include "core/shell_port.h"
@@ -22,14 +23,6 @@ namespace {
 
 enum class RunKind { Find, Change, Search };
 
-std::string Trim(std::string_view text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
 
 bool Quoted(std::string_view text) {
     return text.size() >= 2 && (text.front() == '\'' || text.front() == '"') && text.back() == text.front();
@@ -66,7 +59,7 @@ void RunOverList(AppSession& app, std::string_view params, RunKind kind) {
     if (window == nullptr) {
         return;
     }
-    if (Trim(params).empty()) {
+    if (std::string(CommandTrim(params)).empty()) {
         const char* text =
             kind == RunKind::Change ? "CHANGE requires at least two parameters:  P1=...find-string...  "
                                       "P2=...change-to-string..."
@@ -151,7 +144,7 @@ void RunOverList(AppSession& app, std::string_view params, RunKind kind) {
 }  // namespace
 
 std::vector<std::string> SearchTexts(AppSession& app, std::string_view params) {
-    std::string text = Trim(params);
+    std::string text = std::string(CommandTrim(params));
     if (text != "USE_ZMULT_VARS") {
         return {text};
     }

@@ -73,7 +73,7 @@ void Enter(AppSession& app, FileListWindow& window) {
     RunListCommandField(app, window);
 }
 
-void SortByHeading(AppSession& app, FileListWindow& window, SortField field) {
+void SortByHeading(FileListWindow& window, SortField field) {
     SortRequest request;
     request.field = field;
     // A second click on the heading the list is sorted by turns the order round.
@@ -82,7 +82,6 @@ void SortByHeading(AppSession& app, FileListWindow& window, SortField field) {
         request.order = SortOrder::Descending;
     }
     SortFileList(window.list, request);
-    (void)app;
 }
 
 void ShowPopup(AppSession& app, FileListWindow& window, int screenRow, int screenCol) {
@@ -103,8 +102,7 @@ void ShowPopup(AppSession& app, FileListWindow& window, int screenRow, int scree
 
 }  // namespace
 
-void PaintFileListWindow(AppSession& app, FileListWindow& window, ui::Painter& painter, bool focused) {
-    (void)app;
+void PaintFileListWindow(AppSession&, FileListWindow& window, ui::Painter& painter, bool focused) {
     painter.FillAll(kRow);
     int cols = painter.Cols();
     int rows = painter.Rows();
@@ -288,7 +286,7 @@ void FileListMouse(AppSession& app, FileListWindow& window, const ui::MouseEvent
     if (mouse.row == kListHeadingRow && mouse.button == ui::MouseButton::Left && mouse.col >= dataCol) {
         SortField field;
         if (HeadingAt(window.layout, mouse.col - dataCol + window.leftColumn, field)) {
-            SortByHeading(app, window, field);
+            SortByHeading(window, field);
         }
         return;
     }

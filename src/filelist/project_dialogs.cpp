@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/app_session.h"
+#include "core/command_line.h"
 #include "core/context_stack.h"
 #include "core/message.h"
 #include "core/open_mode.h"
@@ -21,14 +22,6 @@ namespace tavoe {
 
 namespace {
 
-std::string Trim(std::string_view text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
 
 bool IsSeparator(std::string_view row) {
     return row.starts_with("--- ");
@@ -88,8 +81,8 @@ void ApplyProjOpen(AppSession& app) {
 }
 
 void ApplyProjNew(AppSession& app) {
-    std::string name = Trim(VarGetValue(app, "ProjNew.Name"));
-    std::string profile = Trim(VarGetValue(app, "ProjNew.FileProf"));
+    std::string name = std::string(CommandTrim(VarGetValue(app, "ProjNew.Name")));
+    std::string profile = std::string(CommandTrim(VarGetValue(app, "ProjNew.FileProf")));
     if (name.empty()) {
         ShowMessage(app, "Project name required.", MsgTo::Box, Beep::Exclamation);
         ShowDialogAgain(app, "PROJNEW");
@@ -140,8 +133,8 @@ void ApplyProject(AppSession& app) {
         return;
     }
     if (reply == "ADD") {
-        std::string path = Trim(VarGetValue(app, "Project.AddPath"));
-        std::string mask = Trim(VarGetValue(app, "Project.AddMask"));
+        std::string path = std::string(CommandTrim(VarGetValue(app, "Project.AddPath")));
+        std::string mask = std::string(CommandTrim(VarGetValue(app, "Project.AddMask")));
         VarSetValue(app, "ProjAdd.Path", path);
         VarSetValue(app, "ProjAdd.FileMask", mask);
         VarSetValue(app, "ZLAST.PROJ.PATH", path);
