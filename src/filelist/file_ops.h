@@ -50,9 +50,18 @@ int FindInFile(AppSession& app, std::string_view path, std::string_view paramete
 // CHANGE "all quiet <parameters>" over the file in a hidden edit session, saved when it changed: the
 // number of changes. A file the user may not write is skipped (0).
 int ChangeInFile(AppSession& app, std::string_view path, std::string_view parameters);
+// The file profile SearchFileBytes read last: a search over many files (the file list's SEARCH) passes
+// one along, so the profile of a run of files of one type is read once.
+struct SearchProfileCache {
+    std::string profileName;  // "" until a profile was read
+    bool ebcdic = false;      // the file's disk set is EBCDIC
+    int displaySet = 0;       // the profile's display set (CharSet)
+};
+
 // Whether the raw bytes of the file hold the text in either case (translated to EBCDIC when the
 // file's profile says the file is EBCDIC): 1 found, 0 not found or not readable (reported).
-int SearchFileBytes(AppSession& app, std::string_view path, std::string_view text);
+int SearchFileBytes(AppSession& app, std::string_view path, std::string_view text,
+                    SearchProfileCache* cache = nullptr);
 
 // NEW: asks for the name of a new file with the file dialog and opens it for editing; a name that
 // exists is refused with "%s already exists, use OPEN.". 0 when a file was opened.

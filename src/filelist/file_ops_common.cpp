@@ -8,6 +8,7 @@
 #include "core/context_stack.h"
 #include "core/shell_port.h"
 #include "core/var_store.h"
+#include "dialogs/dialog_pattern.h"
 #include "dialogs/dialog_vars.h"
 #include "platform/format.h"
 #include "ui/file_chooser.h"
@@ -156,12 +157,18 @@ void LeaveOperationDialog(AppSession& app) {
     }
 }
 
-void DropFailedDialog(AppSession& app, DialogResult result, std::string_view name) {
+DialogResult RunOperationDialog(AppSession& app, std::string_view name) {
+    DialogResult result = ShowDialog(app, name);
+    if (result == DialogResult::Committed) {
+        return result;
+    }
     const DlgStkFrame* top = TopContext(app);
     if (result == DialogResult::Failed && top != nullptr && top->kind == ContextKind::Dialog &&
         UpperCased(top->name) == UpperCased(name)) {
         PopContext(app);
     }
+    FinishUncommittedDialog(app, result);
+    return result;
 }
 
 void MarkEntry(FileListLink* list, std::string_view path, EntryAction action, int count) {

@@ -60,9 +60,10 @@ bool InsideTree(const std::string& source, const std::string& target);
 // shown again.
 void LeaveOperationDialog(AppSession& app);
 
-// A dialog that could not be shown (no screen) may have left its frame on top: it is dropped, so
-// the context below stays current.
-void DropFailedDialog(AppSession& app, DialogResult result, std::string_view name);
+// Shows one of the operations' dialogs. A showing that ends without a commit is finished here (Help
+// posts HELP, closing goes back to what lies below, and a dialog that could not be shown drops the
+// frame it may have left); the result tells the caller whether to apply.
+DialogResult RunOperationDialog(AppSession& app, std::string_view name);
 
 // Tells the list, when there is one, that the entry got an action code and needs to be redrawn.
 void MarkEntry(FileListLink* list, std::string_view path, EntryAction action, int count = 0);

@@ -95,6 +95,15 @@ Step ChooseTarget(AppSession& app, const std::string& source, bool sourceIsDir, 
     return Step::Done;
 }
 
+// The target is the source under another name (a hard link, or the very same path): a rename would
+// do nothing and a copy would empty the file.
+bool SameFile(const std::string& source, const std::string& target) {
+    struct stat from {};
+    struct stat to {};
+    return ::lstat(source.c_str(), &from) == 0 && ::lstat(target.c_str(), &to) == 0 &&
+           from.st_dev == to.st_dev && from.st_ino == to.st_ino;
+}
+
 // A move within one file system is a rename. Done when renamed, Failed after a message, Retry when
 // the rename cannot do it (another file system, a directory merged into an existing one) and the
 // copy is to be made.
@@ -201,6 +210,11 @@ Step PerformTransfer(AppSession& app, FileListLink* list, Transfer kind) {
                     Beep::Exclamation);
         return Step::Retry;
     }
+    if (SameFile(source, target.path)) {
+        ShowMessage(app, Format("Not allowed to copy %s onto itself.", source.c_str()), MsgTo::Box,
+                    Beep::Exclamation);
+        return Step::Retry;
+    }
     if (kind == Transfer::Move) {
         Step renamed = TryRename(app, source, target, sourceIsDir);
         if (renamed == Step::Done) {
@@ -250,10 +264,7 @@ int TransferEntry(AppSession& app, FileListLink* list, std::string_view pathText
             if (TopContextKind(app) == ContextKind::Dialog) {
                 PopContext(app);  // the dialog pushes its own frame
             }
-            DialogResult result = ShowDialog(app, "Copy");
-            if (result != DialogResult::Committed) {
-                DropFailedDialog(app, result, "COPY");
-                FinishUncommittedDialog(app, result);
+            if (RunOperationDialog(app, "Copy") != DialogResult::Committed) {
                 return -1;
             }
         }

@@ -106,10 +106,7 @@ int RenameEntry(AppSession& app, FileListLink* list, std::string_view pathText) 
     }
     SetSplitPath(app, "Rename.Old1", "Rename.Old2", path);
     VarSetValue(app, "Rename.New", NameOf(path));
-    DialogResult result = ShowDialog(app, "Rename");
-    if (result != DialogResult::Committed) {
-        DropFailedDialog(app, result, "RENAME");
-        FinishUncommittedDialog(app, result);
+    if (RunOperationDialog(app, "Rename") != DialogResult::Committed) {
         return -1;
     }
     int renamed = ApplyRename(app, list, path);

@@ -11,22 +11,11 @@
 #include "filelist/file_ops.h"
 #include "filelist/file_ops_common.h"
 #include "platform/format.h"
+#include "utilities/filescan_count.h"
 
 namespace tavoe {
 
 namespace {
-
-std::string WithThousands(unsigned long long value) {
-    std::string digits = std::to_string(value);
-    std::string out;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) {
-            out.push_back(',');
-        }
-        out.push_back(digits[i]);
-    }
-    return out;
-}
 
 // A time in local time, in the form the file list's Date column uses for ZFLIST.FORMAT.DATE.
 std::string FormatDate(AppSession& app, std::time_t when) {
@@ -72,8 +61,7 @@ void FillProperties(AppSession& app, const std::string& path, const struct stat&
     VarSetValue(app, "Property.FileSpec", path);
     VarSetValue(app, "ZFILEPROPSPEC", path);
     VarSetValue(app, "Property.Type", directory ? "Directory" : "File");
-    VarSetValue(app, "Property.Size",
-                directory ? "0" : WithThousands(static_cast<unsigned long long>(info.st_size)));
+    VarSetValue(app, "Property.Size", directory ? "0" : GroupedNumber(static_cast<uint64_t>(info.st_size)));
     std::time_t created = CreationTime(path, info);
     std::string accessed = FormatDate(app, directory ? created : info.st_atime);
     VarSetValue(app, "Property.DateCreated", FormatDate(app, created));
@@ -134,10 +122,8 @@ int ShowEntryProperties(AppSession& app, FileListLink* list, std::string_view pa
                       Beep::Exclamation);
     }
     FillProperties(app, path, info);
-    DialogResult result = ShowDialog(app, "Property");
+    DialogResult result = RunOperationDialog(app, "Property");
     if (result != DialogResult::Committed) {
-        DropFailedDialog(app, result, "PROPERTY");
-        FinishUncommittedDialog(app, result);
         return result == DialogResult::Closed ? 0 : -1;
     }
     int applied = ApplyProperties(app, list);

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -103,7 +104,8 @@ int ChangeInFile(AppSession& app, std::string_view path, std::string_view parame
                                  "all quiet " + std::string(parameters));
 }
 
-int SearchFileBytes(AppSession& app, std::string_view pathText, std::string_view textIn) {
+int SearchFileBytes(AppSession& app, std::string_view pathText, std::string_view textIn,
+                    SearchProfileCache* cache) {
     std::string path(pathText);
     std::string text = SearchText(textIn);
     if (text.empty()) {
@@ -115,10 +117,17 @@ int SearchFileBytes(AppSession& app, std::string_view pathText, std::string_view
         upper[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
         lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
     }
-    FileProfile profile;
-    (void)ReadFileProfile(app, ProfileNameForFile(app, path), profile);
-    if (profile.diskCharset == ProfileCharset::Ebcdic) {
-        auto display = static_cast<CharSet>(profile.displayCharset);
+    SearchProfileCache own;
+    SearchProfileCache& sets = cache != nullptr ? *cache : own;
+    if (std::string name = ProfileNameForFile(app, path); name != sets.profileName) {
+        FileProfile profile;
+        (void)ReadFileProfile(app, name, profile);
+        sets.profileName = name;
+        sets.ebcdic = profile.diskCharset == ProfileCharset::Ebcdic;
+        sets.displaySet = static_cast<int>(profile.displayCharset);
+    }
+    if (sets.ebcdic) {
+        auto display = static_cast<CharSet>(sets.displaySet);
         auto size = static_cast<int>(text.size());
         (void)Translate(Storage(app), display, CharSet::Ebcdic, upper.data(), upper.data(), size);
         (void)Translate(Storage(app), display, CharSet::Ebcdic, lower.data(), lower.data(), size);
@@ -129,6 +138,11 @@ int SearchFileBytes(AppSession& app, std::string_view pathText, std::string_view
         return Refuse(app, Format("Unable to open '%s' for SEARCH.", path.c_str()), MsgTo::Box, Beep::Error) +
                1;
     }
+    // Only the contents of a regular file are searched: a pipe or device could keep the search waiting.
+    struct stat info {};
+    if (::fstat(file.Fd(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return 0;
+    }
     // The last bytes of each block are kept in front of the next, so that a text lying across two
     // blocks is found as well.
     size_t carry = text.size() - 1;
@@ -136,7 +150,7 @@ int SearchFileBytes(AppSession& app, std::string_view pathText, std::string_view
     size_t held = 0;
     for (;;) {
         ssize_t got = ::read(file.Fd(), buffer.data() + held, kSearchBlock);
-        if (got < 0 && (errno == EINTR || errno == EAGAIN)) {
+        if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {

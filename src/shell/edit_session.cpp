@@ -264,6 +264,10 @@ bool EndAllEditSessions(AppSession& app, PromptDefault promptDefault) {
 
 EditSession* OpenHiddenEditSession(AppSession& app, std::string_view path, OpenMode mode) {
     std::string full = FullPath(path);
+    struct stat info {};
+    if (::stat(full.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return nullptr;  // a hidden session never creates a file
+    }
     std::unique_ptr<EditSession, EditSessionDeleter> owned(std::make_unique<EditSession>(app).release());
     (void)ReadFileProfile(app, ProfileNameForFile(app, full), owned->buffer.profile);
     if (OpenFile(owned->buffer, full, mode) != 0) {

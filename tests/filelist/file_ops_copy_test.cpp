@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "core/context_stack.h"
 #include "file_ops_test_support.h"
 #include "filelist/file_ops.h"
-#include "platform/file_write.h"
 
 namespace {
 
@@ -47,6 +47,23 @@ TEST(CopyEntry, TargetsOutsideTheDirectoryAndIntoDirectories) {
     EXPECT_EQ(ReadWholeFile(f.Path("a/into/f.txt")), "two");
 }
 
+// Through the dialog: a refused target brings the dialog back with the fields kept, and "..." picks
+// the target in the file dialog, which starts in the source's directory.
+TEST(CopyEntry, TheDialogComesBackAfterARefusalAndItsBrowseButtonPicksTheTarget) {
+    OpsFixture f;
+    std::string source = f.File("a/f.txt", "via dialog");
+    VarSetValue(f.app, "ZCOPY.YESTOALL", "FALSE");
+    VarSetValue(f.app, "ZCOPY.TO", "");
+    f.Keys("<Enter>");                        // an empty "To": refused, the dialog shows again
+    f.Keys("<Tab><Enter>picked.txt<Enter>");  // "...", then the name in the file dialog
+    ASSERT_EQ(CopyEntry(f.app, &f.list, source), 0);
+    EXPECT_TRUE(f.Shown("COPY/MOVE: 'To' field must be specified."));
+    EXPECT_EQ(ReadWholeFile(f.Path("a/picked.txt")), "via dialog");
+    EXPECT_EQ(VarGetValue(f.app, "ZCOPY.TO"), f.Path("a/picked.txt"));
+    EXPECT_TRUE(f.backend.pending.empty());
+    EXPECT_NE(TopContextKind(f.app), ContextKind::Dialog);
+}
+
 TEST(CopyEntry, RefusalsLeaveEverythingAsItWas) {
     OpsFixture f;
     std::string file = f.File("a/f.txt", "data");
@@ -83,15 +100,7 @@ TEST(CopyEntry, RefusalsLeaveEverythingAsItWas) {
 TEST(CopyEntry, AFullDiskRemovesThePartialCopyAndKeepsTheSourceAndAnOldTarget) {
     OpsFixture f;
     std::string source = f.File("a/big", std::string(600000, 'b'));
-    ScopedFileWriteHook full([](FileWriteOp op, std::size_t) {
-        FileWriteFault fault;
-        if (op == FileWriteOp::Write) {
-            fault.kind = FileWriteFault::Kind::Short;
-            fault.error = ENOSPC;
-            fault.shortCount = 1000;
-        }
-        return fault;
-    });
+    ScopedFileWriteHook full(FullDisk(1000));
     f.YesToAll("new");
     EXPECT_EQ(CopyEntry(f.app, &f.list, source), -1);
     EXPECT_EQ(f.LastMessage(), source + ", COPY/MOVE error.");

@@ -5,7 +5,6 @@
 
 #include "file_ops_test_support.h"
 #include "filelist/file_ops.h"
-#include "platform/file_write.h"
 
 namespace {
 
@@ -50,6 +49,22 @@ TEST(MoveEntry, WithinOneFileSystemTheEntryIsRenamed) {
     EXPECT_TRUE(IsLink(f.Path("b/ln")));
 }
 
+// Onto itself, or onto another name of the same file, a rename would do nothing and report success:
+// the entry would vanish from the list while the file stays.
+TEST(MoveEntry, OntoItselfOrAHardLinkIsRefused) {
+    OpsFixture f;
+    std::string source = f.File("a/f.txt", "same");
+    ASSERT_EQ(::link(source.c_str(), f.Path("a/hard").c_str()), 0);
+    for (const char* to : {"f.txt", "hard"}) {
+        f.YesToAll(to, true);
+        EXPECT_EQ(MoveEntry(f.app, &f.list, source), -1) << to;
+        EXPECT_EQ(f.LastMessage(), "Not allowed to copy " + source + " onto itself.");
+    }
+    EXPECT_TRUE(f.list.removed.empty());
+    EXPECT_EQ(ReadWholeFile(source), "same");
+    EXPECT_EQ(ReadWholeFile(f.Path("a/hard")), "same");
+}
+
 TEST(MoveEntry, AcrossFileSystemsCopiesThenDeletesWithoutFollowingLinks) {
     OpsFixture f;
     std::string other = OtherFileSystem(f.dir.Path().string());
@@ -69,14 +84,7 @@ TEST(MoveEntry, AcrossFileSystemsCopiesThenDeletesWithoutFollowingLinks) {
 
     // A copy that fails half way deletes nothing.
     std::string file = f.File("big", std::string(100000, 'z'));
-    ScopedFileWriteHook full([](FileWriteOp op, std::size_t) {
-        FileWriteFault fault;
-        if (op == FileWriteOp::Write) {
-            fault.kind = FileWriteFault::Kind::Fail;
-            fault.error = ENOSPC;
-        }
-        return fault;
-    });
+    ScopedFileWriteHook full(FullDisk(0));
     f.YesToAll(other);
     EXPECT_EQ(MoveEntry(f.app, nullptr, file), -1);
     EXPECT_EQ(ReadWholeFile(file).size(), 100000u);

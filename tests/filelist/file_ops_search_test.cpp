@@ -79,6 +79,16 @@ TEST(SearchFileBytes, QuotesMissingFilesAndEbcdicFiles) {
     EXPECT_EQ(SearchFileBytes(f.app, file, "Record TWO"), 0);
     std::string ascii = f.File("data.txt", "\x40\x40" + ebcdic);
     EXPECT_EQ(SearchFileBytes(f.app, ascii, "record one"), 0);
+
+    // A profile kept across calls is read again when the next file has another type.
+    SearchProfileCache cache;
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(SearchFileBytes(f.app, file, "record one", &cache), 1);
+        EXPECT_EQ(cache.profileName, "EBC");
+        EXPECT_EQ(SearchFileBytes(f.app, ascii, "record one", &cache), 0);
+        EXPECT_EQ(SearchFileBytes(f.app, path, "hello", &cache), 1);
+        EXPECT_FALSE(cache.ebcdic);
+    }
 }
 
 TEST(FindInFile, CountsHitsInAHiddenSessionThatLeavesNoTrace) {

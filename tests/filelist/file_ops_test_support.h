@@ -12,6 +12,7 @@
 #include "core/app_session.h"
 #include "core/var_store.h"
 #include "filelist/file_list_link.h"
+#include "platform/file_write.h"
 #include "shell/instance_ports.h"
 #include "shell/main_window.h"
 #include "shell/shell_test_support.h"
@@ -87,6 +88,19 @@ struct OpsFixture {
     }
     std::string LastMessage() const { return app.messages.empty() ? "" : app.messages.back().text; }
 };
+
+// A file system that fills up: every write stops with ENOSPC after `room` bytes.
+inline FileWriteHook FullDisk(std::size_t room) {
+    return [room](FileWriteOp op, std::size_t) {
+        FileWriteFault fault;
+        if (op == FileWriteOp::Write) {
+            fault.kind = room == 0 ? FileWriteFault::Kind::Fail : FileWriteFault::Kind::Short;
+            fault.error = ENOSPC;
+            fault.shortCount = room;
+        }
+        return fault;
+    };
+}
 
 inline bool Exists(const std::string& path) {
     struct stat info {};
