@@ -23,7 +23,6 @@ namespace {
 
 constexpr int kFilterSlots = 16;
 
-
 // Lists one path (with a mask) in a new file list once the dialog has gone.
 void ListPaths(AppSession& app, const std::vector<std::string>& paths, std::string_view mask) {
     for (int i = 0; i < 4; ++i) {

@@ -32,7 +32,6 @@ namespace tavoe {
 
 namespace {
 
-
 // The rows a scroll moves by when no amount is given: the rows shown.
 int PageRows(AppSession& app) {
     DataWindowSize size = Shell(app).CurrentDataWindow(app);
@@ -310,7 +309,8 @@ void LocateCommand(AppSession& app, std::string_view params) {
             return;
         }
     }
-    ShowMessage(app, Format("LOCATE: '%s' not found.", std::string(CommandTrim(params)).c_str()), MsgTo::Box, Beep::Exclamation);
+    ShowMessage(app, Format("LOCATE: '%s' not found.", std::string(CommandTrim(params)).c_str()), MsgTo::Box,
+                Beep::Exclamation);
 }
 
 // MAKEDIR name: a new directory in the list's directory, listed at once unless the list is locked.

@@ -23,7 +23,6 @@ namespace {
 
 enum class RunKind { Find, Change, Search };
 
-
 bool Quoted(std::string_view text) {
     return text.size() >= 2 && (text.front() == '\'' || text.front() == '"') && text.back() == text.front();
 }

@@ -22,7 +22,6 @@ namespace tavoe {
 
 namespace {
 
-
 bool IsSeparator(std::string_view row) {
     return row.starts_with("--- ");
 }
