@@ -40,6 +40,7 @@ bench: bench-build
 	@for b in $(BENCH_BUILD)/bin/bench_*; do echo "== $$b"; $$b || exit 1; done
 	@if [ -x bench/run_timed.sh ]; then bench/run_timed.sh $(BENCH_BUILD); fi
 	@if [ -x bench/run_find.sh ]; then bench/run_find.sh $(BENCH_BUILD); fi
+	@if [ -x bench/run_file_list.sh ]; then bench/run_file_list.sh $(BENCH_BUILD); fi
 
 # The optimised build of everything, benchmarks included, without running anything.
 bench-build: deps

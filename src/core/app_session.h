@@ -46,6 +46,11 @@ struct EditViewPortDeleter {
 };
 class ShellPort;
 class StorageHost;
+// The instance's open file lists (filelist/file_list_session.h).
+struct FileListSet;
+struct FileListSetDeleter {
+    void operator()(FileListSet* set) const;
+};
 // The instance's macro engine: compiled macros, open macro files (macro/macro_engine.h).
 struct MacroEngine;
 struct MacroEngineDeleter {
@@ -124,6 +129,9 @@ struct AppSession : Reporter {
     MainWindow* mainWindow = nullptr;  // layout, command field and menus; null without a window
     bool batchMode = false;            // runs headless from a script (--batch)
     std::string statusText;            // a status text standing in for the status line (long loads)
+
+    // The open file lists (FileLists(app)), made on first use.
+    std::unique_ptr<FileListSet, FileListSetDeleter> fileLists;
 
     AppSession();
     ~AppSession() override;

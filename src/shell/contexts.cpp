@@ -5,6 +5,7 @@
 #include "core/app_session.h"
 #include "core/shell_port.h"
 #include "core/var_store.h"
+#include "filelist/file_list_session.h"
 #include "shell/edit_session.h"
 #include "shell/instances.h"
 
@@ -68,6 +69,7 @@ Status CloseAllContextsInShell(AppSession& app) {
         return -1;
     }
     app.contexts.clear();
+    ForgetFileLists(app);
     Shell(app).ContextChanged(app);
     return 0;
 }

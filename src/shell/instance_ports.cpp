@@ -10,6 +10,8 @@
 #include "dialogs/dialog_commands.h"
 #include "editing/editing_commands.h"
 #include "filelist/file_list_commands.h"
+#include "filelist/file_list_dialogs.h"
+#include "filelist/file_list_session.h"
 #include "macro/macro_door.h"
 #include "macro/macro_engine.h"
 #include "profiles/file_profile_io.h"
@@ -34,6 +36,19 @@ public:
         tavoe::RunGeneralCommand(app, command);
     }
     void ShowTopContext(AppSession& app) override { ShowTopContextInShell(app); }
+    void CloseFileList(AppSession& app) override { CloseTopFileList(app); }
+    std::string FileListDirectory(AppSession& app) override {
+        FileListWindow* list = CurrentFileList(app);
+        if (list == nullptr) {
+            return {};
+        }
+        for (const std::string& path : list->list.paths) {
+            if (!path.empty()) {
+                return path;
+            }
+        }
+        return {};
+    }
     int CloseAllContexts(AppSession& app) override { return CloseAllContextsInShell(app); }
     int OpenEditSession(AppSession& app, std::string_view path, OpenMode mode) override {
         return tavoe::OpenEditSession(app, path, mode);
@@ -130,7 +145,14 @@ void ConnectInstance(AppSession& app) {
     InstallEditView(app);
     app.commands = &ProgramCommands();
     MacroEngineOf(app).SetHost(MakeInstanceMacroHost());
-    app.subsystemDialogs = UtilityDialogs();
+    static const std::vector<SubsystemDialog> dialogs = [] {
+        std::span<const SubsystemDialog> utilities = UtilityDialogs();
+        std::span<const SubsystemDialog> lists = FileListDialogs();
+        std::vector<SubsystemDialog> all(utilities.begin(), utilities.end());
+        all.insert(all.end(), lists.begin(), lists.end());
+        return all;
+    }();
+    app.subsystemDialogs = dialogs;
 }
 
 }  // namespace tavoe

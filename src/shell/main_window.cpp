@@ -11,6 +11,8 @@
 #include "editing/line_commands.h"
 #include "editing/selection.h"
 #include "editing/session_clipboard.h"
+#include "filelist/file_list_session.h"
+#include "filelist/file_list_view.h"
 #include "shell/command_route.h"
 #include "shell/edit_session.h"
 #include "shell/instance_macro_host.h"
@@ -159,6 +161,9 @@ void MainWindow::Paint(ui::Canvas& canvas) {
         if (session != nullptr) {
             PaintEditWindow(canvas, *session);
         }
+    } else if (FileListWindow* list = CurrentFileList(app_); list != nullptr && !l.client.Empty()) {
+        ui::Painter client = whole.Sub(l.client);
+        PaintFileListWindow(app_, *list, client, view == ClientView::FileList);
     }
     PaintMessageAndStatus(canvas);
     // The caret: the command field's, or the data window's cursor (a dialog or menu on top has its own).
@@ -344,7 +349,11 @@ void MainWindow::HandleEvent(const ui::Event& event) {
 
 void MainWindow::HandleTypedLine(const std::string& text) {
     if (CurrentClientView(app_) == ClientView::FileList) {
-        return;  // a file list takes no typed lines
+        if (FileListWindow* list = CurrentFileList(app_)) {
+            ClearMessageLine();
+            FileListTypedLine(app_, *list, text);
+        }
+        return;
     }
     // A script line goes into the command field, and Enter is pressed there.
     FocusCommandField();
@@ -366,6 +375,14 @@ void MainWindow::HandleKey(const ui::KeyEvent& key) {
     if (key.Is(ui::Key::F10) && view == ClientView::None) {
         OpenMenu(app_, kFileMenu);
         return;
+    }
+    // A file list edits its own command field and rows; function keys run their mappings below.
+    if (view == ClientView::FileList) {
+        if (FileListWindow* list = CurrentFileList(app_)) {
+            if (FileListKey(app_, *list, key, layout.client.rows)) {
+                return;
+            }
+        }
     }
     KeyContext context;
     context.field = FocusedField();
@@ -478,7 +495,13 @@ void MainWindow::HandleMouse(const ui::MouseEvent& mouse) {
     const EditWindowLayout& l = layout;
     ClientView view = CurrentClientView(app_);
     if (view == ClientView::FileList && l.client.Contains(mouse.row, mouse.col)) {
-        return;  // a file list takes its own mouse events
+        if (FileListWindow* list = CurrentFileList(app_)) {
+            ui::MouseEvent inside = mouse;
+            inside.row -= l.client.row;
+            inside.col -= l.client.col;
+            FileListMouse(app_, *list, inside, mouse.row, mouse.col);
+        }
+        return;
     }
     bool press = mouse.action == ui::MouseAction::Press && mouse.button == ui::MouseButton::Left;
     if (press && l.menuBar.Contains(mouse.row, mouse.col)) {

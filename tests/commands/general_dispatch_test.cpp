@@ -158,8 +158,8 @@ TEST_F(GeneralDispatch, FunctionRunsTheLegacyOptions) {
 TEST_F(GeneralDispatch, FileListIgnoresUnknownActions) {
     RunGeneralCommand(app, "filelist bogus");
     EXPECT_TRUE(app.messages.empty());
-    RunGeneralCommand(app, "filelist new");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"'FILELIST' is not available yet."}));
+    RunGeneralCommand(app, "filelist new");  // no ZFLIST.PATH.1 .. .4: nothing to list
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"Path must be in form: /..."}));
     RecordGeneral("FILELIST");
     RunGeneralCommand(app, "filelist resize");
     EXPECT_EQ(calls, (std::vector<std::string>{"FILELIST resize"}));
@@ -217,10 +217,10 @@ TEST_F(GeneralDispatch, DefaultsAsksAndQueuesExitOnlyWhenRestored) {
     EXPECT_EQ(Posted(), (std::vector<std::string>{"EXIT"}));
 }
 
-TEST_F(GeneralDispatch, UnavailableCommandsSayWhichByTheirTableName) {
+TEST_F(GeneralDispatch, AliasedFileListCommandsOpenTheirDialogs) {
     app.aliases.push_back({"DRIVES", "DRIVELIST"});
     RunGeneralCommand(app, "drives");
     RunGeneralCommand(app, "filters");
-    EXPECT_EQ(Texts(), (std::vector<std::string>{"'DRIVELIST' is not available yet.",
-                                                 "'FILTERS' is not available yet."}));
+    EXPECT_TRUE(Texts().empty());
+    EXPECT_EQ(Posted(), (std::vector<std::string>{"DIALOG DRIVLIST", "DIALOG FILTERS"}));
 }

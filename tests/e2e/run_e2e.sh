@@ -2,7 +2,8 @@
 # Runs every case folder of one end-to-end area through `tavoe --batch` and compares standard output
 # with the case's `expected` file. A case folder holds: script (batch input), expected, optional args
 # (extra command-line words, one line), program (another program of build/bin), expected_rc, after (a shell
-# script run in the scratch folder afterwards, its output appended), home/ (files
+# script run in the scratch folder afterwards, its output appended), setup (a shell script run in the
+# scratch folder before the program, to make what a folder in git cannot hold: dates, links, modes), home/ (files
 # laid over the case's installation home, e.g. home/profiles/TAVOE.PRF), samples (names of shipped sample
 # files to copy into the scratch folder, one a line) and any input files. Each case
 # runs in a scratch copy of its folder with a fresh HOME and an installation home (TAVOE35) of its own:
@@ -39,6 +40,10 @@ for case in "$area"/*/; do
     if [ -d "$case/home" ]; then
         cp -r "$case/home"/. "$work/.tavoe35"/
         rm -rf "$work/home"
+    fi
+    if [ -f "$case/setup" ]; then
+        (cd "$work" && bash ./setup) || echo "setup of $name failed"
+        rm -f "$work/setup"
     fi
     # A case runs the editor unless its `program` file names another program of build/bin.
     program=$build/bin/tavoe
