@@ -10,6 +10,7 @@
 #include "core/app_session.h"
 #include "core/command_line.h"
 #include "core/message.h"
+#include "editing/clipboard_lines.h"
 #include "editing/cursor.h"
 #include "editing/edit_session.h"
 #include "editing/selection.h"
@@ -58,61 +59,6 @@ std::string StreamLead(const EditBuffer& buffer, const LineRecord& first) {
     return lead;
 }
 
-// The position of the next CR or LF at or after `from` (npos when none). Each byte is looked for
-// with memchr, which is many times faster on long texts than testing every byte for both.
-class LineEndFinder {
-public:
-    explicit LineEndFinder(std::string_view text)
-        : text_(text), nextCr_(Find('\r', 0)), nextLf_(Find('\n', 0)) {}
-    std::size_t Next(std::size_t from) {
-        if (nextCr_ != std::string_view::npos && nextCr_ < from) {
-            nextCr_ = Find('\r', from);
-        }
-        if (nextLf_ != std::string_view::npos && nextLf_ < from) {
-            nextLf_ = Find('\n', from);
-        }
-        return std::min(nextCr_, nextLf_);
-    }
-
-private:
-    std::size_t Find(char byte, std::size_t from) const {
-        if (from >= text_.size()) {
-            return std::string_view::npos;
-        }
-        const void* hit = std::memchr(text_.data() + from, byte, text_.size() - from);
-        return hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data())
-                              : std::string_view::npos;
-    }
-    std::string_view text_;
-    std::size_t nextCr_;
-    std::size_t nextLf_;
-};
-
-bool HasLineEnd(std::string_view text) {
-    return LineEndFinder(text).Next(0) != std::string_view::npos;
-}
-
-// Calls fn(line, lineEnd) for each line of the clipboard text, lines ending at CR LF, CR or LF; a
-// last part without a line end is a line too. Stops when fn returns false.
-template <typename Fn>
-void ForEachLine(std::string_view text, Fn&& fn) {
-    LineEndFinder ends(text);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = ends.Next(start);
-        if (end == std::string_view::npos) {
-            fn(text.substr(start), std::string_view());
-            return;
-        }
-        const std::size_t endLength =
-            text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1;
-        if (!fn(text.substr(start, end - start), text.substr(end, endLength))) {
-            return;
-        }
-        start = end + endLength;
-    }
-}
-
 // TAB expansion as the load does it, when the profile asks for it.
 std::string ExpandClipboardTabs(const EditBuffer& buffer, std::string text) {
     const std::int32_t width = buffer.profile.tabsExpandOnRead;
@@ -122,7 +68,7 @@ std::string ExpandClipboardTabs(const EditBuffer& buffer, std::string text) {
     std::string out;
     out.reserve(text.size());
     std::vector<char> scratch;
-    ForEachLine(text, [&](std::string_view line, std::string_view lineEnd) {
+    ForEachClipboardLine(text, [&](std::string_view line, std::string_view lineEnd) {
         out.append(ExpandTabs(scratch, line.data(), static_cast<std::int32_t>(line.size()), width));
         out.append(lineEnd);
         return true;
@@ -165,7 +111,7 @@ Status PasteLines(AppSession& app, EditSession& session, std::string_view text, 
     LineRecord* first = nullptr;
     UndoGroup group(app, session);
     Status result = 0;
-    ForEachLine(text, [&](std::string_view line, std::string_view) {
+    ForEachClipboardLine(text, [&](std::string_view line, std::string_view) {
         folded = folded || line.size() > width;
         do {
             std::string_view piece = line.substr(0, width);

@@ -12,6 +12,7 @@
 #include "buffer/numbering.h"
 #include "core/app_session.h"
 #include "core/command_line.h"
+#include "editing/clipboard_lines.h"
 #include "editing/column_edit.h"
 #include "editing/cursor.h"
 #include "editing/edit_session.h"
@@ -238,18 +239,14 @@ bool PasteLines(AppSession& app, std::vector<std::string>& lines) {
         Error(app, "COLSPASTE clipboard is empty.");
         return false;
     }
-    if (text->find_first_of("\r\n") == std::string::npos) {
+    if (!HasLineEnd(*text)) {
         Error(app, "COLSPASTE clipboard contains stream, can not do column paste.");
         return false;
     }
-    std::string_view rest = *text;
-    while (!rest.empty()) {
-        std::size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
-        lines.emplace_back(rest.substr(0, end));
-        std::size_t skip =
-            end < rest.size() && rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n' ? 2 : 1;
-        rest.remove_prefix(std::min(rest.size(), end + skip));
-    }
+    ForEachClipboardLine(*text, [&lines](std::string_view line, std::string_view) {
+        lines.emplace_back(line);
+        return true;
+    });
     const std::size_t width = lines.front().size();
     if (width > kMaxPasteWidth) {
         Error(app, Format("COLSPASTE max width allowed for cols paste field is %d.",

@@ -8,6 +8,7 @@
 #include "core/app_session.h"
 #include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
+#include "filelist/file_list_format.h"
 #include "filelist/file_ops.h"
 #include "filelist/file_ops_common.h"
 #include "platform/format.h"
@@ -19,27 +20,7 @@ namespace {
 
 // A time in local time, in the form the file list's Date column uses for ZFLIST.FORMAT.DATE.
 std::string FormatDate(AppSession& app, std::time_t when) {
-    std::tm t{};
-    if (::localtime_r(&when, &t) == nullptr) {
-        return {};
-    }
-    int year = t.tm_year + 1900;
-    int month = t.tm_mon + 1;
-    std::string form = VarGetValue(app, "ZFLIST.FORMAT.DATE");
-    if (form == "EUR") {
-        return Format("%2d.%02d.%04d  %2d.%02d.%02d", t.tm_mday, month, year, t.tm_hour, t.tm_min, t.tm_sec);
-    }
-    if (form == "ISO") {
-        return Format("%04d-%02d-%02d  %02d.%02d.%02d", year, month, t.tm_mday, t.tm_hour, t.tm_min,
-                      t.tm_sec);
-    }
-    if (form == "JIS") {
-        return Format("%04d-%02d-%02d  %02d:%02d:%02d", year, month, t.tm_mday, t.tm_hour, t.tm_min,
-                      t.tm_sec);
-    }
-    int hour = t.tm_hour > 12 ? t.tm_hour - 12 : t.tm_hour;
-    return Format("%2d/%02d/%04d  %2d:%02d%s", month, t.tm_mday, year, hour, t.tm_min,
-                  t.tm_hour >= 12 ? "PM" : "AM");
+    return FormatEntryDate(when, VarGetValue(app, "ZFLIST.FORMAT.DATE"));
 }
 
 // The birth time where the file system records it, else the time of the last status change.
