@@ -48,6 +48,10 @@ void FileListNew(AppSession& app) {
     ReloadFileList(app, window);
 }
 
+void PostDialog(AppSession& app, std::string_view name) {
+    PostCommand(app, "DIALOG " + std::string(name));
+}
+
 void FileListCommand(AppSession& app, const GeneralCommandLine& command) {
     std::string what = UpperAscii(command.p1);
     if (what == "NEW") {
@@ -56,6 +60,10 @@ void FileListCommand(AppSession& app, const GeneralCommandLine& command) {
     }
     FileListWindow* window = CurrentFileList(app);
     if (window == nullptr) {
+        // File, File list with no list open yet asks which directory to list.
+        if (what == "SHOW") {
+            PostDialog(app, "FLSTOPEN");
+        }
         return;
     }
     if (what == "OPEN") {
@@ -68,10 +76,6 @@ void FileListCommand(AppSession& app, const GeneralCommandLine& command) {
         window->list.redrawNeeded = true;
     }
     // Any other word is ignored, as an unknown FILELIST parameter is.
-}
-
-void PostDialog(AppSession& app, std::string_view name) {
-    PostCommand(app, "DIALOG " + std::string(name));
 }
 
 void DriveListCommand(AppSession& app, const GeneralCommandLine&) {
