@@ -154,7 +154,10 @@ void AddChosenFiles(AppSession& app, FileListWindow& window) {
     }
     options.filters = ChooserFilters(app);
     long last = static_cast<long>(options.filters.size()) - 1;
-    options.filterIndex = static_cast<int>(std::clamp(VarGetNumber(app, "ZLAST.PROJ.FILTER"), 0L, last));
+    // Before any files were added this way every file is offered.
+    long index =
+        VarGetValue(app, "ZLAST.PROJ.FILTER").empty() ? last : VarGetNumber(app, "ZLAST.PROJ.FILTER");
+    options.filterIndex = static_cast<int>(std::clamp(index, 0L, last));
     options.multiple = true;
     ui::FileChooserResult chosen = ui::RunFileChooser(*app.screen, options);
     if (!chosen.ok || chosen.names.empty()) {
