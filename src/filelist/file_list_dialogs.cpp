@@ -216,17 +216,6 @@ void DrivListDialog(AppSession& app) {
 
 // ---- FILTERS and FILTERS2: the file-type filters ---------------------------------------------------
 
-std::vector<std::string> Filters(AppSession& app) {
-    std::vector<std::string> filters;
-    for (int i = 1; i <= kFilterSlots; ++i) {
-        std::string value = VarGetValue(app, Format("ZFILTERS.%d", i));
-        if (!value.empty()) {
-            filters.push_back(value);
-        }
-    }
-    return filters;
-}
-
 void StoreFilters(AppSession& app, const std::vector<std::string>& filters) {
     for (int i = 1; i <= kFilterSlots; ++i) {
         std::string name = Format("ZFILTERS.%d", i);
@@ -247,7 +236,7 @@ int ChosenFilter(AppSession& app, const std::vector<std::string>& filters) {
 }
 
 void ApplyFilters(AppSession& app) {
-    std::vector<std::string> filters = Filters(app);
+    std::vector<std::string> filters = FileTypeFilters(app);
     std::string reply = DialogReply(app, "", "Filters");
     int chosen = ChosenFilter(app, filters);
     if (reply == "NEW") {
@@ -296,7 +285,7 @@ void ApplyFilters(AppSession& app) {
 }
 
 void FiltersDialog(AppSession& app) {
-    std::vector<std::string> filters = Filters(app);
+    std::vector<std::string> filters = FileTypeFilters(app);
     WriteDialogArray(app, "Filters.List", filters);
     VarSetNumber(app, "Filters.List.Top", 0);
     RunOptionDialog(app, "FILTERS", [&app] { ApplyFilters(app); });
@@ -312,7 +301,7 @@ void Filters2Dialog(AppSession& app) {
             ShowDialogAgain(app, "FILTERS2");
             return;
         }
-        std::vector<std::string> filters = Filters(app);
+        std::vector<std::string> filters = FileTypeFilters(app);
         long index = VarGetNumber(app, "Filters2.Index");
         std::string line = description + " " + patterns;
         if (index >= 1 && index <= static_cast<long>(filters.size())) {
@@ -388,6 +377,17 @@ void SplitFilter(std::string_view filter, std::string& description, std::string&
     }
     description = std::string(CommandTrim(std::string_view(text).substr(0, blank)));
     patterns = text.substr(blank + 1);
+}
+
+std::vector<std::string> FileTypeFilters(AppSession& app) {
+    std::vector<std::string> filters;
+    for (int i = 1; i <= kFilterSlots; ++i) {
+        std::string value = VarGetValue(app, Format("ZFILTERS.%d", i));
+        if (!value.empty()) {
+            filters.push_back(value);
+        }
+    }
+    return filters;
 }
 
 }  // namespace tavoe

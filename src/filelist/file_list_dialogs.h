@@ -19,6 +19,9 @@ std::span<const SubsystemDialog> FileListDialogs();
 // systems (proc, sysfs, cgroups, ...) are left out; "\040" and the other octal escapes are decoded.
 std::vector<std::string> DrivePlaces(std::string_view mountsText, std::string_view home);
 
+// The file-type filters set (ZFILTERS.1 .. ZFILTERS.16, the empty ones left out), in order.
+std::vector<std::string> FileTypeFilters(AppSession& app);
+
 // A filter line "Description *.a;*.b": the description and the patterns (the last word).
 void SplitFilter(std::string_view filter, std::string& description, std::string& patterns);
 

@@ -494,10 +494,7 @@ void SortCommand(AppSession& app, std::string_view params) {
         ShowMessage(app, error, MsgTo::Box, Beep::Exclamation);
         return;
     }
-    SortFileList(window->list, request, [&app](size_t count) {
-        Storage(app).ShowLoadStatus(count == 0 ? std::string() : Format("Sort %zu", count));
-    });
-    Storage(app).ShowLoadStatus("");
+    SortShowingProgress(app, *window, request);
 }
 
 }  // namespace tavoe

@@ -1,6 +1,7 @@
 #include "filelist/file_list_search.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 #include "core/app_session.h"
@@ -27,8 +28,9 @@ bool Quoted(std::string_view text) {
     return text.size() >= 2 && (text.front() == '\'' || text.front() == '"') && text.back() == text.front();
 }
 
-// Shows each file's path while the run goes and takes Escape as the request to stop after the
-// current file. Without a screen the status text carries the path.
+// Shows the path of the file being searched while the run goes and takes Escape as the request to
+// stop after the current file. The window is painted again at most every 100 ms: painting it for
+// each of thousands of small files would cost more than searching them.
 class RunProgress {
 public:
     RunProgress(AppSession& app, std::string_view title) : app_(app) {
@@ -41,16 +43,24 @@ public:
     RunProgress& operator=(const RunProgress&) = delete;
 
     void File(const std::string& path, size_t done, size_t total) {
-        int percent = total == 0 ? 100 : static_cast<int>(done * 100 / total);
-        if (window_) {
-            window_->Update(percent, path);
+        if (!window_) {
+            return;
         }
+        auto now = std::chrono::steady_clock::now();
+        if (painted_ && now - lastPaint_ < std::chrono::milliseconds(100)) {
+            return;
+        }
+        painted_ = true;
+        lastPaint_ = now;
+        window_->Update(total == 0 ? 100 : static_cast<int>(done * 100 / total), path);
     }
     bool Stop() { return (window_ && window_->CancelRequested()) || Storage(app_).EscapePressed(); }
 
 private:
     AppSession& app_;
     std::unique_ptr<ui::ProgressWindow> window_;
+    bool painted_ = false;
+    std::chrono::steady_clock::time_point lastPaint_;
 };
 
 void RunOverList(AppSession& app, std::string_view params, RunKind kind) {
@@ -94,6 +104,7 @@ void RunOverList(AppSession& app, std::string_view params, RunKind kind) {
     bool anyHit = false;
     {
         RunProgress progress(app, title);
+        SearchProfileCache profiles;
         size_t total = list.files.size();
         for (size_t i = 0; i < list.files.size(); ++i) {
             FileEntry& entry = list.files[i];
@@ -106,7 +117,7 @@ void RunOverList(AppSession& app, std::string_view params, RunKind kind) {
             for (const std::string& text : texts) {
                 int got = kind == RunKind::Change ? ChangeInFile(app, path, text)
                           : kind == RunKind::Find ? FindInFile(app, path, text)
-                                                  : SearchFileBytes(app, path, text);
+                                                  : SearchFileBytes(app, path, text, &profiles);
                 hits += std::max(got, 0);
                 if (kind == RunKind::Search && got > 0) {
                     break;

@@ -22,6 +22,10 @@ void FileListSetDeleter::operator()(FileListSet* set) const {
 
 namespace {
 
+std::string ProgressText(const char* word, size_t count) {
+    return Format("DirList%s: %zu", word, count);
+}
+
 // Shows the count as the status text every 100 entries and takes Escape as the request to stop.
 class StatusProgress : public LoadProgress {
 public:
@@ -30,9 +34,7 @@ public:
     StatusProgress(const StatusProgress&) = delete;
     StatusProgress& operator=(const StatusProgress&) = delete;
 
-    void Loaded(size_t count) override {
-        Storage(app_).ShowLoadStatus(Format("DirList%s: %zu", "Load", count));
-    }
+    void Loaded(size_t count) override { Storage(app_).ShowLoadStatus(ProgressText("Load", count)); }
     bool StopRequested() override { return Storage(app_).EscapePressed(); }
 
 private:
@@ -72,6 +74,17 @@ LoadOptions OptionsFromSettings(AppSession& app) {
 }
 
 }  // namespace
+
+void SortShowingProgress(AppSession& app, FileListWindow& window, const SortRequest& request) {
+    bool shown = false;
+    SortFileList(window.list, request, [&app, &shown](size_t count) {
+        Storage(app).ShowLoadStatus(ProgressText("Sort", count));
+        shown = true;
+    });
+    if (shown) {
+        Storage(app).ShowLoadStatus("");
+    }
+}
 
 void FileListWindow::SetEntryAction(std::string_view path, EntryAction action, int count) {
     if (FileEntry* entry = Find(path)) {
@@ -200,7 +213,7 @@ void ReloadFileList(AppSession& app, FileListWindow& window) {
         ShowMessage(app, error, MsgTo::Box, Beep::Exclamation);
         request = SortRequest{};
     }
-    SortFileList(window.list, request);
+    SortShowingProgress(app, window, request);
     window.list.reloadNeeded = false;
     window.list.redrawNeeded = true;
     int rows = static_cast<int>(VisibleRows(window.list).size());

@@ -8,6 +8,7 @@
 #include "filelist/file_list.h"
 #include "filelist/file_list_format.h"
 #include "filelist/file_list_link.h"
+#include "filelist/file_list_sort.h"
 
 namespace tavoe {
 
@@ -72,6 +73,10 @@ void ForgetFileLists(AppSession& app);
 // The layout of rows from the settings (ZFLIST.MAXWIDTHNAME, ZFLIST.EXTSEPARATE, the
 // ZFLIST.INCLUDE.* columns, ZFLIST.FORMAT.DATE); recursive lists show the Path column.
 RowLayout LayoutFromSettings(AppSession& app, bool recursive);
+
+// Sorts the window's list, showing "DirListSort: N" as the status text every 400 entries sorted
+// (as loading shows "DirListLoad: N" every 100) and clearing it afterwards.
+void SortShowingProgress(AppSession& app, FileListWindow& window, const SortRequest& request);
 
 // Loads (or reloads) the window's list from its paths with the current settings, applies
 // ZFLIST.SORT, and keeps the cursor in range.

@@ -15,6 +15,24 @@ namespace {
 
 constexpr size_t kProgressStep = 400;
 
+// Counts the entries put in their final place across the whole sort and tells the caller every
+// kProgressStep of them. Passes whose order a later pass replaces get no counter.
+class SortCounter {
+public:
+    explicit SortCounter(const std::function<void(size_t)>& report) : report_(report) {}
+    void Placed() {
+        ++placed_;
+        if (report_ && placed_ % kProgressStep == 0) {
+            report_(placed_);
+        }
+    }
+    size_t placed() const { return placed_; }
+
+private:
+    const std::function<void(size_t)>& report_;
+    size_t placed_ = 0;
+};
+
 char LowerByte(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -36,7 +54,8 @@ std::string NameKey(std::string_view name) {
 // numbers; descending reverses the comparison, so entries with equal keys keep their order both
 // ways and the entries with an empty key come first ascending and last descending.
 template <typename Key>
-void StableSortBy(std::vector<FileEntry>& entries, const std::vector<Key>& keys, SortOrder order) {
+void StableSortBy(std::vector<FileEntry>& entries, const std::vector<Key>& keys, SortOrder order,
+                  SortCounter* counter) {
     std::vector<uint32_t> perm(entries.size());
     std::iota(perm.begin(), perm.end(), 0u);
     if (order == SortOrder::Ascending) {
@@ -50,6 +69,9 @@ void StableSortBy(std::vector<FileEntry>& entries, const std::vector<Key>& keys,
     sorted.reserve(entries.size());
     for (uint32_t index : perm) {
         sorted.push_back(std::move(entries[index]));
+        if (counter != nullptr) {
+            counter->Placed();
+        }
     }
     entries = std::move(sorted);
 }
@@ -62,62 +84,64 @@ ByteKey Bytes(std::string_view text) {
     return ByteKey(reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
-void SortByName(std::vector<FileEntry>& entries, SortOrder order) {
+void SortByName(std::vector<FileEntry>& entries, SortOrder order, SortCounter* counter) {
     std::vector<ByteKey> keys;
     keys.reserve(entries.size());
     for (const FileEntry& entry : entries) {
         keys.push_back(Bytes(NameKey(entry.name)));
     }
-    StableSortBy(entries, keys, order);
+    StableSortBy(entries, keys, order, counter);
 }
 
 template <typename KeyOf>
-void SortByKey(std::vector<FileEntry>& entries, SortOrder order, KeyOf keyOf) {
+void SortByKey(std::vector<FileEntry>& entries, SortOrder order, SortCounter* counter, KeyOf keyOf) {
     using Key = decltype(keyOf(entries.front()));
     std::vector<Key> keys;
     keys.reserve(entries.size());
     for (const FileEntry& entry : entries) {
         keys.push_back(keyOf(entry));
     }
-    StableSortBy(entries, keys, order);
+    StableSortBy(entries, keys, order, counter);
 }
 
-void SortPart(std::vector<FileEntry>& entries, bool directories, const SortRequest& request) {
+void SortPart(std::vector<FileEntry>& entries, bool directories, const SortRequest& request,
+              SortCounter& counter) {
     if (entries.empty()) {
         return;
     }
     const SortOrder order = request.order;
     switch (request.field) {
         case SortField::Name:
-            SortByName(entries, order);
+            SortByName(entries, order, &counter);
             return;
         case SortField::Date:
-            SortByKey(entries, order, [](const FileEntry& e) { return static_cast<int64_t>(e.modified); });
+            SortByKey(entries, order, &counter,
+                      [](const FileEntry& e) { return static_cast<int64_t>(e.modified); });
             return;
         case SortField::Path:
-            SortByName(entries, SortOrder::Ascending);
-            SortByKey(entries, order, [](const FileEntry& e) { return Bytes(e.path); });
+            SortByName(entries, SortOrder::Ascending, nullptr);
+            SortByKey(entries, order, &counter, [](const FileEntry& e) { return Bytes(e.path); });
             return;
         default:
             break;
     }
     // The keyed fields put directories in name order.
-    SortByName(entries, SortOrder::Ascending);
+    SortByName(entries, SortOrder::Ascending, directories ? &counter : nullptr);
     if (directories) {
         return;
     }
     switch (request.field) {
         case SortField::Ext:
-            SortByKey(entries, order, [](const FileEntry& e) { return Bytes(UpperAscii(e.ext)); });
+            SortByKey(entries, order, &counter, [](const FileEntry& e) { return Bytes(UpperAscii(e.ext)); });
             return;
         case SortField::Size:
-            SortByKey(entries, order, [](const FileEntry& e) { return e.size; });
+            SortByKey(entries, order, &counter, [](const FileEntry& e) { return e.size; });
             return;
         case SortField::Attr:
-            SortByKey(entries, order, [](const FileEntry& e) { return Bytes(FormatAttrs(e)); });
+            SortByKey(entries, order, &counter, [](const FileEntry& e) { return Bytes(FormatAttrs(e)); });
             return;
         case SortField::Action:
-            SortByKey(entries, order, [](const FileEntry& e) { return Bytes(ActionText(e)); });
+            SortByKey(entries, order, &counter, [](const FileEntry& e) { return Bytes(ActionText(e)); });
             return;
         default:
             return;
@@ -175,17 +199,11 @@ bool NameBefore(std::string_view a, std::string_view b) {
 }
 
 void SortFileList(FileList& list, const SortRequest& request, const std::function<void(size_t)>& progress) {
-    size_t total = list.dirs.size() + list.files.size();
-    if (progress && total >= kProgressStep) {
-        progress(0);
-    }
-    SortPart(list.dirs, true, request);
-    if (progress && total >= kProgressStep) {
-        progress(list.dirs.size());
-    }
-    SortPart(list.files, false, request);
-    if (progress && total >= kProgressStep) {
-        progress(total);
+    SortCounter counter(progress);
+    SortPart(list.dirs, true, request, counter);
+    SortPart(list.files, false, request, counter);
+    if (progress && counter.placed() % kProgressStep != 0 && counter.placed() > kProgressStep) {
+        progress(counter.placed());  // the last, uneven count
     }
     list.sorted = true;
     list.sortField = request.field;

@@ -73,7 +73,7 @@ void Enter(AppSession& app, FileListWindow& window) {
     RunListCommandField(app, window);
 }
 
-void SortByHeading(FileListWindow& window, SortField field) {
+void SortByHeading(AppSession& app, FileListWindow& window, SortField field) {
     SortRequest request;
     request.field = field;
     // A second click on the heading the list is sorted by turns the order round.
@@ -81,7 +81,7 @@ void SortByHeading(FileListWindow& window, SortField field) {
         window.list.sortOrder == SortOrder::Ascending) {
         request.order = SortOrder::Descending;
     }
-    SortFileList(window.list, request);
+    SortShowingProgress(app, window, request);
 }
 
 void ShowPopup(AppSession& app, FileListWindow& window, int screenRow, int screenCol) {
@@ -286,7 +286,7 @@ void FileListMouse(AppSession& app, FileListWindow& window, const ui::MouseEvent
     if (mouse.row == kListHeadingRow && mouse.button == ui::MouseButton::Left && mouse.col >= dataCol) {
         SortField field;
         if (HeadingAt(window.layout, mouse.col - dataCol + window.leftColumn, field)) {
-            SortByHeading(window, field);
+            SortByHeading(app, window, field);
         }
         return;
     }

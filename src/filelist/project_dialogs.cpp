@@ -1,5 +1,6 @@
 // The project dialogs: the list of projects (PROJOPEN), a new project (PROJNEW) and the open
 // project's members with adding files (PROJECT).
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -12,11 +13,13 @@
 #include "core/var_store.h"
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/dialog_vars.h"
+#include "filelist/file_list_dialogs.h"
 #include "filelist/file_list_session.h"
 #include "filelist/projects.h"
 #include "platform/dir_entries.h"
 #include "platform/format.h"
 #include "platform/search_path.h"
+#include "ui/file_chooser.h"
 
 namespace tavoe {
 
@@ -123,6 +126,54 @@ void ApplyProjNew(AppSession& app) {
     (void)OpenProject(app, name);
 }
 
+// The chooser's type list: the file-type filters, then every file.
+std::vector<ui::FileFilter> ChooserFilters(AppSession& app) {
+    std::vector<ui::FileFilter> filters;
+    for (const std::string& line : FileTypeFilters(app)) {
+        ui::FileFilter filter;
+        SplitFilter(line, filter.label, filter.patterns);
+        filter.label = line;
+        filters.push_back(std::move(filter));
+    }
+    filters.push_back({"All files (*.*)", "*"});
+    return filters;
+}
+
+// Adds the files chosen in the file chooser. It starts where the last files were added from, with
+// the filter used then; both are kept (persistently) for the next time.
+void AddChosenFiles(AppSession& app, FileListWindow& window) {
+    if (app.screen == nullptr) {
+        return;
+    }
+    ui::FileChooserOptions options;
+    options.title = "Navigate to directory, select files to add (ESC to cancel)";
+    options.directory = VarGetValue(app, "ZLAST.PROJ.PATH");
+    std::error_code error;
+    if (!options.directory.empty() && !std::filesystem::is_directory(options.directory, error)) {
+        options.directory.clear();  // gone since: start in the current directory
+    }
+    options.filters = ChooserFilters(app);
+    long last = static_cast<long>(options.filters.size()) - 1;
+    // Before any files were added this way every file is offered.
+    long index =
+        VarGetValue(app, "ZLAST.PROJ.FILTER").empty() ? last : VarGetNumber(app, "ZLAST.PROJ.FILTER");
+    options.filterIndex = static_cast<int>(std::clamp(index, 0L, last));
+    options.multiple = true;
+    ui::FileChooserResult chosen = ui::RunFileChooser(*app.screen, options);
+    if (!chosen.ok || chosen.names.empty()) {
+        return;
+    }
+    VarSetValue(app, "ZLAST.PROJ.PATH", chosen.directory);
+    VarSetPersist(app, "ZLAST.PROJ.PATH", 1);
+    VarSetNumber(app, "ZLAST.PROJ.FILTER", chosen.filterIndex);
+    VarSetPersist(app, "ZLAST.PROJ.FILTER", 1);
+    std::vector<std::string> files;
+    for (size_t i = 0; i < chosen.names.size(); ++i) {
+        files.push_back(chosen.Path(i));
+    }
+    (void)AddProjectMembers(app, window, files);
+}
+
 void ApplyProject(AppSession& app) {
     FileListWindow* window = CurrentFileList(app);
     std::string reply = DialogReply(app, "", "Project");
@@ -142,6 +193,11 @@ void ApplyProject(AppSession& app) {
             path = std::filesystem::absolute(path).lexically_normal().string();  // typed relative to here
         }
         (void)AddProjectFiles(app, *window, path, mask);
+        ShowDialogAgain(app, "PROJECT");
+        return;
+    }
+    if (reply == "...") {
+        AddChosenFiles(app, *window);
         ShowDialogAgain(app, "PROJECT");
         return;
     }

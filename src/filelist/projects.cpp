@@ -160,8 +160,12 @@ int AddProjectFiles(AppSession& app, FileListWindow& window, std::string_view pa
     } else {
         candidates.push_back(where);
     }
+    return AddProjectMembers(app, window, candidates);
+}
+
+int AddProjectMembers(AppSession& app, FileListWindow& window, const std::vector<std::string>& files) {
     int added = 0;
-    for (const std::string& file : candidates) {
+    for (const std::string& file : files) {
         if (std::find(window.members.begin(), window.members.end(), file) != window.members.end()) {
             ShowMessage(app, Format("'%s' already in project.", file.c_str()), MsgTo::Box, Beep::Information);
             continue;

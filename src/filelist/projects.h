@@ -43,6 +43,10 @@ void LoadProjectRows(AppSession& app, FileListWindow& window);
 // A file already in the project: "'%s' already in project.". Returns how many were added.
 int AddProjectFiles(AppSession& app, FileListWindow& window, std::string_view path, std::string_view mask);
 
+// Adds the files named (full paths) to the open project, refusing each one already in it as above.
+// Returns how many were added.
+int AddProjectMembers(AppSession& app, FileListWindow& window, const std::vector<std::string>& files);
+
 // Writes the project file and clears ZPROJ.NAME and ZPROFILE.
 void CloseProject(AppSession& app, FileListWindow& window);
 

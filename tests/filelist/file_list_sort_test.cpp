@@ -152,4 +152,27 @@ TEST(FileListSortParams, FieldsOrdersAndTheirMessages) {
 
 }  // namespace
 
+// The progress counts each entry once, whatever the field (keyed fields sort twice inside), every
+// 400 entries across directories and files, with the last uneven count at the end.
+TEST(FileListSortProgress, EveryFourHundredEntriesOnceEach) {
+    FileList list;
+    for (int i = 0; i < 300; ++i) {
+        list.dirs.push_back(Dir("d" + std::to_string(i)));
+    }
+    for (int i = 0; i < 1000; ++i) {
+        list.files.push_back(File("f" + std::to_string(i), static_cast<uint64_t>(1000 - i)));
+    }
+    for (SortField field : {SortField::Name, SortField::Size, SortField::Path, SortField::Ext}) {
+        std::vector<size_t> counts;
+        SortFileList(list, Request(field), [&counts](size_t count) { counts.push_back(count); });
+        EXPECT_EQ(counts, (std::vector<size_t>{400, 800, 1200, 1300})) << static_cast<int>(field);
+    }
+    std::vector<size_t> counts;
+    list.files.resize(50);
+    SortFileList(list, Request(SortField::Size), [&counts](size_t count) { counts.push_back(count); });
+    EXPECT_TRUE(counts.empty()) << "a list under 400 entries needs no report";
+    EXPECT_TRUE(std::is_sorted(list.files.begin(), list.files.end(),
+                               [](const FileEntry& a, const FileEntry& b) { return a.size < b.size; }));
+}
+
 }  // namespace tavoe

@@ -37,14 +37,16 @@ TEST(SearchFileBytes, AgreesWithAWholeFileSearchWhereverTheTextLies) {
     const std::string alphabet = "abAB\n";
     int found = 0;
     for (int round = 0; round < 60; ++round) {
-        std::string data(static_cast<size_t>(random() % 140000), 'x');
+        std::string data(static_cast<size_t>(random() % 300000), 'x');
         for (char& c : data) {
             c = random() % 50 == 0 ? alphabet[random() % alphabet.size()] : 'x';
         }
         std::string text = round % 2 == 0 ? "aBbA" : "AbAbA";
-        if (round % 3 == 0 && data.size() > 70000) {
-            // The text cut by a block boundary of the reads.
-            size_t boundary = (round % 6 == 0 ? 4096 : 65536) - 2;
+        static constexpr size_t kBoundaries[] = {4096, 65536, 262144};
+        size_t boundary = kBoundaries[static_cast<size_t>(round / 3) % 3] - 2;
+        if (round % 3 == 0) {
+            // The text cut by a block boundary of the reads (whatever block size they use).
+            data.resize(std::max(data.size(), boundary + 100), 'x');
             std::string planted = text;
             std::transform(planted.begin(), planted.end(), planted.begin(),
                            [](unsigned char c) { return std::tolower(c); });
