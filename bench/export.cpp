@@ -27,6 +27,8 @@
 #include "editing/export_command.h"
 #include "editing/selection.h"
 
+#include "cp_yardstick.h"
+
 using namespace tavoe;
 
 extern char** environ;
@@ -76,13 +78,6 @@ std::string SourceFile(AppSession& app) {
     out.close();
     ::sync();
     return path;
-}
-
-double CpuSeconds(int who) {
-    rusage usage{};
-    ::getrusage(who, &usage);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 bool RunIconv(const std::string& from, const std::string& to, bool sync) {

@@ -22,6 +22,8 @@
 #include "editing/undo_journal.h"
 #include "editing/undo_step.h"
 
+#include "cp_yardstick.h"
+
 using namespace tavoe;
 
 namespace {
@@ -32,13 +34,6 @@ struct Timing {
     double wall = 0;
     double cpu = 0;
 };
-
-double CpuSeconds(int who) {
-    rusage usage{};
-    getrusage(who, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 Timing Seconds(const std::function<void()>& work, int who = RUSAGE_SELF) {
     auto start = std::chrono::steady_clock::now();

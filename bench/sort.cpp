@@ -31,6 +31,8 @@
 #include "core/app_session.h"
 #include "editing/edit_session.h"
 
+#include "cp_yardstick.h"
+
 using namespace tavoe;
 
 extern char** environ;
@@ -113,13 +115,6 @@ std::string SourceFile(Keys keys) {
         Generate(keys, path);
     }
     return path;
-}
-
-double CpuSeconds(int who) {
-    rusage usage{};
-    ::getrusage(who, &usage);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 double ThreadCpuSeconds() {
