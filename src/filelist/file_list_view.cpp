@@ -6,6 +6,7 @@
 #include "commands/dispatch.h"
 #include "core/app_session.h"
 #include "core/context_stack.h"
+#include "editing/session_clipboard.h"
 #include "filelist/file_list_format.h"
 #include "filelist/file_list_line_commands.h"
 #include "filelist/file_list_session.h"
@@ -190,6 +191,35 @@ void PaintFileListWindow(AppSession&, FileListWindow& window, ui::Painter& paint
     }
 }
 
+namespace {
+
+// Ctrl+C and Ctrl+X copy the command field to the clipboard (Ctrl+X also empties it), Ctrl+V types
+// the clipboard's first line into it: as in the edit session's command field.
+bool CommandFieldClipboardKey(AppSession& app, FileListWindow& window, int ch) {
+    if (ch == 'c' || ch == 'x') {
+        (void)PutClipboardText(app, window.command);
+        if (ch == 'x') {
+            window.command.clear();
+        }
+        return true;
+    }
+    if (ch == 'v') {
+        std::string pasted = GetClipboardText(app).value_or(std::string());
+        for (char c : pasted) {
+            if (c == '\n' || c == '\r' || window.command.size() >= kCommandMax) {
+                break;
+            }
+            if (static_cast<unsigned char>(c) >= 0x20) {
+                window.command += c;
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool FileListKey(AppSession& app, FileListWindow& window, const ui::KeyEvent& key, int clientRows) {
     std::vector<FileEntry*> entries = VisibleRows(window.list);
     int count = static_cast<int>(entries.size());
@@ -199,6 +229,10 @@ bool FileListKey(AppSession& app, FileListWindow& window, const ui::KeyEvent& ke
                              : nullptr;
     switch (key.key) {
         case ui::Key::Char:
+            if (window.focus == ListFocus::Command && key.mods == ui::kModCtrl &&
+                CommandFieldClipboardKey(app, window, key.ch)) {
+                return true;
+            }
             if ((key.mods & (ui::kModCtrl | ui::kModAlt)) != 0 || key.ch < 0x20) {
                 return false;
             }
