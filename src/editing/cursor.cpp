@@ -61,6 +61,18 @@ void RefreshRowTable(AppSession& app, EditSession& session) {
     EditView(app).RebuildRows(app, session);
 }
 
+int RowShowingLine(AppSession& app, EditSession& session, LineRecord* line) {
+    RefreshRowTable(app, session);
+    const auto& rows = session.view.rowTable;
+    auto found = std::find(rows.begin(), rows.end(), line);
+    if (found == rows.end()) {
+        session.view.topLine = line;
+        RefreshRowTable(app, session);
+        found = std::find(rows.begin(), rows.end(), line);
+    }
+    return found != rows.end() ? static_cast<int>(found - rows.begin()) : -1;
+}
+
 bool ScrollRows(AppSession& app, EditSession& session, int delta) {
     if (delta == 0) {
         return false;

@@ -46,6 +46,10 @@ std::int32_t FirstShownColumn(const EditSession& session);
 // Fills the row table from the view's top line over the shown lines, one entry per row of the window.
 void RefreshRowTable(AppSession& app, EditSession& session);
 
+// The row (from 0) that shows `line` after the row table is refreshed; a line not on the screen is
+// first made the top line. -1 when it still shows nowhere (a hidden line).
+int RowShowingLine(AppSession& app, EditSession& session, LineRecord* line);
+
 // Scrolls the view by `delta` shown lines (negative: up) as UP n and DOWN n do, stopping at the top
 // marker and at the last line. Returns whether the top line moved.
 bool ScrollRows(AppSession& app, EditSession& session, int delta);

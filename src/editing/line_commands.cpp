@@ -133,15 +133,7 @@ void CursorToLine(AppSession& app, EditSession& session, LineRecord* line, bool 
     if (line == nullptr) {
         return;
     }
-    RefreshRowTable(app, session);
-    auto& rows = session.view.rowTable;
-    auto found = std::find(rows.begin(), rows.end(), line);
-    if (found == rows.end()) {
-        session.view.topLine = line;
-        RefreshRowTable(app, session);
-        found = std::find(rows.begin(), rows.end(), line);
-    }
-    session.view.cursorRow = found != rows.end() ? static_cast<int>(found - rows.begin()) : 0;
+    session.view.cursorRow = std::max(RowShowingLine(app, session, line), 0);
     session.view.cursorColumn = prefix ? 0 : session.view.prefixWidth;
     session.view.focus = prefix ? KeyField::Prefix : KeyField::Data;
 }

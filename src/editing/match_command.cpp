@@ -76,15 +76,7 @@ void MatchCommand(AppSession& app, EditSession& session, std::string_view) {
         ShowMessage(app, Format("Matching '%c' not found", partner), MsgTo::Line, Beep::Exclamation);
         return;
     }
-    RefreshRowTable(app, session);
-    auto& rows = session.view.rowTable;
-    auto found = std::find(rows.begin(), rows.end(), hit.line);
-    if (found == rows.end()) {
-        session.view.topLine = hit.line;
-        RefreshRowTable(app, session);
-        found = std::find(rows.begin(), rows.end(), hit.line);
-    }
-    session.view.cursorRow = found != rows.end() ? static_cast<int>(found - rows.begin()) : 0;
+    session.view.cursorRow = std::max(RowShowingLine(app, session, hit.line), 0);
     ShowCursorColumn(app, session, hit.column);
 }
 

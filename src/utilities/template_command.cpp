@@ -81,18 +81,11 @@ void ApplyTemplate(AppSession& app) {
 }  // namespace
 
 void PlaceCursorOnLine(AppSession& app, EditSession& session, LineRecord* line, int column) {
-    RefreshRowTable(app, session);
-    auto& rows = session.view.rowTable;
-    auto found = std::find(rows.begin(), rows.end(), line);
-    if (found == rows.end()) {
-        session.view.topLine = line;
-        RefreshRowTable(app, session);
-        found = std::find(rows.begin(), rows.end(), line);
-    }
-    if (found == rows.end()) {
+    const int row = RowShowingLine(app, session, line);
+    if (row < 0) {
         return;
     }
-    SetCursorRow(app, session, static_cast<int>(found - rows.begin()));
+    SetCursorRow(app, session, row);
     ShowCursorColumn(app, session, column);
 }
 
