@@ -111,21 +111,9 @@ struct Instance {
 void BM_Cp(benchmark::State& state) {
     std::string source = SourceFile();
     std::string copy = WorkDirectory() + "copy.txt";
-    double total = 0;
-    double cpu = 0;
-    for (auto _ : state) {
-        std::filesystem::remove(copy);
-        CpRun run = TimedCp(source, copy);
-        total += run.seconds;
-        cpu += run.cpuSeconds;
-        if (!run.ok) {
-            state.SkipWithError("cp failed");
-            break;
-        }
-    }
-    std::filesystem::remove(copy);
-    cpSeconds = total / static_cast<double>(std::max<std::int64_t>(state.iterations(), 1));
-    cpCpuSeconds = cpu / static_cast<double>(std::max<std::int64_t>(state.iterations(), 1));
+    CpRun mean = MeanCp(state, source, copy);
+    cpSeconds = mean.seconds;
+    cpCpuSeconds = mean.cpuSeconds;
     state.counters["cpu_ms"] = cpCpuSeconds * 1000;
     state.SetBytesProcessed(state.iterations() *
                             static_cast<std::int64_t>(std::filesystem::file_size(source)));

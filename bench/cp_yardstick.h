@@ -4,7 +4,12 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -47,4 +52,27 @@ inline CpRun TimedCp(const std::string& from, const std::string& to, const std::
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.cpuSeconds = CpuSeconds(RUSAGE_CHILDREN) - cpuBefore;
     return run;
+}
+
+// Times one cp from -> to per iteration of the benchmark (the copy removed before each run and after
+// the last) and returns the mean wall and CPU seconds; a failed cp ends the benchmark with an error.
+inline CpRun MeanCp(benchmark::State& state, const std::string& from, const std::string& to,
+                    const std::function<bool()>& then = {}) {
+    CpRun mean{.ok = true};
+    for (auto _ : state) {
+        std::filesystem::remove(to);
+        CpRun run = TimedCp(from, to, then);
+        mean.seconds += run.seconds;
+        mean.cpuSeconds += run.cpuSeconds;
+        if (!run.ok) {
+            mean.ok = false;
+            state.SkipWithError("cp failed");
+            break;
+        }
+    }
+    std::filesystem::remove(to);
+    const double runs = static_cast<double>(std::max<std::int64_t>(state.iterations(), 1));
+    mean.seconds /= runs;
+    mean.cpuSeconds /= runs;
+    return mean;
 }

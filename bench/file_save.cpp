@@ -144,25 +144,12 @@ enum class CpMode { Plain, ThenSync };
 void BM_Cp(benchmark::State& state, Kind kind, CpMode mode) {
     std::string source = SourceFile(kind);
     std::string copy = WorkDirectory() + "copy.dat";
-    double total = 0;
-    double cpu = 0;
-    for (auto _ : state) {
-        std::filesystem::remove(copy);
-        CpRun run = mode == CpMode::Plain ? TimedCp(source, copy)
-                                          : TimedCp(source, copy, [&] { return SyncPath(copy); });
-        total += run.seconds;
-        cpu += run.cpuSeconds;
-        if (!run.ok) {
-            state.SkipWithError("cp failed");
-            break;
-        }
-    }
-    std::filesystem::remove(copy);
-    double runs = state.iterations() > 0 ? static_cast<double>(state.iterations()) : 1;
-    (mode == CpMode::Plain ? cpSeconds : cpSyncSeconds)[static_cast<int>(kind)] = total / runs;
+    CpRun mean = mode == CpMode::Plain ? MeanCp(state, source, copy)
+                                       : MeanCp(state, source, copy, [&] { return SyncPath(copy); });
+    (mode == CpMode::Plain ? cpSeconds : cpSyncSeconds)[static_cast<int>(kind)] = mean.seconds;
     if (mode == CpMode::Plain) {
-        cpCpuSeconds[static_cast<int>(kind)] = cpu / runs;
-        state.counters["cp_cpu_ms"] = cpu / runs * 1000;
+        cpCpuSeconds[static_cast<int>(kind)] = mean.cpuSeconds;
+        state.counters["cp_cpu_ms"] = mean.cpuSeconds * 1000;
     }
     state.SetBytesProcessed(state.iterations() *
                             static_cast<std::int64_t>(std::filesystem::file_size(source)));

@@ -20,6 +20,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -168,30 +169,44 @@ void Ratios(benchmark::State& state, Keys keys, double wall, double cpu) {
     }
 }
 
+// One timed run of a child program (`run` returns whether it worked), with the best wall and CPU
+// seconds so far kept in `best`; false after the benchmark was ended with `failure`.
+struct BestTimes {
+    double wall = 1e9;
+    double cpu = 1e9;
+};
+bool TimeChild(benchmark::State& state, BestTimes& best, const std::function<bool()>& run,
+               const char* failure) {
+    const double cpuBefore = CpuSeconds(RUSAGE_CHILDREN);
+    const auto start = std::chrono::steady_clock::now();
+    const bool ok = run();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.SetIterationTime(seconds);
+    best.wall = std::min(best.wall, seconds);
+    best.cpu = std::min(best.cpu, CpuSeconds(RUSAGE_CHILDREN) - cpuBefore);
+    if (!ok) {
+        state.SkipWithError(failure);
+    }
+    return ok;
+}
+
 void BM_GnuSort(benchmark::State& state, Keys keys) {
     const std::string source = SourceFile(keys);
     const std::string output = WorkDirectory() + "sorted.out";
-    double wall = 1e9;
-    double cpu = 1e9;
+    BestTimes best;
     for (auto _ : state) {
-        const double cpuBefore = CpuSeconds(RUSAGE_CHILDREN);
-        const auto start = std::chrono::steady_clock::now();
-        const bool ok =
-            Run({"sort", "-s", "-k1.1,1.10", source, "-o", output}, "", {"LC_ALL=C", "PATH=/usr/bin:/bin"});
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        state.SetIterationTime(seconds);
-        wall = std::min(wall, seconds);
-        cpu = std::min(cpu, CpuSeconds(RUSAGE_CHILDREN) - cpuBefore);
-        if (!ok) {
-            state.SkipWithError("sort failed");
+        auto sort = [&] {
+            return Run({"sort", "-s", "-k1.1,1.10", source, "-o", output}, "",
+                       {"LC_ALL=C", "PATH=/usr/bin:/bin"});
+        };
+        if (!TimeChild(state, best, sort, "sort failed")) {
             return;
         }
     }
-    sortSeconds[static_cast<int>(keys)] = wall;
-    sortCpuSeconds[static_cast<int>(keys)] = cpu;
-    state.counters["wall_ms"] = wall * 1000;
-    state.counters["cpu_ms"] = cpu * 1000;
+    sortSeconds[static_cast<int>(keys)] = best.wall;
+    sortCpuSeconds[static_cast<int>(keys)] = best.cpu;
+    state.counters["wall_ms"] = best.wall * 1000;
+    state.counters["cpu_ms"] = best.cpu * 1000;
     std::filesystem::remove(output);
 }
 
@@ -263,20 +278,11 @@ void BM_Process(benchmark::State& state, Keys keys) {
     const std::string home = ScratchHome();
     const std::vector<std::string> env = {"TAVOE35=" + home, "HOME=" + home + "/user", "PATH=/usr/bin:/bin",
                                           "TERM=dumb"};
-    double wall = 1e9;
-    double cpu = 1e9;
+    BestTimes best;
     for (auto _ : state) {
         std::filesystem::copy_file(source, edited, std::filesystem::copy_options::overwrite_existing);
-        const double cpuBefore = CpuSeconds(RUSAGE_CHILDREN);
-        const auto start = std::chrono::steady_clock::now();
-        const bool ok = Run({ProgramDirectory() + "/tavoe", "--batch", edited}, script, env);
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        state.SetIterationTime(seconds);
-        wall = std::min(wall, seconds);
-        cpu = std::min(cpu, CpuSeconds(RUSAGE_CHILDREN) - cpuBefore);
-        if (!ok) {
-            state.SkipWithError("tavoe failed");
+        auto tavoe = [&] { return Run({ProgramDirectory() + "/tavoe", "--batch", edited}, script, env); };
+        if (!TimeChild(state, best, tavoe, "tavoe failed")) {
             return;
         }
     }
@@ -286,7 +292,7 @@ void BM_Process(benchmark::State& state, Keys keys) {
         state.SkipWithError("the saved file differs from sort's output");
         return;
     }
-    Ratios(state, keys, wall, cpu);
+    Ratios(state, keys, best.wall, best.cpu);
 }
 
 }  // namespace
