@@ -153,67 +153,111 @@ Status PasteLines(AppSession& app, EditSession& session, std::string_view text, 
     return result;
 }
 
-}  // namespace
+// Hands out the clipboard text of the selection in pieces, in one walk over the file (the lines of
+// a large file are far apart in memory, so every walk over them costs): the selected part of each
+// selected data line with CR LF after it; the last line's CR LF only as the line-end rule says. Gives
+// up when the text outgrows the clipboard or no line is selected.
+class SelectionPieces {
+public:
+    SelectionPieces(const EditBuffer& buffer, SelectionMode mode)
+        : buffer_(buffer), mode_(mode), line_(LineFirst(buffer)) {}
 
-Status BuildSelectionText(AppSession& app, EditSession& session, std::string& text) {
-    text.clear();
-    // One walk finds the selected lines and the size of their text (the lines of a large file are
-    // far apart in memory, so every walk over them costs).
-    const SelectionMode mode = session.selection.mode;
-    SelectionSpan span;
-    std::size_t size = kClipboardOverhead;
-    int lines = 0;
-    if (mode != SelectionMode::None) {
-        for (LineRecord& line : Lines(session.buffer)) {
-            if (LineHasSelection(line)) {
-                span.first = span.first != nullptr ? span.first : &line;
-                span.last = &line;
-                if (IsDataLine(line)) {
-                    size += LineLength(line) + 2;
-                    ++lines;
-                }
+    ClipboardPiece Next(std::string& piece) {
+        if (finished_) {
+            return ClipboardPiece::End;
+        }
+        piece.reserve(kPieceBytes + kSelectionLineEnd);
+        for (; line_ != nullptr && piece.size() < kPieceBytes; line_ = LineNext(line_)) {
+            if (LineHasSelection(*line_)) {
+                Add(*line_, piece);
             }
         }
+        heldNul_ = heldNul_ || std::memchr(piece.data(), '\0', piece.size()) != nullptr;
+        if (size_ > kClipboardMax) {
+            return ClipboardPiece::Abandon;
+        }
+        if (line_ == nullptr) {
+            finished_ = true;
+            if (lastSelected_ == nullptr) {
+                return ClipboardPiece::Abandon;
+            }
+            if (lastData_ != nullptr && EndsWithLineEnd(*lastData_)) {
+                piece.append("\r\n");
+            }
+        }
+        return ClipboardPiece::More;
     }
-    if (!span) {
+
+    bool FoundSelection() const { return lastSelected_ != nullptr; }
+    bool TooLarge() const { return size_ > kClipboardMax; }
+    bool HeldNul() const { return heldNul_; }
+
+private:
+    static constexpr std::size_t kPieceBytes = std::size_t{1} << 18;
+
+    void Add(const LineRecord& line, std::string& piece) {
+        if (lastSelected_ == nullptr && mode_ == SelectionMode::Stream) {
+            piece.append(StreamLead(buffer_, line));
+        }
+        lastSelected_ = &line;
+        if (!IsDataLine(line)) {
+            return;
+        }
+        if (lastData_ != nullptr) {
+            piece.append("\r\n");  // a line before another one always ends
+        }
+        lastData_ = &line;
+        ++dataLines_;
+        size_ += LineLength(line) + 2;
+        piece.append(SelectedPart(line));
+    }
+
+    // The last data line has its CR LF unless it is the last selected line and either the only one,
+    // selected only in part, or the end of a stream inside it.
+    bool EndsWithLineEnd(const LineRecord& line) const {
+        if (&line != lastSelected_) {
+            return true;
+        }
+        const bool endsInside = mode_ == SelectionMode::Stream && line.selEnd < kSelectionLineEnd;
+        return !(dataLines_ == 1 && !IsWholeLine(line)) && !endsInside;
+    }
+
+    const EditBuffer& buffer_;
+    const SelectionMode mode_;
+    const LineRecord* line_;
+    const LineRecord* lastSelected_ = nullptr;  // of any kind
+    const LineRecord* lastData_ = nullptr;
+    int dataLines_ = 0;
+    std::size_t size_ = kClipboardOverhead;
+    bool heldNul_ = false;
+    bool finished_ = false;
+};
+
+}  // namespace
+
+Status CopySelection(AppSession& app, EditSession& session) {
+    if (session.selection.mode == SelectionMode::None) {
         ShowMessage(app, "No selection.", MsgTo::Line, Beep::Exclamation);
         return -1;
     }
-    LineRecord* end = LineNext(span.last);
-    if (size > kClipboardMax) {
+    SelectionPieces pieces(session.buffer, session.selection.mode);
+    ClipboardWriteResult result =
+        PutClipboardPieces(app, [&](std::string& piece) { return pieces.Next(piece); });
+    if (!pieces.FoundSelection()) {
+        ShowMessage(app, "No selection.", MsgTo::Line, Beep::Exclamation);
+        return -1;
+    }
+    if (pieces.TooLarge()) {
         ShowMessage(app, "Selection size exceeds available clipboard memory, can not copy.", MsgTo::Box,
                     Beep::Exclamation);
         return -1;
     }
-    text.reserve(size + static_cast<std::size_t>(std::max(span.first->selStart, 1)));
-    if (mode == SelectionMode::Stream) {
-        text.append(StreamLead(session.buffer, *span.first));
-    }
-    for (LineRecord* line = span.first; line != end; line = LineNext(line)) {
-        if (!IsDataLine(*line) || !LineHasSelection(*line)) {
-            continue;
-        }
-        text.append(SelectedPart(*line));
-        const bool last = line == span.last;
-        const bool endsInside = mode == SelectionMode::Stream && line->selEnd < kSelectionLineEnd;
-        if (!last || (!(lines == 1 && !IsWholeLine(*line)) && !endsInside)) {
-            text.append("\r\n");
-        }
-    }
-    if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
+    if (pieces.HeldNul()) {
         ShowMessage(app,
                     "CUT/COPY of data with x'00' will result in premature end at paste time, use MM or CC.",
                     MsgTo::Box, Beep::Exclamation);
     }
-    return 0;
-}
-
-Status CopySelection(AppSession& app, EditSession& session) {
-    std::string text;
-    if (BuildSelectionText(app, session, text) != 0) {
-        return -1;
-    }
-    if (!PutClipboardText(app, text)) {
+    if (!result.stored) {
         ShowMessage(app,
                     Format("Unable to write clipboard file %s", SessionClipboard(app).FilePath().c_str()),
                     MsgTo::Box, Beep::Exclamation);

@@ -21,11 +21,8 @@ struct EditSession;
 // Whether PASTE makes data lines or NOTE lines.
 enum class PasteAs { Data, Notes };
 
-// The clipboard text of the selection ("No selection." without one); empty after a refusal. Shows
+// COPY: the selection replaces the clipboard text; 0 when it was copied. "No selection." without one;
 // the x'00' warning when the text holds NUL bytes (which end the text on the clipboard).
-Status BuildSelectionText(AppSession& app, EditSession& session, std::string& text);
-
-// COPY: the selection replaces the clipboard text; 0 when it was copied.
 Status CopySelection(AppSession& app, EditSession& session);
 
 // CUT: COPY, and when that worked the selection is deleted; a selection that may not be deleted is

@@ -23,13 +23,28 @@ ui::DisplaySetCodec SessionClipboardCodec(const AppSession& app) {
     return ui::DisplaySetCodec(app.screen != nullptr ? app.screen->GetDisplaySet() : ui::DisplaySet::Iso8859);
 }
 
-bool PutClipboardText(AppSession& app, std::string_view bytes) {
+ClipboardWriteResult PutClipboardPieces(AppSession& app, const ClipboardPieces& pieces) {
     const ui::DisplaySetCodec codec = SessionClipboardCodec(app);
-    ClipboardWriteResult result = SessionClipboard(app).Write(bytes, codec);
-    if (result.stored && !result.desktopTook && app.screen != nullptr && bytes.size() <= kTerminalOfferMax) {
-        (void)app.screen->GetBackend().OfferClipboard(codec.ToUtf8(bytes.substr(0, bytes.find('\0'))));
+    // The text's first bytes, kept for the terminal, which only takes short texts.
+    std::string head;
+    ClipboardWriteResult result = SessionClipboard(app).Write(
+        [&](std::string& piece) {
+            ClipboardPiece said = pieces(piece);
+            if (head.size() <= kTerminalOfferMax) {
+                head.append(piece, 0, kTerminalOfferMax + 1 - head.size());
+            }
+            return said;
+        },
+        codec);
+    if (result.stored && !result.desktopTook && app.screen != nullptr && result.bytes <= kTerminalOfferMax) {
+        head.resize(result.bytes);
+        (void)app.screen->GetBackend().OfferClipboard(codec.ToUtf8(head));
     }
-    return result.stored;
+    return result;
+}
+
+bool PutClipboardText(AppSession& app, std::string_view bytes) {
+    return PutClipboardPieces(app, SinglePiece(bytes)).stored;
 }
 
 std::optional<std::string> GetClipboardText(AppSession& app) {

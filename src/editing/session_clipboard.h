@@ -25,6 +25,10 @@ ui::DisplaySetCodec SessionClipboardCodec(const AppSession& app);
 // pass it on to the desktop). False when even our own clipboard could not store it; no message.
 bool PutClipboardText(AppSession& app, std::string_view bytes);
 
+// The same for a text in pieces (a large selection): the whole result, so a caller can tell a
+// source that gave up from a failed store.
+ClipboardWriteResult PutClipboardPieces(AppSession& app, const ClipboardPieces& pieces);
+
 // The clipboard text; nullopt when it is empty.
 std::optional<std::string> GetClipboardText(AppSession& app);
 

@@ -206,19 +206,79 @@ Clipboard::Clipboard(std::string directory, std::unique_ptr<DesktopClipboard> de
     }
 }
 
+ClipboardPieces SinglePiece(std::string_view bytes) {
+    return [bytes, given = false](std::string& piece) mutable {
+        if (given) {
+            return ClipboardPiece::End;
+        }
+        given = true;
+        piece.assign(bytes);
+        return ClipboardPiece::More;
+    };
+}
+
 ClipboardWriteResult Clipboard::Write(std::string_view bytes, const ClipboardCodec& codec) {
-    bytes = UpToNul(bytes);
+    return Write(SinglePiece(bytes), codec);
+}
+
+ClipboardWriteResult Clipboard::Write(const ClipboardPieces& pieces, const ClipboardCodec& codec) {
     ClipboardWriteResult result;
-    if (filePath_.empty()) {
-        memory_ = std::string(bytes);
-        result.stored = true;
-    } else {
-        result.error = WriteFileAtomically(filePath_, bytes);
-        result.stored = result.error == 0;
+    FileHandle handle;
+    std::string tempPath;
+    if (!filePath_.empty()) {
+        if (IoResult made = CreateTempBeside(filePath_, handle, tempPath); !made.Ok()) {
+            result.error = made.error;
+            return result;
+        }
     }
-    if (!result.stored || !desktop_->Present()) {
+    // The whole text is kept only where it is needed: in memory without a directory, and for the
+    // desktop's programs.
+    const bool keepWhole = filePath_.empty() || desktop_->Present();
+    std::string whole;
+    std::string piece;
+    bool ended = false;  // a NUL ended the text
+    IoResult written;
+    ClipboardPiece said = ClipboardPiece::More;
+    while (written.Ok() && (said = pieces(piece)) == ClipboardPiece::More) {
+        std::string_view part = ended ? std::string_view() : UpToNul(piece);
+        ended = ended || part.size() < piece.size();
+        if (!part.empty()) {
+            result.bytes += part.size();
+            if (keepWhole) {
+                whole.append(part);
+            }
+            if (handle.IsOpen()) {
+                std::size_t count = 0;
+                written = WriteAll(handle, part.data(), part.size(), &count);
+            }
+        }
+        piece.clear();
+    }
+    handle.Close();
+    if (said == ClipboardPiece::Abandon || !written.Ok()) {
+        result.abandoned = said == ClipboardPiece::Abandon;
+        result.error = written.error;
+        if (!tempPath.empty()) {
+            (void)RemoveFile(tempPath);
+        }
         return result;
     }
+    if (tempPath.empty()) {
+        memory_ = whole;
+    } else if (IoResult replaced = ReplaceFile(tempPath, filePath_); !replaced.Ok()) {
+        (void)RemoveFile(tempPath);
+        result.error = replaced.error;
+        return result;
+    }
+    result.stored = true;
+    if (desktop_->Present()) {
+        OfferDesktop(whole, codec, result);
+    }
+    return result;
+}
+
+void Clipboard::OfferDesktop(std::string_view bytes, const ClipboardCodec& codec,
+                             ClipboardWriteResult& result) {
     std::string utf8 = codec.ToUtf8(bytes);
     result.desktopTook = desktop_->Offer(utf8);
     if (result.desktopTook) {
@@ -228,7 +288,6 @@ ClipboardWriteResult Clipboard::Write(std::string_view bytes, const ClipboardCod
         std::optional<std::string> current = desktop_->Take();
         RememberDesktop(current ? std::string_view(*current) : std::string_view());
     }
-    return result;
 }
 
 std::optional<std::string> Clipboard::Read(const ClipboardCodec& codec) {

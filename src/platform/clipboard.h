@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,8 +62,19 @@ std::string ClipboardDirectory();
 struct ClipboardWriteResult {
     bool stored = false;       // our clipboard file holds it
     bool desktopTook = false;  // a desktop program took it too
+    bool abandoned = false;    // the text's source gave up; the clipboard kept its old text
     int error = 0;             // errno of the failed store
+    std::size_t bytes = 0;     // bytes stored (the text up to its first NUL)
 };
+
+// A text handed to the clipboard piece by piece, so a copy of a million lines never holds the whole
+// text in memory: each call fills `piece` (empty on entry) and says whether more may follow, the
+// text has ended, or the source gives up (then nothing of it is kept).
+enum class ClipboardPiece { More, End, Abandon };
+using ClipboardPieces = std::function<ClipboardPiece(std::string& piece)>;
+
+// The pieces of a text that is at hand whole: the text itself, then the end.
+ClipboardPieces SinglePiece(std::string_view bytes);
 
 class Clipboard {
 public:
@@ -73,6 +85,10 @@ public:
     // clipboard). The file is replaced atomically (temporary file and rename), so a reader sees the
     // old or the new text, never a part.
     ClipboardWriteResult Write(std::string_view bytes, const ClipboardCodec& codec);
+
+    // The same for a text in pieces. Every piece is asked for, those after a NUL too (their bytes are
+    // dropped), so the source sees its whole text and may still give up at its end.
+    ClipboardWriteResult Write(const ClipboardPieces& pieces, const ClipboardCodec& codec);
 
     // The clipboard text: the desktop's, converted, when it changed after our last write; else our
     // own file's. Ends at the first NUL. nullopt when the clipboard is empty.
@@ -87,6 +103,7 @@ private:
     std::optional<std::string> ReadOwn() const;
     std::uint64_t SeenDesktopStamp() const;
     void RememberDesktop(std::string_view utf8);
+    void OfferDesktop(std::string_view bytes, const ClipboardCodec& codec, ClipboardWriteResult& result);
 
     std::string directory_;
     std::string filePath_;

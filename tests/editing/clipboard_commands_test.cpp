@@ -220,6 +220,38 @@ TEST_F(ClipboardCommandsTest, DesktopTextWithBadBytesPastesSafely) {
     EXPECT_EQ(All(), (Texts{"caf\xE9", "na?ve", "\xE9t\xE9", "end"}));
 }
 
+TEST_F(ClipboardCommandsTest, CopyOfAManyPieceSelectionIsWholeAndInOrder) {
+    session.buffer.profile.maxRecordLength = 32760;
+    app.clipboard = std::make_unique<Clipboard>(dir.string(), nullptr);
+    // Far more text than one piece of the copy: every line must arrive once, in order.
+    std::vector<std::string> texts;
+    for (int i = 0; i < 3000; ++i) {
+        texts.push_back(std::to_string(i) +
+                        std::string(static_cast<std::size_t>(150 + i % 97), 'a' + i % 26));
+    }
+    Lines(texts);
+    SetSelection(session, SelectionMode::Stream, *lines[0], 2, *lines.back(), 3);
+    ASSERT_EQ(CopySelection(app, session), 0);
+    std::string expected = texts[0].substr(1) + "\r\n";
+    for (std::size_t i = 1; i + 1 < texts.size(); ++i) {
+        expected += texts[i] + "\r\n";
+    }
+    expected += texts.back().substr(0, 3);  // the stream ends inside its last line
+    EXPECT_EQ(Clip(), expected);
+}
+
+TEST_F(ClipboardCommandsTest, CopyBeyondTheClipboardSizeKeepsTheOldText) {
+    session.buffer.profile.maxRecordLength = 32760;
+    app.clipboard = std::make_unique<Clipboard>(dir.string(), nullptr);
+    Put("old\r\n");
+    Lines(std::vector<std::string>(2000, std::string(32760, 'z')));  // 65 MB
+    SelectLines(session, *lines[0], *lines.back());
+    EXPECT_NE(CopySelection(app, session), 0);
+    EXPECT_EQ(LastMessage(), "Selection size exceeds available clipboard memory, can not copy.");
+    EXPECT_EQ(Clip(), "old\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);  // no temporary
+}
+
 TEST_F(ClipboardCommandsTest, HundredMegabytePasteFoldsEveryLine) {
     session.buffer.profile.maxRecordLength = 32760;
     app.clipboard = std::make_unique<Clipboard>(dir.string(), nullptr);  // no desktop to convert for

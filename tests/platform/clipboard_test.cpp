@@ -87,6 +87,41 @@ TEST_F(ClipboardTest, NulEndsTheTextAndAnEmptyTextIsAnEmptyClipboard) {
     EXPECT_FALSE(clipboard.HoldsText(iso));
 }
 
+TEST_F(ClipboardTest, TextInPiecesIsAskedWholeAndAnAbandonedTextKeepsTheOld) {
+    Clipboard clipboard(dir.string(), nullptr);
+    const std::vector<std::string> pieces = {"one\r\n", "", "tw", std::string("o\0x", 3), "more"};
+    std::size_t asked = 0;
+    ClipboardWriteResult result = clipboard.Write(
+        [&](std::string& piece) {
+            if (asked == pieces.size()) {
+                return ClipboardPiece::End;
+            }
+            piece = pieces[asked++];
+            return ClipboardPiece::More;
+        },
+        iso);
+    EXPECT_TRUE(result.stored);
+    EXPECT_EQ(asked, pieces.size());  // the pieces after the NUL were asked for too
+    EXPECT_EQ(result.bytes, 8u);
+    EXPECT_EQ(FileBytes(clipboard.FilePath()), "one\r\ntwo");
+
+    bool given = false;
+    result = clipboard.Write(
+        [&](std::string& piece) {
+            if (given) {
+                return ClipboardPiece::Abandon;
+            }
+            given = true;
+            piece = "half";
+            return ClipboardPiece::More;
+        },
+        iso);
+    EXPECT_FALSE(result.stored);
+    EXPECT_TRUE(result.abandoned);
+    EXPECT_EQ(clipboard.Read(iso).value_or(""), "one\r\ntwo");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
 TEST_F(ClipboardTest, WithoutADirectoryTheTextStaysInMemory) {
     Clipboard clipboard("", nullptr);
     EXPECT_TRUE(clipboard.Write("x\r\n", iso).stored);
