@@ -146,10 +146,8 @@ void DialogRun::Build() {
                 field.align = obj.hAlign == DialogHAlign::Center  ? ui::Align::Center
                               : obj.hAlign == DialogHAlign::Right ? ui::Align::Right
                                                                   : ui::Align::Left;
-                if (!obj.password) {  // a password is never put on the clipboard
-                    field.copyText = [this](const std::string& text) { (void)PutClipboardText(app_, text); };
-                }
-                field.pasteText = [this] { return GetClipboardText(app_).value_or(std::string()); };
+                // A password is never put on the clipboard.
+                ConnectFieldClipboard(app_, field, obj.password ? FieldCopy::Refused : FieldCopy::Allowed);
                 widget = &field;
                 break;
             }

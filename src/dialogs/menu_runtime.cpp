@@ -13,6 +13,7 @@
 #include "dialogs/dialog_cache.h"
 #include "dialogs/menu_parser.h"
 #include "editing/keys.h"
+#include "editing/session_clipboard.h"
 #include "platform/format.h"
 #include "ui/button.h"
 #include "ui/form.h"
@@ -68,6 +69,7 @@ MenuOutcome MenuRun::Run() {
     form_.Add<ui::StaticText>(ToRect(def_.labelCell), def_.labelText, ui::TextPrefix::Literal);
     field_ = &form_.Add<ui::InputField>(ToRect(def_.fieldCell));
     field_->hscroll = ui::HScroll::Auto;
+    ConnectFieldClipboard(app_, *field_);
     form_.Add<ui::Separator>(ToRect(def_.separatorCell));
     for (size_t i = 0; i < def_.items.size(); ++i) {
         const MenuItem& item = def_.items[i];
@@ -137,7 +139,11 @@ ui::Handled MenuRun::FilterKey(const ui::KeyEvent& key) {
     if (number > 0) {
         mapped = RunFunctionKey(app_, context, number);
     } else if (key.key == Key::Char && key.mods == ui::kModCtrl && std::isalpha(key.ch)) {
-        mapped = ControlKeyCommand(app_, context, static_cast<char>(std::toupper(key.ch)));
+        const char letter = static_cast<char>(std::toupper(key.ch));
+        if ((letter == 'C' || letter == 'V' || letter == 'X') && !ClipboardKeysMapped(app_)) {
+            return ui::Handled::No;  // the option field's own copy, cut and paste
+        }
+        mapped = ControlKeyCommand(app_, context, letter);
     } else {
         return ui::Handled::No;
     }

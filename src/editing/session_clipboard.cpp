@@ -1,6 +1,7 @@
 #include "editing/session_clipboard.h"
 
 #include "core/app_session.h"
+#include "ui/input_field.h"
 #include "ui/screen.h"
 
 namespace tavoe {
@@ -45,6 +46,13 @@ ClipboardWriteResult PutClipboardPieces(AppSession& app, const ClipboardPieces& 
 
 bool PutClipboardText(AppSession& app, std::string_view bytes) {
     return PutClipboardPieces(app, SinglePiece(bytes)).stored;
+}
+
+void ConnectFieldClipboard(AppSession& app, ui::InputField& field, FieldCopy copy) {
+    if (copy == FieldCopy::Allowed) {
+        field.copyText = [&app](const std::string& text) { (void)PutClipboardText(app, text); };
+    }
+    field.pasteText = [&app] { return GetClipboardText(app).value_or(std::string()); };
 }
 
 std::optional<std::string> GetClipboardText(AppSession& app) {

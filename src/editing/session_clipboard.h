@@ -9,6 +9,10 @@
 
 namespace tavoe {
 
+namespace ui {
+class InputField;
+}
+
 // The instance's clipboard as the editing commands use it: display-set bytes in the clipboard format
 // (CR LF after each line), converted for the desktop through the display set the screen shows.
 
@@ -28,6 +32,11 @@ bool PutClipboardText(AppSession& app, std::string_view bytes);
 // The same for a text in pieces (a large selection): the whole result, so a caller can tell a
 // source that gave up from a failed store.
 ClipboardWriteResult PutClipboardPieces(AppSession& app, const ClipboardPieces& pieces);
+
+// Gives a text field the instance's clipboard for its Ctrl+C, Ctrl+X and Ctrl+V; a field whose text
+// may not leave it (a password) only pastes.
+enum class FieldCopy { Allowed, Refused };
+void ConnectFieldClipboard(AppSession& app, ui::InputField& field, FieldCopy copy = FieldCopy::Allowed);
 
 // The clipboard text; nullopt when it is empty.
 std::optional<std::string> GetClipboardText(AppSession& app);

@@ -85,8 +85,7 @@ MainWindow::MainWindow(AppSession& app, ui::Screen& screen)
     commandField_.maxLength = 255;
     commandField_.insertToggles = false;
     // Ctrl+C, Ctrl+X and Ctrl+V in the command field use the instance's clipboard.
-    commandField_.copyText = [this](const std::string& text) { (void)PutClipboardText(app_, text); };
-    commandField_.pasteText = [this] { return GetClipboardText(app_).value_or(std::string()); };
+    ConnectFieldClipboard(app_, commandField_);
     screen_.SetBasePainter([this](ui::Canvas& canvas) { Paint(canvas); });
     LayoutEditWindow(app_);
 }
