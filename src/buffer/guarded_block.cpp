@@ -1,7 +1,11 @@
 #include "buffer/guarded_block.h"
 
 #include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -30,6 +34,42 @@ void GrowHeapAhead(bool& started) {
 #endif
 }
 
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23  // Linux 5.14; older kernels refuse it and the pages fault in one by one
+#endif
+
+// Blocks from this size on are the pool and text pages a large file is made of.
+constexpr std::size_t kPopulateFrom = 4 << 10;
+// How far beyond such a block the heap's free memory is made present with it.
+constexpr std::uintptr_t kPopulateAhead = 2 << 20;
+
+// Makes the pages of a new block present in one call, and inside the heap also the free memory just
+// beyond it, where the next blocks of a growing file go. Touching fresh memory page by page costs a
+// fault each, which on virtual machines is dearer than the kernel's zeroing of the page: a file of a
+// million lines loads noticeably faster when its pages arrive together. Pages that are present already
+// (memory the heap reuses) are left as they are. `populated` is the range made present last.
+void PopulatePages(unsigned char* block, std::size_t size, std::uintptr_t (&populated)[2]) {
+    const auto from = reinterpret_cast<std::uintptr_t>(block);
+    std::uintptr_t to = from + size;
+    if (from >= populated[0] && to <= populated[1]) {
+        return;
+    }
+    // The heap between these ends is one mapping of our own: reaching ahead stays inside it.
+    static const auto heapStart = reinterpret_cast<std::uintptr_t>(::sbrk(0));
+    const auto heapEnd = reinterpret_cast<std::uintptr_t>(::sbrk(0));
+    if (from >= heapStart && to <= heapEnd) {
+        to = std::max(to, std::min(from + kPopulateAhead, heapEnd));
+    }
+    static const auto kPage = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const std::uintptr_t start = (from + kPage - 1) & ~(kPage - 1);
+    const std::uintptr_t end = to & ~(kPage - 1);
+    if (end > start) {
+        (void)::madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
+    }
+    populated[0] = from;
+    populated[1] = to;
+}
+
 // The heap is process-wide, so is the table of live blocks (payload to total size). It lets a second
 // release of a block, or the release of a pointer that never was a block, be recognised without
 // reading freed memory, and keeps a damaged size word from sending the guard check out of bounds.
@@ -37,6 +77,7 @@ struct LiveBlocks {
     std::mutex mutex;
     std::unordered_map<const void*, std::uint32_t> payloads;
     bool heapPadSet = false;
+    std::uintptr_t populated[2] = {0, 0};
 };
 
 LiveBlocks& Live() {
@@ -63,7 +104,16 @@ void* BlockAlloc(std::size_t size) {
     LiveBlocks& live = Live();
     std::lock_guard lock(live.mutex);
     std::size_t total = BlockTotalSize(size);
-    auto* block = static_cast<unsigned char*>(std::calloc(1, total));
+    unsigned char* block = nullptr;
+    if (total >= kPopulateFrom) {
+        block = static_cast<unsigned char*>(std::malloc(total));
+        if (block != nullptr) {
+            PopulatePages(block, total, live.populated);
+            std::memset(block, 0, total);
+        }
+    } else {
+        block = static_cast<unsigned char*>(std::calloc(1, total));
+    }
     if (block == nullptr) {
         return nullptr;
     }

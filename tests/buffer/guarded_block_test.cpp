@@ -39,6 +39,23 @@ TEST(GuardedBlock, LayoutHasGuardsSizeAndZeroedRoundedPayload) {
     }
 }
 
+TEST(GuardedBlock, PageSizedBlocksComeBackZeroedWhenTheHeapReusesTheirMemory) {
+    // Large blocks take another way through the heap (their pages are made present together): a
+    // block made from memory a released block left dirty is still all zeros.
+    for (std::size_t size : {4096u, 64000u, 300000u}) {
+        for (int round = 0; round < 3; ++round) {
+            auto* payload = static_cast<unsigned char*>(BlockAlloc(size));
+            ASSERT_NE(payload, nullptr);
+            for (std::size_t i = 0; i < size; ++i) {
+                ASSERT_EQ(payload[i], 0) << "byte " << i << " of a block of " << size << ", round " << round;
+            }
+            EXPECT_EQ(std::memcmp(payload + size, "END", 4), 0);
+            std::memset(payload, 0xA5, size);
+            BlockFree(payload);
+        }
+    }
+}
+
 TEST(GuardedBlock, SecondReleaseAndForeignPointersAreIgnored) {
     void* payload = BlockAlloc(24);
     ASSERT_NE(payload, nullptr);
