@@ -1,7 +1,6 @@
 #include "buffer/guarded_block.h"
 
 #include <malloc.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +10,8 @@
 #include <limits>
 #include <mutex>
 #include <unordered_map>
+
+#include "platform/memory_pages.h"
 
 namespace tavoe {
 
@@ -34,21 +35,15 @@ void GrowHeapAhead(bool& started) {
 #endif
 }
 
-#ifndef MADV_POPULATE_WRITE
-#define MADV_POPULATE_WRITE 23  // Linux 5.14; older kernels refuse it and the pages fault in one by one
-#endif
-
 // Blocks from this size on are the pool and text pages a large file is made of.
 constexpr std::size_t kPopulateFrom = 4 << 10;
 // How far beyond such a block the heap's free memory is made present with it.
 constexpr std::uintptr_t kPopulateAhead = 2 << 20;
 
 // Makes the pages of a new block present in one call, and inside the heap also the free memory just
-// beyond it, where the next blocks of a growing file go. Touching fresh memory page by page costs a
-// fault each, which on virtual machines is dearer than the kernel's zeroing of the page: a file of a
-// million lines loads noticeably faster when its pages arrive together. Pages that are present already
-// (memory the heap reuses) are left as they are. `populated` is the range made present last.
-void PopulatePages(unsigned char* block, std::size_t size, std::uintptr_t (&populated)[2]) {
+// beyond it, where the next blocks of a growing file go (see PopulatePages). `populated` is the range
+// made present last.
+void PopulateBlock(unsigned char* block, std::size_t size, std::uintptr_t (&populated)[2]) {
     const auto from = reinterpret_cast<std::uintptr_t>(block);
     std::uintptr_t to = from + size;
     if (from >= populated[0] && to <= populated[1]) {
@@ -60,12 +55,7 @@ void PopulatePages(unsigned char* block, std::size_t size, std::uintptr_t (&popu
     if (from >= heapStart && to <= heapEnd) {
         to = std::max(to, std::min(from + kPopulateAhead, heapEnd));
     }
-    static const auto kPage = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const std::uintptr_t start = (from + kPage - 1) & ~(kPage - 1);
-    const std::uintptr_t end = to & ~(kPage - 1);
-    if (end > start) {
-        (void)::madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
-    }
+    PopulatePages(block, to - from);
     populated[0] = from;
     populated[1] = to;
 }
@@ -95,9 +85,7 @@ void WriteWord(unsigned char* at, std::uint32_t word) {
     std::memcpy(at, &word, sizeof word);
 }
 
-}  // namespace
-
-void* BlockAlloc(std::size_t size) {
+void* AllocBlock(std::size_t size, std::size_t cleared) {
     if (size > std::numeric_limits<std::uint32_t>::max() - kBlockOverhead - 8) {
         return nullptr;
     }
@@ -108,8 +96,8 @@ void* BlockAlloc(std::size_t size) {
     if (total >= kPopulateFrom) {
         block = static_cast<unsigned char*>(std::malloc(total));
         if (block != nullptr) {
-            PopulatePages(block, total, live.populated);
-            std::memset(block, 0, total);
+            PopulateBlock(block, total, live.populated);
+            std::memset(block + kBlockHeaderSize, 0, std::min(cleared, total - kBlockOverhead));
         }
     } else {
         block = static_cast<unsigned char*>(std::calloc(1, total));
@@ -124,6 +112,16 @@ void* BlockAlloc(std::size_t size) {
     live.payloads.emplace(payload, static_cast<std::uint32_t>(total));
     GrowHeapAhead(live.heapPadSet);
     return payload;
+}
+
+}  // namespace
+
+void* BlockAlloc(std::size_t size) {
+    return AllocBlock(size, std::numeric_limits<std::size_t>::max());
+}
+
+void* BlockAllocUncleared(std::size_t size, std::size_t cleared) {
+    return AllocBlock(size, std::min(cleared, size));
 }
 
 void BlockFree(void* payload) {

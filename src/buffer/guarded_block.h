@@ -33,6 +33,11 @@ constexpr std::size_t BlockTotalSize(std::size_t size) {
 // say what they could not do.
 void* BlockAlloc(std::size_t size);
 
+// As BlockAlloc, but only the first `cleared` bytes of the payload are zero: the rest holds whatever
+// the heap had there. For the pages of the line and text stores, whose slots are written before they
+// are read (clearing hundreds of megabytes of them would cost as much as filling them).
+void* BlockAllocUncleared(std::size_t size, std::size_t cleared);
+
 // Releases a block only when it is a live block of this allocator and both guards are intact; the
 // leading guard is cleared before the release. A second release of the same payload, a payload this
 // allocator never handed out, nullptr, or a block with a damaged guard are left alone and nothing is

@@ -15,7 +15,8 @@ unsigned char* PageSlots(PoolPage* page) {
 }
 
 PoolPage* AddPage(RecordPool* pool) {
-    void* block = BlockAlloc(kPoolPageBytes);
+    // The slots are cleared one by one as they are handed out.
+    void* block = BlockAllocUncleared(kPoolPageBytes, sizeof(PoolPage));
     if (block == nullptr) {
         return nullptr;
     }
@@ -68,7 +69,9 @@ void* PoolAlloc(RecordPool* pool) {
         }
     }
     pool->fillPage = page;
-    return PageSlots(page) + static_cast<std::size_t>(page->nextFree++) * pool->recordSize;
+    unsigned char* record = PageSlots(page) + static_cast<std::size_t>(page->nextFree++) * pool->recordSize;
+    std::memset(record, 0, pool->recordSize);
+    return record;
 }
 
 void PoolFree(RecordPool* pool, void* record) {

@@ -138,7 +138,7 @@ TextBufRef TextBufAlloc(TextStore& store, std::uint32_t length) {
         page->searchFrom = static_cast<std::uint8_t>(index + 1);
         return {page, PageSlots(page) + static_cast<std::size_t>(index) * slotSize};
     }
-    void* block = BlockAlloc(PageBytes(slotSize));
+    void* block = BlockAllocUncleared(PageBytes(slotSize), sizeof(TextPage));
     if (block == nullptr) {
         return {};
     }

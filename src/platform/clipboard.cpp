@@ -12,6 +12,7 @@
 
 #include "platform/file_io.h"
 #include "platform/file_write.h"
+#include "platform/memory_pages.h"
 #include "platform/process_run.h"
 
 namespace tavoe {
@@ -59,7 +60,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     if (!StatHandle(handle, stamp).Ok() || !stamp.isRegular) {
         return std::nullopt;
     }
-    std::string data(static_cast<std::size_t>(stamp.size), '\0');
+    std::string data;
+    data.reserve(static_cast<std::size_t>(stamp.size));
+    PopulatePages(data.data(), data.capacity());
+    data.resize(static_cast<std::size_t>(stamp.size));
     std::size_t got = 0;
     if (!ReadFull(handle, data.data(), data.size(), &got).Ok()) {
         return std::nullopt;

@@ -78,6 +78,21 @@ TEST(RecordPool, ReleasedRecordComesBackZeroedAndFirst) {
     PoolDestroy(pool);
 }
 
+TEST(RecordPool, RecordsOfANewPageAreZeroOnMemoryAnotherPoolLeftDirty) {
+    // Pages are not cleared as a whole: every record must be cleared as it is handed out.
+    for (int round = 0; round < 3; ++round) {
+        RecordPool* pool = PoolCreate("LINES", 96);
+        ASSERT_NE(pool, nullptr);
+        for (int i = 0; i < 2000; ++i) {
+            auto* record = static_cast<char*>(PoolAlloc(pool));
+            ASSERT_NE(record, nullptr);
+            ASSERT_TRUE(AllZero(record, 96)) << "record " << i << " of round " << round;
+            std::memset(record, 0xA5, 96);
+        }
+        PoolDestroy(pool);
+    }
+}
+
 TEST(RecordPool, DamagedGuardGivesNoRecord) {
     RecordPool* pool = PoolCreate("SortBy", 8);
     ASSERT_NE(pool, nullptr);
