@@ -59,8 +59,9 @@ std::string Printable(std::string_view text) {
 
 enum class Reporting { Messages, Silent };
 
-// Applies profile lines one at a time, stopping at the first bad one. The same reader serves the
-// profile files, text handed in directly and the writer's check of its own output (silently).
+// Applies profile lines one at a time; a bad line is reported and skipped and the lines after it are
+// read. The same reader serves the profile files, text handed in directly and the writer's check of
+// its own output (silently, where the first refusal ends the check).
 class ProfileLineReader {
 public:
     ProfileLineReader(AppSession* app, std::string_view fileName, FileProfile& profile, Reporting reporting)
@@ -73,8 +74,8 @@ public:
         }
     }
 
-    // One line without its newline; overlong when the file's line went past the limit. False
-    // once a line was refused (the reader then takes no further lines).
+    // One line without its newline; overlong when the file's line went past the limit. False when
+    // the line was refused (a silent reader then takes no further lines).
     bool Line(std::string_view line, bool overlong);
 
     // Ends a read: after a clean one the record length is settled and the record normalised.
