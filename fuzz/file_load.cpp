@@ -96,10 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (settings.recordFormat == Recfm::Fixed && settings.diskCharset != ProfileCharset::Ebcdic) {
         // No line was edited, so every record goes back as read, a short last one unpadded.
-        const std::string& expected = content;
         std::ifstream in(path, std::ios::binary);
         std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (saved != expected) {
+        if (saved != content) {
             std::abort();
         }
     }

@@ -1,7 +1,7 @@
 // Reads arbitrary bytes as a file profile, both as text and from a file along the profile path:
-// neither may crash, both must agree, a clean read reports nothing and a read with refused lines
-// reports each of them once (and no more than there are lines), and what the writer makes of a clean
-// read must read back to the same text.
+// neither may crash, both must agree (the same messages in the same order), a clean read reports
+// nothing and a read with refused lines reports at least once and at most once per line, and what
+// the writer makes of a clean read must read back to the same text.
 #include <unistd.h>
 
 #include <algorithm>
